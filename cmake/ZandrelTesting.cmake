@@ -1,0 +1,26 @@
+# GoogleTest: Debian's package natively; for the Windows builds, compiled from
+# the sources that libgtest-dev installs.
+if(WIN32)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+else()
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+endif()
+
+# One test program. Natively every case is its own CTest entry; under Wine each
+# process start costs seconds, so there the whole program is one entry.
+function(zandrel_test name)
+    add_executable(${name} ${ARGN})
+    zandrel_warnings(${name})
+    target_link_libraries(${name} PRIVATE zandrel_test_support GTest::gtest_main)
+    if(WIN32)
+        add_test(NAME ${name} COMMAND ${name})
+    else()
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30)
+    endif()
+endfunction()

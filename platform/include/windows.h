@@ -1,0 +1,8 @@
+// The Win32 subset that this layer implements, declared as the platform
+// spells it, so that code written for Windows compiles here unchanged.
+#pragma once
+
+#include <windef.h>
+#include <winerror.h>
+#include <winbase.h>
+#include <winuser.h>

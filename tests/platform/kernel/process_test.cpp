@@ -1,0 +1,32 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string.h>
+
+namespace {
+
+TEST(Process, ModuleAndThreadIdentity) {
+    EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
+    EXPECT_EQ(GetModuleHandleA(nullptr), GetModuleHandleA(nullptr));
+    EXPECT_EQ(GetModuleHandleA("no-such-module.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_MOD_NOT_FOUND);
+    EXPECT_NE(GetCurrentThreadId(), 0u);
+    EXPECT_EQ(GetCurrentThreadId(), GetCurrentThreadId());
+}
+
+TEST(Process, WriteFileToStandardOutput) {
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    ASSERT_NE(out, INVALID_HANDLE_VALUE);
+    testing::internal::CaptureStdout();
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(out, "Score: 5\r\n", 10, &written, nullptr));
+    EXPECT_EQ(written, 10u);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Score: 5\r\n");
+}
+
+TEST(Process, LastErrorIsKept) {
+    SetLastError(1234);
+    EXPECT_EQ(GetLastError(), 1234u);
+}
+
+} // namespace
