@@ -103,7 +103,9 @@ struct HeapSlot {
     Heap* heap = nullptr;
     uint16_t generation = 1;
 };
-std::vector<HeapSlot> g_heap_table;
+// Never destroyed: heaps still alive at exit, the process heap among them,
+// stay reachable for leak checkers instead of being orphaned by a destructor.
+std::vector<HeapSlot>& g_heap_table = *new std::vector<HeapSlot>;
 UINT g_live_heaps = 0;
 HANDLE g_process_heap = nullptr;
 

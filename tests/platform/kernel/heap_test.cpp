@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "tests/support/platform_info.h"
+
 #include <string.h>
 #include <vector>
 
@@ -71,7 +73,11 @@ TEST(Heap, CompactLeavesLiveBlocksIntact) {
             HeapFree(heap, 0, block);
         }
     }
-    EXPECT_GT(HeapCompact(heap, 0), 0u);
+    SIZE_T largest = HeapCompact(heap, 0);
+    // Windows reports the largest free block; Wine 8 always reports 0.
+    if (!running_under_wine()) {
+        EXPECT_GT(largest, 0u);
+    }
     for (char* block : kept)
         ASSERT_EQ(block[39], 'k');
     HeapDestroy(heap);
