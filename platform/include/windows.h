@@ -5,4 +5,5 @@
 #include <windef.h>
 #include <winerror.h>
 #include <winbase.h>
+#include <wingdi.h>
 #include <winuser.h>

@@ -1,0 +1,30 @@
+// What the rasteriser draws into: 32-bit pixels, and the rectangles that a
+// drawing may touch.
+#pragma once
+
+#include <windows.h>
+#include <stdint.h>
+
+// Pixels are 0x00RRGGBB, as in a 32-bit Windows bitmap; rows go downwards.
+struct Surface {
+    uint32_t* bits;  // first pixel of the top row
+    int32_t width;   // pixels per row
+    int32_t height;  // rows
+    int32_t stride;  // pixels from one row to the next
+};
+
+// Where drawing may land: disjoint rectangles in surface coordinates, each
+// inside the surface, right and bottom excluded. Sorted top to bottom, then
+// left to right.
+struct Clip {
+    const RECT* rects;
+    int32_t count;
+};
+
+// A COLORREF (0x00BBGGRR) as a pixel, and back.
+inline uint32_t pixel_from_colorref(COLORREF c) {
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+inline COLORREF colorref_from_pixel(uint32_t p) {
+    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+}
