@@ -2,15 +2,15 @@
 // drawing may touch.
 #pragma once
 
-#include <windows.h>
 #include <stdint.h>
+#include <windows.h>
 
 // Pixels are 0x00RRGGBB, as in a 32-bit Windows bitmap; rows go downwards.
 struct Surface {
-    uint32_t* bits;  // first pixel of the top row
-    int32_t width;   // pixels per row
-    int32_t height;  // rows
-    int32_t stride;  // pixels from one row to the next
+    uint32_t* bits; // first pixel of the top row
+    int32_t width;  // pixels per row
+    int32_t height; // rows
+    int32_t stride; // pixels from one row to the next
 };
 
 // Where drawing may land: disjoint rectangles in surface coordinates, each

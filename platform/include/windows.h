@@ -2,8 +2,8 @@
 // spells it, so that code written for Windows compiles here unchanged.
 #pragma once
 
+#include <winbase.h>
 #include <windef.h>
 #include <winerror.h>
-#include <winbase.h>
 #include <wingdi.h>
 #include <winuser.h>

@@ -3,8 +3,8 @@
 // timers fire on those steps. The user part's timers use the same clock.
 #pragma once
 
-#include <windows.h>
 #include <stdint.h>
+#include <windows.h>
 
 constexpr uint64_t SYSTEM_TICK_US = 15625;
 

@@ -34,5 +34,9 @@ void WINAPI OutputDebugStringA(LPCSTR text) {
     }
 }
 
-const char* layer_debug_text(void) { return g_debug_text.c_str(); }
-void layer_debug_clear(void) { g_debug_text.clear(); }
+const char* layer_debug_text(void) {
+    return g_debug_text.c_str();
+}
+void layer_debug_clear(void) {
+    g_debug_text.clear();
+}

@@ -8,11 +8,11 @@
 
 #include "platform/kernel/heap_memory.h"
 
+#include <algorithm>
 #include <atomic>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
-#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -52,15 +52,15 @@ struct FreeSlot {
 
 // The header at the start of every carved span.
 struct Span {
-    uint32_t magic;        // SPAN_MAGIC while the span serves a size class, 0 while free
-    uint32_t size_class;   // index into CLASSES.size; valid with SPAN_MAGIC
-    uint32_t slot_size;    // bytes per slot
-    uint32_t reciprocal;   // ceil(2^32 / slot_size): slot index by multiplication
-    uint32_t capacity;     // slots after the header
-    uint32_t used;         // slots holding live blocks
-    uint32_t bumped;       // slots handed out at least once; those above are untouched
-    FreeSlot* free_list;   // slots below `bumped` that are free again
-    Span* next;            // neighbours in the class list or in the free-span list
+    uint32_t magic;      // SPAN_MAGIC while the span serves a size class, 0 while free
+    uint32_t size_class; // index into CLASSES.size; valid with SPAN_MAGIC
+    uint32_t slot_size;  // bytes per slot
+    uint32_t reciprocal; // ceil(2^32 / slot_size): slot index by multiplication
+    uint32_t capacity;   // slots after the header
+    uint32_t used;       // slots holding live blocks
+    uint32_t bumped;     // slots handed out at least once; those above are untouched
+    FreeSlot* free_list; // slots below `bumped` that are free again
+    Span* next;          // neighbours in the class list or in the free-span list
     Span* prev;
     uint64_t live[MAX_SLOTS / 64]; // one bit per slot: set while the slot holds a block
 };
@@ -122,7 +122,9 @@ Heap* heap_from_handle(HANDLE handle) {
     return slot.generation == (value & 0xFFFF) ? slot.heap : nullptr;
 }
 
-char* span_data(Span* span) { return (char*)span + DATA_OFFSET; }
+char* span_data(Span* span) {
+    return (char*)span + DATA_OFFSET;
+}
 
 uint32_t slot_index(Span* span, size_t offset) {
     return (uint32_t)(((uint64_t)offset * span->reciprocal) >> 32);
@@ -497,4 +499,6 @@ BOOL layer_heap_stats(HANDLE handle, LayerHeapStats* stats) {
     return TRUE;
 }
 
-UINT layer_live_heap_count(void) { return g_live_heaps; }
+UINT layer_live_heap_count(void) {
+    return g_live_heaps;
+}

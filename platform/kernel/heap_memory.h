@@ -26,4 +26,6 @@
 // Every span is SPAN_SIZE bytes at an address that is a multiple of SPAN_SIZE.
 constexpr size_t SPAN_SIZE = 64 * 1024;
 
-constexpr size_t round_up(size_t value, size_t unit) { return (value + unit - 1) / unit * unit; }
+constexpr size_t round_up(size_t value, size_t unit) {
+    return (value + unit - 1) / unit * unit;
+}

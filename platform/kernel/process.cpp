@@ -3,8 +3,8 @@
 #include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <unistd.h>
 #include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,8 +27,12 @@ int descriptor_of(HANDLE handle) {
 
 } // namespace
 
-DWORD WINAPI GetLastError(void) { return t_last_error; }
-void WINAPI SetLastError(DWORD code) { t_last_error = code; }
+DWORD WINAPI GetLastError(void) {
+    return t_last_error;
+}
+void WINAPI SetLastError(DWORD code) {
+    t_last_error = code;
+}
 
 HANDLE WINAPI GetStdHandle(DWORD which) {
     switch (which) {
@@ -86,4 +90,6 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR module_name) {
     return nullptr;
 }
 
-DWORD WINAPI GetCurrentThreadId(void) { return (DWORD)syscall(SYS_gettid); }
+DWORD WINAPI GetCurrentThreadId(void) {
+    return (DWORD)syscall(SYS_gettid);
+}

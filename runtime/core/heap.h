@@ -2,8 +2,8 @@
 // allocator of zero-filled global memory for the runtime's own records.
 #pragma once
 
-#include <windows.h>
 #include <stdint.h>
+#include <windows.h>
 
 // The private heap; null until createPrivateHeap succeeds, and null again
 // once destroyPrivateHeap has released it.

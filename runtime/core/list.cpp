@@ -11,7 +11,9 @@ static ListNode* allocateNode() {
     return (ListNode*)globalAllocateTyped(BYTE_TYPE, (int32_t)sizeof(ListNode));
 }
 
-ListNode* listNew() { return allocateNode(); }
+ListNode* listNew() {
+    return allocateNode();
+}
 
 // When no node can be had the list stays as it was.
 void* listInsertAfter(ListNode* node, void* data) {
@@ -31,9 +33,13 @@ void* listInsertAfter(ListNode* node, void* data) {
     return data;
 }
 
-ListNode* listNext(ListNode* node) { return node != nullptr ? node->next : nullptr; }
+ListNode* listNext(ListNode* node) {
+    return node != nullptr ? node->next : nullptr;
+}
 
-void* listData(ListNode* node) { return node != nullptr ? node->data : nullptr; }
+void* listData(ListNode* node) {
+    return node != nullptr ? node->data : nullptr;
+}
 
 int32_t listDestroy(ListNode* node, int32_t freeData) {
     while (node != nullptr) {

@@ -2,8 +2,8 @@
 
 #include "runtime/core/heap.h"
 
-#include <windows.h>
 #include <string.h>
+#include <windows.h>
 
 int32_t decimalPlaces = 2;
 
@@ -25,7 +25,9 @@ char* concatStringArray(const char* const* parts, int32_t count) {
     return joined;
 }
 
-char* duplicateString(const char* text) { return concatStringArray(&text, 1); }
+char* duplicateString(const char* text) {
+    return concatStringArray(&text, 1);
+}
 
 char* upperCaseCopy(const char* text) {
     char* copy = duplicateString(text);

@@ -17,8 +17,7 @@ constexpr uint32_t NUMBER_TEXT_BLOCK = 512;
 char* concatStringArray(const char* const* parts, int32_t count);
 
 // concatStrings(first, s2, ..., sN): the strings joined in order.
-template <typename... Rest>
-char* concatStrings(const char* first, Rest... rest) {
+template <typename... Rest> char* concatStrings(const char* first, Rest... rest) {
     const char* parts[] = {first, rest...};
     return concatStringArray(parts, (int32_t)(sizeof(parts) / sizeof(parts[0])));
 }

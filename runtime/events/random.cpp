@@ -5,7 +5,9 @@
 uint32_t randomState = 0;
 int32_t randomSeeded = 0;
 
-int32_t tickSeconds() { return (int32_t)GetTickCount() / 1000; }
+int32_t tickSeconds() {
+    return (int32_t)GetTickCount() / 1000;
+}
 
 int32_t seedRandom(int32_t seed) {
     randomState = (uint32_t)seed;

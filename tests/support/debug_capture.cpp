@@ -38,13 +38,19 @@ void debug_capture_clear() {
     g_captured.clear();
 }
 
-std::string debug_capture_text() { return g_captured; }
+std::string debug_capture_text() {
+    return g_captured;
+}
 
 #else
 
 #include <layer/kernel.h>
 
-void debug_capture_clear() { layer_debug_clear(); }
-std::string debug_capture_text() { return layer_debug_text(); }
+void debug_capture_clear() {
+    layer_debug_clear();
+}
+std::string debug_capture_text() {
+    return layer_debug_text();
+}
 
 #endif

@@ -1,6 +1,6 @@
+#include "platform/kernel/clock.h"
 #include "platform/host/headless/headless.h"
 #include "platform/host/host.h"
-#include "platform/kernel/clock.h"
 
 namespace {
 
@@ -9,10 +9,18 @@ uint64_t g_virtual_us = 0;
 
 } // namespace
 
-uint64_t host_clock_us(void) { return g_virtual_us; }
-uint64_t headless_clock_us(void) { return g_virtual_us; }
-void headless_set_clock_us(uint64_t now_us) { g_virtual_us = now_us; }
-void headless_advance_clock_us(uint64_t delta_us) { g_virtual_us += delta_us; }
+uint64_t host_clock_us(void) {
+    return g_virtual_us;
+}
+uint64_t headless_clock_us(void) {
+    return g_virtual_us;
+}
+void headless_set_clock_us(uint64_t now_us) {
+    g_virtual_us = now_us;
+}
+void headless_advance_clock_us(uint64_t delta_us) {
+    g_virtual_us += delta_us;
+}
 
 void headless_set_tick_count(DWORD tick_count) {
     g_virtual_us = clock_first_tick_at_or_after_ms(tick_count);

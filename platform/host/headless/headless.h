@@ -2,8 +2,8 @@
 // Its clock moves only when told to, so every run is identical.
 #pragma once
 
-#include <windows.h>
 #include <stdint.h>
+#include <windows.h>
 
 // The virtual clock, in microseconds. It starts at 0.
 uint64_t headless_clock_us(void);

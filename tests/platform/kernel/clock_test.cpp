@@ -7,7 +7,7 @@
 namespace {
 
 class TickCount : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { headless_set_clock_us(0); }
 };
 

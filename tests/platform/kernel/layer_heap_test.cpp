@@ -28,7 +28,7 @@ TEST(LayerHeap, FreeRefusesEverythingItDidNotHandOut) {
 
     EXPECT_FALSE(HeapFree(heap, 0, &local));
     EXPECT_FALSE(HeapFree(heap, 0, outside.data()));
-    EXPECT_FALSE(HeapFree(heap, 0, block + 1)); // inside a block
+    EXPECT_FALSE(HeapFree(heap, 0, block + 1));  // inside a block
     EXPECT_FALSE(HeapFree(heap, 0, block + 64)); // a slot never handed out
     EXPECT_FALSE(HeapFree(heap, 0, static_cast<char*>(large) + 16));
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_PARAMETER);

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 class PrivateHeapTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_EQ(createPrivateHeap(), 1); }
     void TearDown() override {
         if (PrivateHeap != nullptr)

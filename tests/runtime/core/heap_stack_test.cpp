@@ -8,7 +8,7 @@
 namespace {
 
 class HeapStackTest : public PrivateHeapTest {
-protected:
+  protected:
     void SetUp() override {
         PrivateHeapTest::SetUp();
         debug_capture_clear();

@@ -26,13 +26,13 @@ const NumberCase NUMBER_TABLE[] = {
     {-0.25, " -0.25"},
     {0.001, " 0.00"},
     {123.5, " 123.50"},
-    {0.125, " 0.12"},  // an exact tie: to even
-    {0.375, " 0.38"},  // an exact tie: to even
-    {2.675, " 2.67"},  // stored just below 2.675
-    {1.005, " 1.00"},  // stored just below 1.005
-    {1.015, " 1.01"},  // stored just below 1.015
-    {0.995, " 0.99"},  // stored just below 0.995
-    {9.995, " 9.99"},  // stored just below 9.995
+    {0.125, " 0.12"}, // an exact tie: to even
+    {0.375, " 0.38"}, // an exact tie: to even
+    {2.675, " 2.67"}, // stored just below 2.675
+    {1.005, " 1.00"}, // stored just below 1.005
+    {1.015, " 1.01"}, // stored just below 1.015
+    {0.995, " 0.99"}, // stored just below 0.995
+    {9.995, " 9.99"}, // stored just below 9.995
     {99.999, " 100.00"},
     {-0.001, " -0.00"},
     {2147483647, " 2147483647"},
