@@ -63,14 +63,16 @@ void BM_CallocFree(benchmark::State& state) {
 }
 BENCHMARK(BM_CallocFree)->Arg(8)->Arg(24)->Arg(100)->Arg(500);
 
+// The layer's HeapAlloc and HeapFree themselves, serialised (options 0, as
+// the private heap is created) or not.
 void BM_HeapAllocFreeRaw(benchmark::State& state) {
-    HANDLE heap = HeapCreate(0, 0x7FFFF, 0);
+    HANDLE heap = HeapCreate((DWORD)state.range(1), 0x7FFFF, 0);
     replace_blocks(
         state, [heap](uint32_t size) { return HeapAlloc(heap, 0, size); },
         [heap](void* block) { HeapFree(heap, 0, block); });
     HeapDestroy(heap);
 }
-BENCHMARK(BM_HeapAllocFreeRaw)->Arg(8)->Arg(24)->Arg(100)->Arg(500);
+BENCHMARK(BM_HeapAllocFreeRaw)->ArgsProduct({{8, 24, 100, 500}, {0, HEAP_NO_SERIALIZE}});
 
 void BM_MallocFree(benchmark::State& state) {
     replace_blocks(
