@@ -20,3 +20,164 @@
 #define R2_MERGEPENNOT 14 // P | ~D
 #define R2_MERGEPEN 15    // D | P
 #define R2_WHITE 16       // 1
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef void* HGDIOBJ;
+DECLARE_HANDLE(HDC);
+DECLARE_HANDLE(HPEN);
+DECLARE_HANDLE(HBRUSH);
+DECLARE_HANDLE(HFONT);
+DECLARE_HANDLE(HBITMAP);
+DECLARE_HANDLE(HRGN);
+
+#define CLR_INVALID 0xFFFFFFFF
+#define GDI_ERROR 0xFFFFFFFFL
+#define HGDI_ERROR ((HANDLE)(LONG_PTR)-1)
+
+// Stock objects.
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+#define HOLLOW_BRUSH NULL_BRUSH
+#define WHITE_PEN 6
+#define BLACK_PEN 7
+#define NULL_PEN 8
+#define OEM_FIXED_FONT 10
+#define ANSI_FIXED_FONT 11
+#define ANSI_VAR_FONT 12
+#define SYSTEM_FONT 13
+#define DEVICE_DEFAULT_FONT 14
+#define SYSTEM_FIXED_FONT 16
+#define DEFAULT_GUI_FONT 17
+
+// Object types, as GetCurrentObject and GetObjectType name them.
+#define OBJ_PEN 1
+#define OBJ_BRUSH 2
+#define OBJ_DC 3
+#define OBJ_FONT 6
+#define OBJ_BITMAP 7
+#define OBJ_REGION 8
+#define OBJ_MEMDC 10
+
+// Pen styles.
+#define PS_SOLID 0
+#define PS_DASH 1
+#define PS_DOT 2
+#define PS_DASHDOT 3
+#define PS_DASHDOTDOT 4
+#define PS_NULL 5
+#define PS_INSIDEFRAME 6
+
+// Brush styles.
+#define BS_SOLID 0
+#define BS_NULL 1
+#define BS_HOLLOW BS_NULL
+
+// Background modes.
+#define TRANSPARENT 1
+#define OPAQUE 2
+
+// Text alignment.
+#define TA_NOUPDATECP 0
+#define TA_UPDATECP 1
+#define TA_LEFT 0
+#define TA_RIGHT 2
+#define TA_CENTER 6
+#define TA_TOP 0
+#define TA_BOTTOM 8
+#define TA_BASELINE 24
+
+// Stretching modes.
+#define BLACKONWHITE 1
+#define WHITEONBLACK 2
+#define COLORONCOLOR 3
+#define HALFTONE 4
+
+// Font weights and the sizes of a font's names.
+#define FW_DONTCARE 0
+#define FW_NORMAL 400
+#define FW_BOLD 700
+#define LF_FACESIZE 32
+
+typedef struct tagLOGPEN {
+    UINT lopnStyle;
+    POINT lopnWidth;
+    COLORREF lopnColor;
+} LOGPEN, *PLOGPEN, *LPLOGPEN;
+
+typedef struct tagLOGBRUSH {
+    UINT lbStyle;
+    COLORREF lbColor;
+    ULONG_PTR lbHatch;
+} LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
+
+typedef struct tagLOGFONTA {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    CHAR lfFaceName[LF_FACESIZE];
+} LOGFONTA, *PLOGFONTA, *LPLOGFONTA;
+
+typedef struct tagBITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    LPVOID bmBits;
+} BITMAP, *PBITMAP, *LPBITMAP;
+
+HGDIOBJ WINAPI GetStockObject(int which);
+HPEN WINAPI CreatePen(int style, int width, COLORREF color);
+HPEN WINAPI CreatePenIndirect(const LOGPEN* pen);
+HBRUSH WINAPI CreateSolidBrush(COLORREF color);
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA* font);
+HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height);
+BOOL WINAPI DeleteObject(HGDIOBJ object);
+int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer);
+DWORD WINAPI GetObjectType(HGDIOBJ object);
+
+HDC WINAPI CreateCompatibleDC(HDC dc);
+BOOL WINAPI DeleteDC(HDC dc);
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
+HGDIOBJ WINAPI GetCurrentObject(HDC dc, UINT type);
+int WINAPI SaveDC(HDC dc);
+BOOL WINAPI RestoreDC(HDC dc, int level);
+
+BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous);
+BOOL WINAPI GetCurrentPositionEx(HDC dc, LPPOINT position);
+COLORREF WINAPI SetTextColor(HDC dc, COLORREF color);
+COLORREF WINAPI GetTextColor(HDC dc);
+COLORREF WINAPI SetBkColor(HDC dc, COLORREF color);
+COLORREF WINAPI GetBkColor(HDC dc);
+int WINAPI SetBkMode(HDC dc, int mode);
+int WINAPI GetBkMode(HDC dc);
+int WINAPI SetROP2(HDC dc, int mode);
+int WINAPI GetROP2(HDC dc);
+UINT WINAPI SetTextAlign(HDC dc, UINT align);
+UINT WINAPI GetTextAlign(HDC dc);
+int WINAPI SetStretchBltMode(HDC dc, int mode);
+int WINAPI GetStretchBltMode(HDC dc);
+BOOL WINAPI SetBrushOrgEx(HDC dc, int x, int y, LPPOINT previous);
+BOOL WINAPI GetBrushOrgEx(HDC dc, LPPOINT origin);
+
+#ifdef __cplusplus
+}
+#endif

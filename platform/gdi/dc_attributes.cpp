@@ -1,0 +1,70 @@
+// The simple attributes of a device context: each setter returns the
+// previous value, or the call's failure value for a bad context or value.
+#include "platform/gdi/gdi_private.h"
+
+namespace {
+
+// Replaces one attribute when `valid`, returning the old value or `failure`.
+template <typename T, typename Field>
+T exchange(HDC dc, Field field, T value, bool valid, T failure) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr)
+        return failure;
+    if (!valid) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return failure;
+    }
+    T previous = context->state.*field;
+    context->state.*field = value;
+    return previous;
+}
+
+template <typename T, typename Field> T read(HDC dc, Field field, T failure) {
+    DeviceContext* context = gdi_dc(dc);
+    return context != nullptr ? context->state.*field : failure;
+}
+
+} // namespace
+
+COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
+    return exchange<COLORREF>(dc, &DcState::text_color, color, true, CLR_INVALID);
+}
+COLORREF WINAPI GetTextColor(HDC dc) {
+    return read<COLORREF>(dc, &DcState::text_color, CLR_INVALID);
+}
+
+COLORREF WINAPI SetBkColor(HDC dc, COLORREF color) {
+    return exchange<COLORREF>(dc, &DcState::bk_color, color, true, CLR_INVALID);
+}
+COLORREF WINAPI GetBkColor(HDC dc) {
+    return read<COLORREF>(dc, &DcState::bk_color, CLR_INVALID);
+}
+
+int WINAPI SetBkMode(HDC dc, int mode) {
+    return exchange<int>(dc, &DcState::bk_mode, mode, mode == TRANSPARENT || mode == OPAQUE, 0);
+}
+int WINAPI GetBkMode(HDC dc) {
+    return read<int>(dc, &DcState::bk_mode, 0);
+}
+
+int WINAPI SetROP2(HDC dc, int mode) {
+    return exchange<int>(dc, &DcState::rop2, mode, mode >= R2_BLACK && mode <= R2_WHITE, 0);
+}
+int WINAPI GetROP2(HDC dc) {
+    return read<int>(dc, &DcState::rop2, 0);
+}
+
+int WINAPI SetStretchBltMode(HDC dc, int mode) {
+    bool valid = mode >= BLACKONWHITE && mode <= HALFTONE;
+    return exchange<int>(dc, &DcState::stretch_mode, mode, valid, 0);
+}
+int WINAPI GetStretchBltMode(HDC dc) {
+    return read<int>(dc, &DcState::stretch_mode, 0);
+}
+
+UINT WINAPI SetTextAlign(HDC dc, UINT align) {
+    return exchange<UINT>(dc, &DcState::text_align, align, true, (UINT)GDI_ERROR);
+}
+UINT WINAPI GetTextAlign(HDC dc) {
+    return read<UINT>(dc, &DcState::text_align, (UINT)GDI_ERROR);
+}

@@ -1,0 +1,72 @@
+// The graphics part's objects: one table of pens, brushes, fonts, bitmaps
+// and device contexts, addressed by handles that pack a table index and a
+// generation, so that a stale or made-up handle is recognised without
+// touching freed memory.
+#pragma once
+
+#include <layer/gdi.h>
+#include <windows.h>
+
+#include <stdint.h>
+#include <vector>
+
+struct DeviceContext;
+
+struct GdiBitmap {
+    int32_t width;
+    int32_t height;
+    uint16_t bits_per_pixel;      // 1 for the monochrome default, else 32
+    std::vector<uint32_t> pixels; // 0x00RRGGBB, rows top-down, stride = width
+    HDC selected_into;            // the one context it is selected into, or null
+};
+
+// Everything that SaveDC saves and SelectObject changes.
+struct DcState {
+    HGDIOBJ pen;
+    HGDIOBJ brush;
+    HGDIOBJ font;
+    HGDIOBJ bitmap; // memory contexts only
+    COLORREF text_color;
+    COLORREF bk_color;
+    int bk_mode;
+    int rop2;
+    int stretch_mode;
+    UINT text_align;
+    POINT position;
+    POINT brush_origin;
+};
+
+struct DeviceContext {
+    bool memory;                // a memory context, drawing into its bitmap
+    DcState state;              // what drawing uses now
+    std::vector<DcState> saved; // SaveDC's stack, oldest first
+};
+
+struct GdiEntry {
+    DWORD type;           // OBJ_* of the object, 0 while the slot is free
+    uint16_t generation;  // changes every time the slot is freed
+    bool stock;           // never destroyed
+    bool delete_pending;  // DeleteObject while selected: freed on deselection
+    int32_t select_count; // contexts and saved states that hold it
+    union {
+        LOGPEN pen;
+        LOGBRUSH brush;
+        LOGFONTA font;
+    };
+    GdiBitmap* bitmap; // OBJ_BITMAP
+    DeviceContext* dc; // OBJ_DC and OBJ_MEMDC
+};
+
+// The entry of a live handle of the given type (0: any type), or null with
+// ERROR_INVALID_HANDLE.
+GdiEntry* gdi_entry(HGDIOBJ handle, DWORD type);
+HGDIOBJ gdi_allocate(DWORD type, GdiEntry** entry);
+void gdi_release(HGDIOBJ handle);
+
+// Selection references: a context or saved state that holds an object.
+void gdi_hold(HGDIOBJ handle);
+void gdi_let_go(HGDIOBJ handle);
+
+// The 1-by-1 monochrome bitmap that every new memory context holds.
+HBITMAP gdi_default_bitmap();
+DeviceContext* gdi_dc(HDC dc);

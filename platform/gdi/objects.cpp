@@ -1,0 +1,221 @@
+// Pens, brushes, fonts and bitmaps: creation, stock objects, descriptions
+// and deletion.
+#include "platform/gdi/gdi_private.h"
+
+#include <string.h>
+
+namespace {
+
+constexpr int STOCK_COUNT = DEFAULT_GUI_FONT + 1;
+HGDIOBJ g_stock[STOCK_COUNT];
+HBITMAP g_default_bitmap;
+
+// The largest bitmap the layer creates: 2^28 pixels, a gigabyte.
+constexpr int64_t MAX_BITMAP_PIXELS = (int64_t)1 << 28;
+
+HGDIOBJ make_pen(UINT style, LONG width, COLORREF color) {
+    GdiEntry* entry;
+    HGDIOBJ handle = gdi_allocate(OBJ_PEN, &entry);
+    entry->pen = {style, {width, 0}, color};
+    return handle;
+}
+
+HGDIOBJ make_brush(UINT style, COLORREF color) {
+    GdiEntry* entry;
+    HGDIOBJ handle = gdi_allocate(OBJ_BRUSH, &entry);
+    entry->brush = {style, color, 0};
+    return handle;
+}
+
+HGDIOBJ make_font(const LOGFONTA& font) {
+    GdiEntry* entry;
+    HGDIOBJ handle = gdi_allocate(OBJ_FONT, &entry);
+    entry->font = font;
+    entry->font.lfFaceName[LF_FACESIZE - 1] = '\0';
+    return handle;
+}
+
+HBITMAP make_bitmap(int32_t width, int32_t height, uint16_t bits_per_pixel) {
+    GdiEntry* entry;
+    HGDIOBJ handle = gdi_allocate(OBJ_BITMAP, &entry);
+    entry->bitmap = new GdiBitmap{width, height, bits_per_pixel, {}, nullptr};
+    entry->bitmap->pixels.assign((size_t)width * (size_t)height, 0);
+    return (HBITMAP)handle;
+}
+
+// The built-in font's description: 16 pixels high, bold, "System".
+LOGFONTA system_font_description() {
+    LOGFONTA font{};
+    font.lfHeight = 16;
+    font.lfWidth = 7;
+    font.lfWeight = FW_BOLD;
+    font.lfPitchAndFamily = 0x22; // variable pitch, swiss family
+    strcpy(font.lfFaceName, "System");
+    return font;
+}
+
+void stock(int which, HGDIOBJ handle) {
+    gdi_entry(handle, 0)->stock = true;
+    g_stock[which] = handle;
+}
+
+void make_stock_objects() {
+    stock(WHITE_BRUSH, make_brush(BS_SOLID, RGB(255, 255, 255)));
+    stock(LTGRAY_BRUSH, make_brush(BS_SOLID, RGB(192, 192, 192)));
+    stock(GRAY_BRUSH, make_brush(BS_SOLID, RGB(128, 128, 128)));
+    stock(DKGRAY_BRUSH, make_brush(BS_SOLID, RGB(64, 64, 64)));
+    stock(BLACK_BRUSH, make_brush(BS_SOLID, RGB(0, 0, 0)));
+    stock(NULL_BRUSH, make_brush(BS_NULL, 0));
+    stock(WHITE_PEN, make_pen(PS_SOLID, 0, RGB(255, 255, 255)));
+    stock(BLACK_PEN, make_pen(PS_SOLID, 0, RGB(0, 0, 0)));
+    stock(NULL_PEN, make_pen(PS_NULL, 0, 0));
+    LOGFONTA system = system_font_description();
+    for (int which : {OEM_FIXED_FONT, ANSI_FIXED_FONT, ANSI_VAR_FONT, SYSTEM_FONT,
+                      DEVICE_DEFAULT_FONT, SYSTEM_FIXED_FONT, DEFAULT_GUI_FONT})
+        stock(which, make_font(system));
+    g_default_bitmap = make_bitmap(1, 1, 1);
+    gdi_entry(g_default_bitmap, 0)->stock = true;
+}
+
+void ensure_stock_objects() {
+    if (g_default_bitmap == nullptr)
+        make_stock_objects();
+}
+
+// Copies a description as Windows does: a null buffer asks for the size; a
+// buffer too small for the whole description gets nothing.
+int copy_description(const void* description, int size, int count, LPVOID buffer) {
+    if (buffer == nullptr)
+        return size;
+    if (count < size)
+        return 0;
+    memcpy(buffer, description, (size_t)size);
+    return size;
+}
+
+int describe_bitmap(const GdiBitmap& bitmap, int count, LPVOID buffer) {
+    BITMAP description{};
+    description.bmWidth = bitmap.width;
+    description.bmHeight = bitmap.height;
+    description.bmPlanes = 1;
+    description.bmBitsPixel = bitmap.bits_per_pixel;
+    // Rows are padded to 16 bits.
+    description.bmWidthBytes = (bitmap.width * bitmap.bits_per_pixel + 15) / 16 * 2;
+    return copy_description(&description, sizeof description, count, buffer);
+}
+
+// A font's description may be read in part, as far as the buffer goes.
+int describe_font(const LOGFONTA& font, int count, LPVOID buffer) {
+    if (buffer == nullptr)
+        return sizeof font;
+    int size = count < (int)sizeof font ? count : (int)sizeof font;
+    if (size <= 0)
+        return 0;
+    memcpy(buffer, &font, (size_t)size);
+    return size;
+}
+
+} // namespace
+
+HBITMAP gdi_default_bitmap() {
+    ensure_stock_objects();
+    return g_default_bitmap;
+}
+
+HGDIOBJ WINAPI GetStockObject(int which) {
+    ensure_stock_objects();
+    if (which < 0 || which >= STOCK_COUNT)
+        return nullptr;
+    return g_stock[which];
+}
+
+HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
+    LOGPEN pen{(UINT)style, {width, 0}, color};
+    return CreatePenIndirect(&pen);
+}
+
+// A null pen is the stock one, as on Windows.
+HPEN WINAPI CreatePenIndirect(const LOGPEN* pen) {
+    if (pen == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (pen->lopnStyle == PS_NULL)
+        return (HPEN)GetStockObject(NULL_PEN);
+    if (pen->lopnStyle > PS_INSIDEFRAME) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return (HPEN)make_pen(pen->lopnStyle, pen->lopnWidth.x, pen->lopnColor);
+}
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+    return (HBRUSH)make_brush(BS_SOLID, color);
+}
+
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA* font) {
+    if (font == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return (HFONT)make_font(*font);
+}
+
+// A bitmap like the one the context holds: monochrome while a memory
+// context still holds its default bitmap, else 32 bits per pixel. An empty
+// size gives the stock 1-by-1 monochrome bitmap.
+HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr)
+        return nullptr;
+    if (width < 0 || height < 0 || (int64_t)width * height > MAX_BITMAP_PIXELS) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (width == 0 || height == 0)
+        return gdi_default_bitmap();
+    uint16_t bits = 32;
+    if (context->memory) {
+        GdiEntry* selected = gdi_entry(context->state.bitmap, OBJ_BITMAP);
+        bits = selected != nullptr ? selected->bitmap->bits_per_pixel : 32;
+    }
+    return make_bitmap(width, height, bits);
+}
+
+// Stock objects are never destroyed; an object selected into a context is
+// destroyed once the last context lets go of it.
+BOOL WINAPI DeleteObject(HGDIOBJ object) {
+    GdiEntry* entry = gdi_entry(object, 0);
+    if (entry == nullptr || entry->type == OBJ_DC || entry->type == OBJ_MEMDC)
+        return FALSE;
+    if (entry->stock)
+        return TRUE;
+    if (entry->select_count > 0) {
+        entry->delete_pending = true;
+        return TRUE;
+    }
+    gdi_release(object);
+    return TRUE;
+}
+
+int WINAPI GetObjectA(HGDIOBJ object, int count, LPVOID buffer) {
+    GdiEntry* entry = gdi_entry(object, 0);
+    if (entry == nullptr)
+        return 0;
+    switch (entry->type) {
+    case OBJ_PEN:
+        return copy_description(&entry->pen, sizeof(LOGPEN), count, buffer);
+    case OBJ_BRUSH:
+        return copy_description(&entry->brush, sizeof(LOGBRUSH), count, buffer);
+    case OBJ_FONT:
+        return describe_font(entry->font, count, buffer);
+    case OBJ_BITMAP:
+        return describe_bitmap(*entry->bitmap, count, buffer);
+    }
+    return 0;
+}
+
+DWORD WINAPI GetObjectType(HGDIOBJ object) {
+    GdiEntry* entry = gdi_entry(object, 0);
+    return entry != nullptr ? entry->type : 0;
+}

@@ -1,0 +1,34 @@
+// The layer's object counts: what tests use to check that nothing leaks.
+#include <layer/gdi.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LayerObjects, CountsReturnToWhereTheyStarted) {
+    const DWORD types[] = {OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP, OBJ_MEMDC};
+    UINT before[5];
+    for (int i = 0; i < 5; ++i)
+        before[i] = layer_gdi_object_count(types[i]);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HPEN pen = CreatePen(PS_SOLID, 1, 0);
+    HBRUSH brush = CreateSolidBrush(0);
+    LOGFONTA description{};
+    HFONT font = CreateFontIndirectA(&description);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 3);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(layer_gdi_object_count(types[i]), before[i] + 1) << types[i];
+    SelectObject(dc, pen);
+    SelectObject(dc, bitmap);
+    SaveDC(dc);
+    DeleteObject(pen);
+    DeleteObject(brush);
+    DeleteObject(font);
+    DeleteObject(bitmap);
+    EXPECT_EQ(layer_gdi_object_count(OBJ_PEN), before[0] + 1); // still selected
+    DeleteDC(dc);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(layer_gdi_object_count(types[i]), before[i]) << types[i];
+}
+
+} // namespace
