@@ -73,7 +73,7 @@ HDC WINAPI CreateCompatibleDC(HDC dc) {
     DcState state = default_state(true);
     GdiEntry* entry;
     HDC handle = (HDC)gdi_allocate(OBJ_MEMDC, &entry);
-    entry->dc = new DeviceContext{true, state, {}};
+    entry->dc = new DeviceContext{true, state, {}, {0, 0, 0, 0}, false};
     hold_state(state);
     return handle;
 }

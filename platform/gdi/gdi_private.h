@@ -7,6 +7,9 @@
 #include <layer/gdi.h>
 #include <windows.h>
 
+#include "platform/gdi/region.h"
+
+#include <memory>
 #include <stdint.h>
 #include <vector>
 
@@ -16,7 +19,8 @@ struct GdiBitmap {
     int32_t width;
     int32_t height;
     uint16_t bits_per_pixel;      // 1 for the monochrome default, else 32
-    std::vector<uint32_t> pixels; // 0x00RRGGBB, rows top-down, stride = width
+    std::vector<uint32_t> pixels; // 0x00RRGGBB, rows of `width` pixels, in memory order
+    bool bottom_up;               // the last row in memory is the top one
     HDC selected_into;            // the one context it is selected into, or null
 };
 
@@ -34,13 +38,30 @@ struct DcState {
     UINT text_align;
     POINT position;
     POINT brush_origin;
+    // The program's clip region in device coordinates, shared between saved
+    // states and replaced, never changed, when it changes; null: no clip.
+    std::shared_ptr<const Region> clip;
 };
 
 struct DeviceContext {
     bool memory;                // a memory context, drawing into its bitmap
     DcState state;              // what drawing uses now
     std::vector<DcState> saved; // SaveDC's stack, oldest first
+    RECT bounds;                // pixels touched since the last reset; empty: none
+    bool bounds_enabled;        // whether drawing adds to `bounds`
 };
+
+struct Surface;
+// The pixels a memory context draws into; false when it holds none.
+bool gdi_bitmap_surface(GdiBitmap* bitmap, Surface* surface);
+
+// Where a context's drawing may land, in device coordinates: its surface,
+// cut by the program's clip region.
+std::vector<RECT> gdi_visible_rects(HDC dc, const DeviceContext& context);
+// The surface's own extent, before any clipping.
+RECT gdi_surface_rect(const DeviceContext& context);
+// Adds the rectangle of pixels that a drawing touched to the bounds.
+void gdi_add_bounds(DeviceContext* context, const RECT& touched);
 
 struct GdiEntry {
     DWORD type;           // OBJ_* of the object, 0 while the slot is free
@@ -54,6 +75,7 @@ struct GdiEntry {
         LOGFONTA font;
     };
     GdiBitmap* bitmap; // OBJ_BITMAP
+    Region* region;    // OBJ_REGION
     DeviceContext* dc; // OBJ_DC and OBJ_MEMDC
 };
 

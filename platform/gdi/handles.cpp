@@ -19,8 +19,10 @@ size_t index_of(HGDIOBJ handle) {
 void free_payload(GdiEntry& entry) {
     delete entry.bitmap;
     delete entry.dc;
+    delete entry.region;
     entry.bitmap = nullptr;
     entry.dc = nullptr;
+    entry.region = nullptr;
 }
 
 } // namespace

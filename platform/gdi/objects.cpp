@@ -1,6 +1,7 @@
 // Pens, brushes, fonts and bitmaps: creation, stock objects, descriptions
 // and deletion.
 #include "platform/gdi/gdi_private.h"
+#include "platform/gdi/surface.h"
 
 #include <string.h>
 
@@ -38,7 +39,7 @@ HGDIOBJ make_font(const LOGFONTA& font) {
 HBITMAP make_bitmap(int32_t width, int32_t height, uint16_t bits_per_pixel) {
     GdiEntry* entry;
     HGDIOBJ handle = gdi_allocate(OBJ_BITMAP, &entry);
-    entry->bitmap = new GdiBitmap{width, height, bits_per_pixel, {}, nullptr};
+    entry->bitmap = new GdiBitmap{width, height, bits_per_pixel, {}, false, nullptr};
     entry->bitmap->pixels.assign((size_t)width * (size_t)height, 0);
     return (HBITMAP)handle;
 }
@@ -117,6 +118,51 @@ int describe_font(const LOGFONTA& font, int count, LPVOID buffer) {
 
 } // namespace
 
+bool gdi_bitmap_surface(GdiBitmap* bitmap, Surface* surface) {
+    if (bitmap == nullptr || bitmap->pixels.empty())
+        return false;
+    surface->width = bitmap->width;
+    surface->height = bitmap->height;
+    surface->stride = bitmap->bottom_up ? -bitmap->width : bitmap->width;
+    surface->bits = bitmap->pixels.data();
+    if (bitmap->bottom_up)
+        surface->bits += (size_t)(bitmap->height - 1) * (size_t)bitmap->width;
+    return true;
+}
+
+HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits,
+                                HANDLE section, DWORD) {
+    if (bits != nullptr)
+        *bits = nullptr;
+    if (info == nullptr || usage != DIB_RGB_COLORS) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    const BITMAPINFOHEADER& header = info->bmiHeader;
+    int64_t height = header.biHeight < 0 ? -(int64_t)header.biHeight : header.biHeight;
+    bool supported = header.biBitCount == 32 && header.biCompression == BI_RGB &&
+                     header.biPlanes == 1 && section == nullptr;
+    if (!supported) {
+        static bool reported = false;
+        if (!reported) {
+            reported = true;
+            OutputDebugStringA("CreateDIBSection: only 32-bit uncompressed sections in memory\n");
+        }
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return nullptr;
+    }
+    if (header.biWidth <= 0 || height == 0 || header.biWidth * height > MAX_BITMAP_PIXELS) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    HBITMAP bitmap = make_bitmap(header.biWidth, (int32_t)height, 32);
+    GdiBitmap* data = gdi_entry(bitmap, OBJ_BITMAP)->bitmap;
+    data->bottom_up = header.biHeight > 0;
+    if (bits != nullptr)
+        *bits = data->pixels.data();
+    return bitmap;
+}
+
 HBITMAP gdi_default_bitmap() {
     ensure_stock_objects();
     return g_default_bitmap;
@@ -188,6 +234,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
     GdiEntry* entry = gdi_entry(object, 0);
     if (entry == nullptr || entry->type == OBJ_DC || entry->type == OBJ_MEMDC)
         return FALSE;
+    // Contexts keep their own copy of a clip region, so a region is never held.
     if (entry->stock)
         return TRUE;
     if (entry->select_count > 0) {

@@ -181,3 +181,93 @@ BOOL WINAPI GetBrushOrgEx(HDC dc, LPPOINT origin);
 #ifdef __cplusplus
 }
 #endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Region types, as the region calls return them.
+#define ERROR 0
+#define NULLREGION 1
+#define SIMPLEREGION 2
+#define COMPLEXREGION 3
+#define RGN_ERROR ERROR
+
+// Region combinations.
+#define RGN_AND 1
+#define RGN_OR 2
+#define RGN_XOR 3
+#define RGN_DIFF 4
+#define RGN_COPY 5
+
+HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom);
+HRGN WINAPI CreateRectRgnIndirect(const RECT* rect);
+BOOL WINAPI SetRectRgn(HRGN region, int left, int top, int right, int bottom);
+int WINAPI CombineRgn(HRGN destination, HRGN first, HRGN second, int mode);
+int WINAPI GetRgnBox(HRGN region, LPRECT box);
+int WINAPI OffsetRgn(HRGN region, int dx, int dy);
+BOOL WINAPI PtInRegion(HRGN region, int x, int y);
+BOOL WINAPI RectInRegion(HRGN region, const RECT* rect);
+BOOL WINAPI EqualRgn(HRGN first, HRGN second);
+
+int WINAPI SelectClipRgn(HDC dc, HRGN region);
+int WINAPI GetClipRgn(HDC dc, HRGN region);
+int WINAPI GetClipBox(HDC dc, LPRECT box);
+int WINAPI IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
+int WINAPI ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
+
+// Bounds accumulation.
+#define DCB_RESET 0x0001
+#define DCB_ACCUMULATE 0x0002
+#define DCB_DIRTY DCB_ACCUMULATE
+#define DCB_SET (DCB_RESET | DCB_ACCUMULATE)
+#define DCB_ENABLE 0x0004
+#define DCB_DISABLE 0x0008
+
+UINT WINAPI SetBoundsRect(HDC dc, const RECT* rect, UINT flags);
+UINT WINAPI GetBoundsRect(HDC dc, LPRECT rect, UINT flags);
+
+#ifdef __cplusplus
+}
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define BI_RGB 0
+#define DIB_RGB_COLORS 0
+
+typedef struct tagBITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight; // negative: rows go downwards from the first
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+} BITMAPINFOHEADER, *PBITMAPINFOHEADER, *LPBITMAPINFOHEADER;
+
+typedef struct tagRGBQUAD {
+    BYTE rgbBlue;
+    BYTE rgbGreen;
+    BYTE rgbRed;
+    BYTE rgbReserved;
+} RGBQUAD;
+
+typedef struct tagBITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+} BITMAPINFO, *PBITMAPINFO, *LPBITMAPINFO;
+
+// 32-bit uncompressed sections only, top-down or bottom-up.
+HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
+                                HANDLE section, DWORD offset);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,127 @@
+// A context's clip region and the bounds of what it draws.
+#include "platform/gdi/gdi_private.h"
+
+namespace {
+
+// Where the context could draw without a clip region of the program's.
+Region visible_region(const DeviceContext& context) {
+    return region_from_rect(gdi_surface_rect(context));
+}
+
+Region effective_region(const DeviceContext& context) {
+    Region visible = visible_region(context);
+    if (context.state.clip == nullptr)
+        return visible;
+    return region_combine(visible, *context.state.clip, RGN_AND);
+}
+
+// Replaces the clip region with `base` combined with `rect`, where `base`
+// is the clip region or, without one, the whole surface.
+int combine_clip(HDC dc, const RECT& rect, int mode) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr)
+        return ERROR;
+    Region base = context->state.clip != nullptr ? *context->state.clip
+                  : mode == RGN_AND              ? region_from_rect(rect)
+                                                 : visible_region(*context);
+    Region combined = mode == RGN_AND && context->state.clip == nullptr
+                          ? base
+                          : region_combine(base, region_from_rect(rect), mode);
+    context->state.clip = std::make_shared<const Region>(std::move(combined));
+    return region_type(effective_region(*context));
+}
+
+} // namespace
+
+RECT gdi_surface_rect(const DeviceContext& context) {
+    GdiEntry* entry = gdi_entry(context.state.bitmap, OBJ_BITMAP);
+    if (entry == nullptr)
+        return {0, 0, 0, 0};
+    return {0, 0, entry->bitmap->width, entry->bitmap->height};
+}
+
+std::vector<RECT> gdi_visible_rects(HDC, const DeviceContext& context) {
+    return effective_region(context).rects;
+}
+
+void gdi_add_bounds(DeviceContext* context, const RECT& touched) {
+    if (context->bounds_enabled)
+        context->bounds = rect_union(context->bounds, touched);
+}
+
+int WINAPI SelectClipRgn(HDC dc, HRGN region) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr)
+        return ERROR;
+    if (region == nullptr) {
+        context->state.clip = nullptr;
+        return region_type(effective_region(*context));
+    }
+    GdiEntry* entry = gdi_entry(region, OBJ_REGION);
+    if (entry == nullptr)
+        return ERROR;
+    context->state.clip = std::make_shared<const Region>(*entry->region);
+    return region_type(effective_region(*context));
+}
+
+// 1 with the clip region copied into `region`, 0 without a clip region,
+// -1 on failure.
+int WINAPI GetClipRgn(HDC dc, HRGN region) {
+    DeviceContext* context = gdi_dc(dc);
+    GdiEntry* entry = gdi_entry(region, OBJ_REGION);
+    if (context == nullptr || entry == nullptr)
+        return -1;
+    if (context->state.clip == nullptr)
+        return 0;
+    *entry->region = *context->state.clip;
+    return 1;
+}
+
+int WINAPI GetClipBox(HDC dc, LPRECT box) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr || box == nullptr)
+        return ERROR;
+    Region region = effective_region(*context);
+    *box = region_box(region);
+    return region_type(region);
+}
+
+int WINAPI IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
+    return combine_clip(dc, rect_normalised(left, top, right, bottom), RGN_AND);
+}
+
+int WINAPI ExcludeClipRect(HDC dc, int left, int top, int right, int bottom) {
+    return combine_clip(dc, rect_normalised(left, top, right, bottom), RGN_DIFF);
+}
+
+// The previous state: DCB_SET when the bounds hold something, else
+// DCB_RESET, with DCB_ENABLE or DCB_DISABLE for accumulation.
+UINT WINAPI SetBoundsRect(HDC dc, const RECT* rect, UINT flags) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr)
+        return 0;
+    UINT previous = (context->bounds_enabled ? DCB_ENABLE : DCB_DISABLE) |
+                    (rect_is_empty(context->bounds) ? DCB_RESET : DCB_SET);
+    if (flags & DCB_RESET)
+        context->bounds = {0, 0, 0, 0};
+    if ((flags & DCB_ACCUMULATE) && rect != nullptr) {
+        RECT added = rect_normalised(rect->left, rect->top, rect->right, rect->bottom);
+        context->bounds = rect_union(context->bounds, added);
+    }
+    if (flags & DCB_ENABLE)
+        context->bounds_enabled = true;
+    if (flags & DCB_DISABLE)
+        context->bounds_enabled = false;
+    return previous;
+}
+
+UINT WINAPI GetBoundsRect(HDC dc, LPRECT rect, UINT flags) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr || rect == nullptr)
+        return 0;
+    bool empty = rect_is_empty(context->bounds);
+    *rect = empty ? RECT{0, 0, 0, 0} : context->bounds;
+    if (flags & DCB_RESET)
+        context->bounds = {0, 0, 0, 0};
+    return empty ? DCB_RESET : DCB_SET;
+}
