@@ -60,6 +60,19 @@ bool gdi_bitmap_surface(GdiBitmap* bitmap, Surface* surface);
 std::vector<RECT> gdi_visible_rects(HDC dc, const DeviceContext& context);
 // The surface's own extent, before any clipping.
 RECT gdi_surface_rect(const DeviceContext& context);
+// The pixel that a colour becomes on the context's surface: itself on 32-bit
+// bitmaps, the nearer of black and white on monochrome ones.
+uint32_t gdi_pixel(const DeviceContext& context, COLORREF color);
+
+// Everything a drawing call needs: the context, its surface and where on it
+// drawing may land. False for a bad handle or a context without pixels.
+struct DrawTarget {
+    DeviceContext* context;
+    Surface* surface;
+    std::vector<RECT> rects;
+};
+bool gdi_draw_target(HDC dc, DrawTarget* target, Surface* surface);
+
 // Adds the rectangle of pixels that a drawing touched to the bounds.
 void gdi_add_bounds(DeviceContext* context, const RECT& touched);
 

@@ -271,3 +271,50 @@ HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void
 #ifdef __cplusplus
 }
 #endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define ETO_OPAQUE 0x0002
+#define ETO_CLIPPED 0x0004
+
+#define ANSI_CHARSET 0
+#define TMPF_FIXED_PITCH 0x01 // set for fonts whose characters vary in width
+
+typedef struct tagTEXTMETRICA {
+    LONG tmHeight;
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+    LONG tmWeight;
+    LONG tmOverhang;
+    LONG tmDigitizedAspectX;
+    LONG tmDigitizedAspectY;
+    BYTE tmFirstChar;
+    BYTE tmLastChar;
+    BYTE tmDefaultChar;
+    BYTE tmBreakChar;
+    BYTE tmItalic;
+    BYTE tmUnderlined;
+    BYTE tmStruckOut;
+    BYTE tmPitchAndFamily;
+    BYTE tmCharSet;
+} TEXTMETRICA, *PTEXTMETRICA, *LPTEXTMETRICA;
+
+BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
+BOOL WINAPI ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text,
+                        UINT count, const INT* dx);
+BOOL WINAPI GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, LPSIZE size);
+BOOL WINAPI GetTextMetricsA(HDC dc, LPTEXTMETRICA metrics);
+int WINAPI GetTextFaceA(HDC dc, int count, LPSTR name);
+
+COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color);
+COLORREF WINAPI GetPixel(HDC dc, int x, int y);
+
+#ifdef __cplusplus
+}
+#endif

@@ -31,4 +31,17 @@ TEST(LayerObjects, CountsReturnToWhereTheyStarted) {
         EXPECT_EQ(layer_gdi_object_count(types[i]), before[i]) << types[i];
 }
 
+// Windows may fault on these; the layer refuses them.
+TEST(LayerText, RefusesBadArguments) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_FALSE(TextOutA(dc, 0, 0, nullptr, 3));
+    EXPECT_FALSE(TextOutA(nullptr, 0, 0, "x", 1));
+    EXPECT_FALSE(TextOutA(dc, 0, 0, "x", -1));
+    SIZE size{};
+    EXPECT_FALSE(GetTextExtentPoint32A(dc, "x", 1, nullptr));
+    EXPECT_FALSE(GetTextExtentPoint32A(nullptr, "x", 1, &size));
+    EXPECT_FALSE(GetTextExtentPoint32A(dc, nullptr, 1, &size));
+    DeleteDC(dc);
+}
+
 } // namespace

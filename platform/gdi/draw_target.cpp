@@ -1,0 +1,53 @@
+// What every drawing call starts from: a context's surface and clip.
+#include "platform/gdi/gdi_private.h"
+#include "platform/gdi/surface.h"
+
+uint32_t gdi_pixel(const DeviceContext& context, COLORREF color) {
+    uint32_t pixel = pixel_from_colorref(color & 0xFFFFFF);
+    GdiEntry* bitmap = gdi_entry(context.state.bitmap, OBJ_BITMAP);
+    if (bitmap == nullptr || bitmap->bitmap->bits_per_pixel != 1)
+        return pixel;
+    int sum = (int)((pixel >> 16) & 0xFF) + (int)((pixel >> 8) & 0xFF) + (int)(pixel & 0xFF);
+    return sum >= 3 * 128 ? 0xFFFFFF : 0;
+}
+
+bool gdi_draw_target(HDC dc, DrawTarget* target, Surface* surface) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr)
+        return false;
+    GdiEntry* bitmap = gdi_entry(context->state.bitmap, OBJ_BITMAP);
+    if (bitmap == nullptr || !gdi_bitmap_surface(bitmap->bitmap, surface))
+        return false;
+    target->context = context;
+    target->surface = surface;
+    target->rects = gdi_visible_rects(dc, *context);
+    return true;
+}
+
+COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
+    DrawTarget target;
+    Surface surface;
+    if (!gdi_draw_target(dc, &target, &surface))
+        return CLR_INVALID;
+    for (const RECT& r : target.rects) {
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
+            uint32_t pixel = gdi_pixel(*target.context, color);
+            surface.bits[(ptrdiff_t)y * surface.stride + x] = pixel;
+            gdi_add_bounds(target.context, {x, y, x + 1, y + 1});
+            return colorref_from_pixel(pixel);
+        }
+    }
+    return CLR_INVALID;
+}
+
+COLORREF WINAPI GetPixel(HDC dc, int x, int y) {
+    DrawTarget target;
+    Surface surface;
+    if (!gdi_draw_target(dc, &target, &surface))
+        return CLR_INVALID;
+    for (const RECT& r : target.rects) {
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+            return colorref_from_pixel(surface.bits[(ptrdiff_t)y * surface.stride + x] & 0xFFFFFF);
+    }
+    return CLR_INVALID;
+}
