@@ -1,0 +1,708 @@
+// The PNG codec and the golden-image checks built on it.
+#include <gtest/gtest.h>
+
+#include "platform/gdi/png.h"
+#include "tests/support/image_compare.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <stdio.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A picture like a game screen: a blue field, yellow bars, a white circle and
+// two lines of black specks standing in for text.
+std::vector<uint32_t> game_screen(int32_t width, int32_t height) {
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height), 0x000080);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            uint32_t& p = pixels[size_t(y) * size_t(width) + size_t(x)];
+            if ((y * 20 / height) % 4 == 1 && x > width / 10 && x < width * 9 / 10)
+                p = 0xFFFF00;
+            int32_t dx = x - width / 2, dy = y - height / 2, r = height / 5;
+            if (dx * dx + dy * dy < r * r)
+                p = 0xFFFFFF;
+        }
+    uint32_t seed = 12345;
+    for (int32_t line : {height / 40, height * 9 / 10})
+        for (int32_t y = line; y < line + height / 48; ++y)
+            for (int32_t x = width / 50; x < width * 19 / 20; ++x) {
+                seed = seed * 1103515245u + 12345u;
+                if ((seed >> 16) % 3 == 0)
+                    pixels[size_t(y) * size_t(width) + size_t(x)] = 0;
+            }
+    return pixels;
+}
+
+std::vector<uint8_t> noise(size_t size, uint32_t seed) {
+    std::vector<uint8_t> bytes(size);
+    for (uint8_t& b : bytes) {
+        seed = seed * 1664525u + 1013904223u;
+        b = uint8_t(seed >> 24);
+    }
+    return bytes;
+}
+
+std::string data_path(const char* name) {
+    return std::string(ZANDREL_PNG_TEST_DATA) + "/" + name;
+}
+
+// The output folder of one test, emptied first.
+fs::path scratch_dir() {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    fs::path dir = fs::temp_directory_path() /
+                   (std::string("zandrel_png_") + info->test_suite_name() + "_" + info->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+uint32_t read_be32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+// Byte offsets of each chunk's length field, in file order.
+std::vector<size_t> chunk_offsets(const std::vector<uint8_t>& png) {
+    std::vector<size_t> offsets;
+    for (size_t pos = 8; pos + 12 <= png.size(); pos += 12 + read_be32(&png[pos]))
+        offsets.push_back(pos);
+    return offsets;
+}
+
+// Recomputes the CRC of the chunk at offset, after a test has changed it.
+void fix_crc(std::vector<uint8_t>* png, size_t offset) {
+    uint32_t length = read_be32(&(*png)[offset]);
+    uint32_t crc = crc32_update(0, &(*png)[offset + 4], length + 4);
+    for (int i = 0; i < 4; ++i)
+        (*png)[offset + 8 + length + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
+}
+
+std::vector<uint8_t> image_data(const std::vector<uint8_t>& png) {
+    std::vector<uint8_t> compressed, raw;
+    for (size_t offset : chunk_offsets(png))
+        if (memcmp(&png[offset + 4], "IDAT", 4) == 0)
+            compressed.insert(compressed.end(), &png[offset + 8],
+                              &png[offset + 8] + read_be32(&png[offset]));
+    std::string error;
+    EXPECT_TRUE(zlib_decompress(compressed.data(), compressed.size(), SIZE_MAX, &raw, &error))
+        << error;
+    return raw;
+}
+
+// Writes DEFLATE bits by hand, for streams no encoder would make.
+struct BitBuilder {
+    std::vector<uint8_t> bytes;
+    int used = 8;
+
+    // A zlib header for a 32 KiB window.
+    BitBuilder() : bytes(2) {
+        bytes[0] = 0x78;
+        bytes[1] = 0x9C;
+    }
+
+    void bits(uint32_t value, int count) {
+        for (int i = 0; i < count; ++i) {
+            if (used == 8) {
+                bytes.push_back(0);
+                used = 0;
+            }
+            bytes.back() |= uint8_t(((value >> i) & 1) << used++);
+        }
+    }
+    // Huffman codes go most significant bit first.
+    void code(uint32_t value, int count) {
+        for (int i = count - 1; i >= 0; --i)
+            bits((value >> i) & 1, 1);
+    }
+};
+
+// Starts a final dynamic block of 257 literal/length codes and one distance
+// code whose code-length code gives symbols 0, 1, 2 and 18 two bits each:
+// codes 00, 01, 10 and 11.
+BitBuilder dynamic_block_start() {
+    BitBuilder b;
+    b.bits(1, 1);
+    b.bits(2, 2);
+    b.bits(0, 5);
+    b.bits(0, 5);
+    b.bits(14, 4); // 18 code-length code lengths, in the order
+    // 16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1
+    for (uint32_t length : {0, 0, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2})
+        b.bits(length, 3);
+    return b;
+}
+
+void zero_run(BitBuilder* b, uint32_t count) {
+    b->code(3, 2);
+    b->bits(count - 11, 7);
+}
+
+// Two literal/length codes of two bits leave half of the code space unused,
+// which only an alphabet of one code may do.
+std::vector<uint8_t> incomplete_literal_code() {
+    BitBuilder b = dynamic_block_start();
+    b.code(2, 2); // literal 0: two bits
+    zero_run(&b, 138);
+    zero_run(&b, 117);
+    b.code(2, 2); // end of block: two bits
+    b.code(1, 2); // distance 0: one bit
+    b.code(1, 2); // end of block
+    return b.bytes;
+}
+
+std::vector<uint8_t> lengths_past_the_last_code() {
+    BitBuilder b = dynamic_block_start();
+    b.code(2, 2);
+    zero_run(&b, 138);
+    zero_run(&b, 138);
+    return b.bytes;
+}
+
+bool decompress(const std::vector<uint8_t>& stream, std::vector<uint8_t>* out, std::string* error,
+                size_t max_size = SIZE_MAX) {
+    return zlib_decompress(stream.data(), stream.size(), max_size, out, error);
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(Checksums, MatchPublishedValues) {
+    const uint8_t digits[] = "123456789";
+    EXPECT_EQ(crc32_update(0, digits, 9), 0xCBF43926u);
+    EXPECT_EQ(crc32_update(crc32_update(0, digits, 4), digits + 4, 5), 0xCBF43926u);
+    EXPECT_EQ(crc32_update(0, nullptr, 0), 0u);
+    const uint8_t word[] = "Wikipedia";
+    EXPECT_EQ(adler32_update(1, word, 9), 0x11E60398u);
+    EXPECT_EQ(adler32_update(1, nullptr, 0), 1u);
+}
+
+TEST(Checksums, AdlerStaysExactOverLongInput) {
+    // All 0xFF bytes make the sums grow fastest, so the deferred reduction is
+    // tested at its worst.
+    std::vector<uint8_t> bytes(100000, 0xFF);
+    uint32_t a = 1, b = 0;
+    for (uint8_t byte : bytes) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    EXPECT_EQ(adler32_update(1, bytes.data(), bytes.size()), b << 16 | a);
+}
+
+TEST(Deflate, RoundTripsDataOfEveryShape) {
+    std::vector<uint8_t> at_window_edge = noise(32768, 5);
+    at_window_edge.insert(at_window_edge.end(), at_window_edge.begin(), at_window_edge.end());
+    std::string text;
+    for (int i = 0; text.size() < 50000; ++i)
+        text += "message " + std::to_string(i % 97) + " of the queue; ";
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> data;
+        size_t max_compressed;
+    };
+    const Case cases[] = {
+        {"empty", {}, 8},
+        {"one byte", {42}, 9},
+        {"zeros", std::vector<uint8_t>(100000, 0), 300},
+        {"noise", noise(70000, 1), 70000 + 64},
+        {"copy at the largest distance", at_window_edge, 32768 + 1000},
+        {"text", std::vector<uint8_t>(text.begin(), text.end()), 8000},
+        {"runs of 258 and 259", std::vector<uint8_t>(259, 7), 20},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> compressed = zlib_compress(c.data.data(), c.data.size());
+        EXPECT_LE(compressed.size(), c.max_compressed) << c.name;
+        std::vector<uint8_t> back;
+        std::string error;
+        ASSERT_TRUE(decompress(compressed, &back, &error)) << c.name << ": " << error;
+        EXPECT_EQ(back, c.data) << c.name;
+    }
+}
+
+TEST(Deflate, ReadsStoredAndFixedBlocksFromOtherWriters) {
+    const std::vector<uint8_t> stored = {0x78, 0x01, 0x01, 0x05, 0x00, 0xFA, 0xFF, 0x68,
+                                         0x65, 0x6C, 0x6C, 0x6F, 0x06, 0x2C, 0x02, 0x15};
+    const std::vector<uint8_t> fixed = {0x78, 0xDA, 0xCB, 0x48, 0xCD, 0xC9, 0xC9, 0x57, 0xC8,
+                                        0x40, 0x90, 0x8A, 0x00, 0x40, 0xCC, 0x06, 0x9E};
+    std::vector<uint8_t> out;
+    std::string error;
+    ASSERT_TRUE(decompress(stored, &out, &error)) << error;
+    EXPECT_EQ(std::string(out.begin(), out.end()), "hello");
+    ASSERT_TRUE(decompress(fixed, &out, &error)) << error;
+    EXPECT_EQ(std::string(out.begin(), out.end()), "hello hello hello!");
+}
+
+TEST(Deflate, RefusesMalformedStreams) {
+    const std::vector<uint8_t> good = {0x78, 0x01, 0x01, 0x05, 0x00, 0xFA, 0xFF, 0x68,
+                                       0x65, 0x6C, 0x6C, 0x6F, 0x06, 0x2C, 0x02, 0x15};
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> stream;
+        const char* error;
+    };
+    std::vector<Case> cases;
+    auto changed = [&](size_t index, uint8_t value) {
+        std::vector<uint8_t> s = good;
+        s[index] = value;
+        return s;
+    };
+    cases.push_back({"header check", changed(1, 0x02), "bad zlib header"});
+    cases.push_back({"preset dictionary", {0x78, 0xBB, 0, 0, 0, 0}, "dictionary"});
+    cases.push_back({"length complement", changed(5, 0xFB), "complement"});
+    cases.push_back({"checksum", changed(15, 0x16), "Adler-32"});
+    BitBuilder reserved;
+    reserved.bits(1, 1);
+    reserved.bits(3, 2);
+    cases.push_back({"block type 3", reserved.bytes, "invalid block type"});
+    // A fixed block whose first item copies from before the start.
+    BitBuilder far;
+    far.bits(1, 1);
+    far.bits(1, 2);
+    far.code(1, 7); // length 3
+    far.code(0, 5); // distance 1
+    far.code(0, 7); // end of block
+    cases.push_back({"distance", far.bytes, "before the start"});
+    // A dynamic block whose code-length code has two codes of one bit and a
+    // third: more codes than bits allow.
+    BitBuilder crowded;
+    crowded.bits(1, 1);
+    crowded.bits(2, 2);
+    crowded.bits(0, 5);
+    crowded.bits(0, 5);
+    crowded.bits(0, 4);
+    crowded.bits(1, 3);
+    crowded.bits(1, 3);
+    crowded.bits(1, 3);
+    crowded.bits(0, 3);
+    cases.push_back({"oversubscribed code", crowded.bytes, "code-length code"});
+    // Code-length code: 0 and 16, one bit each. The first length is a repeat
+    // of a previous one that does not exist.
+    BitBuilder early_repeat;
+    early_repeat.bits(1, 1);
+    early_repeat.bits(2, 2);
+    early_repeat.bits(0, 5);
+    early_repeat.bits(0, 5);
+    early_repeat.bits(0, 4);
+    for (uint32_t length : {1, 0, 0, 1}) // for 16, 17, 18, 0
+        early_repeat.bits(length, 3);
+    early_repeat.code(1, 1);
+    early_repeat.bits(0, 2);
+    cases.push_back({"repeat first", early_repeat.bytes, "before the first"});
+    cases.push_back({"incomplete literal code", incomplete_literal_code(), "literal/length code"});
+    cases.push_back({"lengths overflow", lengths_past_the_last_code(), "past the last code"});
+    for (const Case& c : cases) {
+        std::vector<uint8_t> out;
+        std::string error;
+        EXPECT_FALSE(decompress(c.stream, &out, &error)) << c.name;
+        EXPECT_NE(error.find(c.error), std::string::npos) << c.name << ": " << error;
+    }
+}
+
+TEST(Deflate, RefusesTruncatedStreamsAndOversizedOutput) {
+    std::vector<uint8_t> data = noise(3000, 9);
+    data.insert(data.end(), 5000, 'x');
+    std::vector<uint8_t> stream = zlib_compress(data.data(), data.size());
+    std::vector<uint8_t> out;
+    std::string error;
+    for (size_t size = 0; size < stream.size(); ++size) {
+        std::vector<uint8_t> cut(stream.begin(), stream.begin() + ptrdiff_t(size));
+        EXPECT_FALSE(decompress(cut, &out, &error)) << size;
+        EXPECT_FALSE(error.empty()) << size;
+    }
+    EXPECT_FALSE(decompress(stream, &out, &error, data.size() - 1));
+    EXPECT_NE(error.find("larger than expected"), std::string::npos) << error;
+    EXPECT_TRUE(decompress(stream, &out, &error, data.size())) << error;
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(PngEncode, RoundTripsThroughEachFilter) {
+    // Gradients and noise side by side, in a buffer wider than the picture.
+    const int32_t width = 37, height = 23, stride = 45;
+    std::vector<uint32_t> pixels(size_t(stride) * height, 0xDEADBE);
+    std::vector<uint8_t> random = noise(size_t(width) * height, 3);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            pixels[size_t(y) * stride + size_t(x)] =
+                x < 20 ? uint32_t(x * 12) << 16 | uint32_t(y * 11) << 8 | uint32_t(x + y)
+                       : random[size_t(y) * width + size_t(x)] * 0x010203u & 0xFFFFFF;
+    Image expected = image_from_pixels(pixels.data(), width, height, stride);
+    for (PngFilter filter : {PngFilter::None, PngFilter::Sub, PngFilter::Up, PngFilter::Average,
+                             PngFilter::Paeth, PngFilter::Adaptive}) {
+        std::vector<uint8_t> png = png_encode(pixels.data(), width, height, stride, filter);
+        std::vector<uint8_t> raw = image_data(png);
+        ASSERT_EQ(raw.size(), size_t(width * 3 + 1) * height);
+        std::vector<int> used(5, 0);
+        for (int32_t y = 0; y < height; ++y)
+            ++used.at(raw[size_t(y) * (width * 3 + 1)]);
+        if (filter != PngFilter::Adaptive)
+            EXPECT_EQ(used[size_t(filter)], height) << int(filter);
+        else
+            EXPECT_LT(*std::max_element(used.begin(), used.end()), height) << "one filter only";
+        Image image;
+        std::string error;
+        ASSERT_TRUE(png_decode(png.data(), png.size(), &image, &error)) << error;
+        EXPECT_TRUE(compare_images(expected, image).equal)
+            << compare_images(expected, image).report;
+    }
+}
+
+TEST(PngEncode, WritesAPlainRgbHeader) {
+    std::vector<uint32_t> pixels(300 * 2, 0x123456);
+    std::vector<uint8_t> png = png_encode(pixels.data(), 300, 2, 300);
+    ASSERT_GE(png.size(), 33u);
+    const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    EXPECT_EQ(memcmp(png.data(), signature, 8), 0);
+    EXPECT_EQ(memcmp(&png[12], "IHDR", 4), 0);
+    EXPECT_EQ(read_be32(&png[16]), 300u);
+    EXPECT_EQ(read_be32(&png[20]), 2u);
+    EXPECT_EQ(png[24], 8); // bits per sample
+    EXPECT_EQ(png[25], 2); // RGB
+    EXPECT_EQ(png[28], 0); // not interlaced
+    EXPECT_EQ(memcmp(&png[png.size() - 8], "IEND", 4), 0);
+}
+
+TEST(PngEncode, GameScreenIsSmallAndAlwaysTheSame) {
+    std::vector<uint32_t> screen = game_screen(1024, 768);
+    std::vector<uint8_t> first = png_encode(screen.data(), 1024, 768, 1024);
+    std::vector<uint8_t> second = png_encode(screen.data(), 1024, 768, 1024);
+    EXPECT_EQ(first, second);
+    // Flat colours compress to under one per cent of the raw 2.3 MB.
+    EXPECT_LT(first.size(), 24000u);
+    Image image;
+    std::string error;
+    ASSERT_TRUE(png_decode(first.data(), first.size(), &image, &error)) << error;
+    EXPECT_TRUE(image.pixels == screen);
+}
+
+TEST(PngEncode, RefusesPicturesItCannotWrite) {
+    uint32_t pixel = 0;
+    EXPECT_TRUE(png_encode(&pixel, 0, 1, 1).empty());
+    EXPECT_TRUE(png_encode(&pixel, 1, -1, 1).empty());
+    EXPECT_TRUE(png_encode(&pixel, 2, 1, 1).empty()) << "stride shorter than a row";
+    EXPECT_TRUE(png_encode(nullptr, 1, 1, 1).empty());
+    std::string error;
+    fs::path path = scratch_dir() / "nowhere" / "picture.png";
+    EXPECT_FALSE(png_write_file(path.string().c_str(), &pixel, 1, 1, 1, &error));
+    EXPECT_NE(error.find("cannot create"), std::string::npos) << error;
+    EXPECT_FALSE(png_write_file(path.string().c_str(), &pixel, 0, 1, 1, &error));
+}
+
+TEST(PngFiles, WriteThenReadBack) {
+    std::vector<uint32_t> screen = game_screen(160, 120);
+    std::string path = (scratch_dir() / "screen.png").string();
+    std::string error;
+    ASSERT_TRUE(png_write_file(path.c_str(), screen.data(), 160, 120, 160, &error)) << error;
+    Image image;
+    ASSERT_TRUE(png_read_file(path.c_str(), &image, &error)) << error;
+    EXPECT_EQ(image.width, 160);
+    EXPECT_EQ(image.height, 120);
+    EXPECT_TRUE(image.pixels == screen);
+    EXPECT_FALSE(png_read_file((path + ".missing").c_str(), &image, &error));
+    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(PngDecode, ReadsFilesFromAnotherWriter) {
+    // Made by other programs from these formulas. The RGB and RGBA files use
+    // dynamic Huffman blocks, the others fixed ones; every_filter.png has row
+    // y filtered with type y % 5, on values that make the predictors tie.
+    struct Case {
+        const char* file;
+        int32_t width, height;
+        std::function<uint32_t(uint32_t, uint32_t)> pixel;
+    };
+    const Case cases[] = {
+        {"pillow_rgb.png", 64, 48,
+         [](uint32_t x, uint32_t y) {
+             return (x * 4 & 255) << 16 | (y * 5 & 255) << 8 | (x * y & 255);
+         }},
+        {"pillow_rgba.png", 40, 30,
+         [](uint32_t x, uint32_t y) {
+             return (x * 6 & 255) << 16 | (y * 8 & 255) << 8 | ((x + y) * 3 & 255);
+         }},
+        {"pillow_palette.png", 40, 30,
+         [](uint32_t x, uint32_t y) {
+             uint32_t i = (x / 5 + y / 5 * 3) % 16;
+             return (i * 16) << 16 | (255 - i * 16) << 8 | (i * 40 & 255);
+         }},
+        {"pillow_grey.png", 33, 17,
+         [](uint32_t x, uint32_t y) { return ((x * 7 + y * 3) & 255) * 0x010101u; }},
+        {"pillow_grey16.png", 20, 10,
+         [](uint32_t x, uint32_t y) { return (((x * 3000 + y * 450) & 0xFFFF) >> 8) * 0x010101u; }},
+        {"every_filter.png", 48, 40,
+         [](uint32_t x, uint32_t y) {
+             uint32_t pixel = 0;
+             for (uint32_t channel = 0; channel < 3; ++channel) {
+                 uint32_t h = (x * 73856093u) ^ (y * 19349663u) ^ (channel * 83492791u);
+                 pixel = pixel << 8 | (h >> 7) % 5 * 61;
+             }
+             return pixel;
+         }},
+        {"pillow_bilevel.png", 21, 9,
+         [](uint32_t x, uint32_t y) { return (x + y) % 3 == 0 ? 0xFFFFFFu : 0u; }},
+    };
+    for (const Case& c : cases) {
+        Image image;
+        std::string error;
+        ASSERT_TRUE(png_read_file(data_path(c.file).c_str(), &image, &error)) << error;
+        ASSERT_EQ(image.width, c.width) << c.file;
+        ASSERT_EQ(image.height, c.height) << c.file;
+        Image expected = image;
+        for (int32_t y = 0; y < c.height; ++y)
+            for (int32_t x = 0; x < c.width; ++x)
+                expected.pixels[size_t(y) * size_t(c.width) + size_t(x)] = c.pixel(x, y);
+        ImageComparison comparison = compare_images(expected, image);
+        EXPECT_TRUE(comparison.equal) << c.file << ": " << comparison.report;
+    }
+}
+
+// A small valid file for the damage tests.
+std::vector<uint8_t> small_png() {
+    std::vector<uint32_t> pixels = game_screen(24, 16);
+    return png_encode(pixels.data(), 24, 16, 24);
+}
+
+TEST(PngDecode, RefusesMalformedFiles) {
+    const std::vector<uint8_t> good = small_png();
+    const size_t ihdr = 8;
+    struct Case {
+        const char* name;
+        std::function<void(std::vector<uint8_t>&)> damage;
+        const char* error;
+    };
+    auto header_byte = [&](size_t index, uint8_t value) {
+        return [=](std::vector<uint8_t>& png) {
+            png[ihdr + 8 + index] = value;
+            fix_crc(&png, ihdr);
+        };
+    };
+    const Case cases[] = {
+        {"signature", [](std::vector<uint8_t>& png) { png[1] = 'p'; }, "bad signature"},
+        {"crc", [](std::vector<uint8_t>& png) { png[ihdr + 10] ^= 1; }, "bad CRC in chunk IHDR"},
+        {"colour type", header_byte(9, 5), "unsupported format: colour type 5"},
+        {"bit depth", header_byte(8, 4), "bit depth 4"},
+        {"interlaced", header_byte(12, 1), "interlaced"},
+        {"zero width", header_byte(3, 0), "invalid picture size"},
+        {"huge", header_byte(0, 0x40), "too large"},
+        {"critical chunk",
+         [](std::vector<uint8_t>& png) {
+             size_t idat = chunk_offsets(png)[1];
+             memcpy(&png[idat + 4], "IDAX", 4);
+             fix_crc(&png, idat);
+         },
+         "unsupported critical chunk IDAX"},
+        {"chunk length", [](std::vector<uint8_t>& png) { png[chunk_offsets(png)[1]] = 0x70; },
+         "cut short"},
+        {"filter type",
+         [](std::vector<uint8_t>& png) {
+             // Rebuilt with a sixth filter type on the first row.
+             std::vector<uint8_t> raw = image_data(png);
+             raw[0] = 5;
+             std::vector<uint8_t> compressed = zlib_compress(raw.data(), raw.size());
+             size_t idat = chunk_offsets(png)[1];
+             std::vector<uint8_t> rebuilt(png.begin(), png.begin() + ptrdiff_t(idat));
+             for (int shift = 24; shift >= 0; shift -= 8)
+                 rebuilt.push_back(uint8_t(compressed.size() >> shift));
+             rebuilt.insert(rebuilt.end(), {'I', 'D', 'A', 'T'});
+             rebuilt.insert(rebuilt.end(), compressed.begin(), compressed.end());
+             rebuilt.insert(rebuilt.end(), 4, 0);
+             fix_crc(&rebuilt, idat);
+             std::vector<uint8_t> end(png.end() - 12, png.end());
+             rebuilt.insert(rebuilt.end(), end.begin(), end.end());
+             png = rebuilt;
+         },
+         "unknown filter type 5 on row 0"},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> png = good;
+        c.damage(png);
+        Image image;
+        std::string error;
+        EXPECT_FALSE(png_decode(png.data(), png.size(), &image, &error)) << c.name;
+        EXPECT_NE(error.find(c.error), std::string::npos) << c.name << ": " << error;
+        EXPECT_TRUE(image.pixels.empty()) << c.name;
+    }
+}
+
+TEST(PngDecode, RefusesEveryTruncation) {
+    const std::vector<uint8_t> good = small_png();
+    for (size_t size = 0; size < good.size(); ++size) {
+        Image image;
+        std::string error;
+        EXPECT_FALSE(png_decode(good.data(), size, &image, &error)) << size;
+        EXPECT_FALSE(error.empty()) << size;
+    }
+}
+
+TEST(PngDecode, PaletteMustCoverEveryIndex) {
+    std::vector<uint8_t> png;
+    ASSERT_TRUE([&] {
+        FILE* file = fopen(data_path("pillow_palette.png").c_str(), "rb");
+        if (!file)
+            return false;
+        for (int c; (c = fgetc(file)) != EOF;)
+            png.push_back(uint8_t(c));
+        fclose(file);
+        return true;
+    }());
+    // Shorten PLTE to 15 entries: the picture uses 16.
+    size_t plte = 0;
+    for (size_t offset : chunk_offsets(png))
+        if (memcmp(&png[offset + 4], "PLTE", 4) == 0)
+            plte = offset;
+    ASSERT_NE(plte, 0u);
+    uint32_t length = read_be32(&png[plte]);
+    ASSERT_GT(length, 45u);
+    png.erase(png.begin() + ptrdiff_t(plte + 8 + 45), png.begin() + ptrdiff_t(plte + 8 + length));
+    png[plte] = png[plte + 1] = png[plte + 2] = 0;
+    png[plte + 3] = 45;
+    fix_crc(&png, plte);
+    Image image;
+    std::string error;
+    EXPECT_FALSE(png_decode(png.data(), png.size(), &image, &error));
+    EXPECT_NE(error.find("palette index out of range"), std::string::npos) << error;
+    // Renamed to an ancillary chunk, the palette no longer counts.
+    png[plte + 4] = 'p';
+    fix_crc(&png, plte);
+    EXPECT_FALSE(png_decode(png.data(), png.size(), &image, &error));
+    EXPECT_NE(error.find("without a PLTE chunk"), std::string::npos) << error;
+}
+
+TEST(PngDecode, DamagedImageDataFailsCleanly) {
+    // Each damaged copy has a correct CRC, so the damage reaches the
+    // inflater. It must report it, never read outside its input, and succeed
+    // only where the flip hit bits that mean nothing, such as the padding
+    // after the last block.
+    const std::vector<uint8_t> good = small_png();
+    Image original;
+    std::string problem;
+    ASSERT_TRUE(png_decode(good.data(), good.size(), &original, &problem)) << problem;
+    size_t idat = chunk_offsets(good)[1];
+    uint32_t length = read_be32(&good[idat]);
+    std::vector<uint8_t> flips = noise(400, 17);
+    int refused = 0;
+    for (size_t i = 0; i + 1 < flips.size(); i += 2) {
+        std::vector<uint8_t> png = good;
+        png[idat + 8 + flips[i] % length] ^= uint8_t(1u << (flips[i + 1] % 8));
+        fix_crc(&png, idat);
+        Image image;
+        std::string error;
+        if (png_decode(png.data(), png.size(), &image, &error))
+            EXPECT_TRUE(image.pixels == original.pixels) << i;
+        else
+            ++refused;
+    }
+    EXPECT_GE(refused, 190);
+}
+
+// ---------------------------------------------------------------------------
+
+Image solid(int32_t width, int32_t height, uint32_t colour) {
+    Image image;
+    image.width = width;
+    image.height = height;
+    image.pixels.assign(size_t(width) * size_t(height), colour);
+    return image;
+}
+
+TEST(ImageCompare, EqualPicturesAndSizeMismatch) {
+    ImageComparison same = compare_images(solid(4, 3, 0x102030), solid(4, 3, 0x102030));
+    EXPECT_TRUE(same.equal);
+    EXPECT_TRUE(same.report.empty());
+    ImageComparison sizes = compare_images(solid(4, 3, 0), solid(3, 4, 0));
+    EXPECT_FALSE(sizes.equal);
+    EXPECT_EQ(sizes.report, "sizes differ: expected 4x3, actual 3x4");
+}
+
+TEST(ImageCompare, ReportsCountBoundsAndFirstTenDifferences) {
+    Image expected = solid(20, 10, 0x0000FF);
+    Image actual = expected;
+    for (int32_t x = 2; x < 14; ++x)
+        actual.pixels[size_t(3) * 20 + size_t(x)] = 0xFFFF00;
+    actual.pixels[size_t(8) * 20 + 5] = 0xABCDEF;
+    ImageComparison c = compare_images(expected, actual);
+    EXPECT_FALSE(c.equal);
+    EXPECT_EQ(c.differing, 13);
+    EXPECT_EQ(c.left, 2);
+    EXPECT_EQ(c.top, 3);
+    EXPECT_EQ(c.right, 13);
+    EXPECT_EQ(c.bottom, 8);
+    EXPECT_NE(c.report.find("13 of 200 pixels differ, within x 2..13, y 3..8"), std::string::npos)
+        << c.report;
+    EXPECT_NE(c.report.find("(2, 3): expected #0000FF, actual #FFFF00"), std::string::npos);
+    EXPECT_NE(c.report.find("(11, 3)"), std::string::npos) << "the tenth is listed";
+    EXPECT_EQ(c.report.find("(12, 3)"), std::string::npos) << "the eleventh is not";
+    EXPECT_EQ(c.report.find("(5, 8)"), std::string::npos);
+}
+
+TEST(ImageCompare, DifferenceImageMarksChangedAndMissingPixels) {
+    Image expected = solid(3, 2, 0xFFFFFF);
+    Image actual = solid(4, 2, 0xFFFFFF);
+    actual.pixels[1] = 0;
+    Image diff = difference_image(expected, actual);
+    ASSERT_EQ(diff.width, 4);
+    ASSERT_EQ(diff.height, 2);
+    EXPECT_EQ(diff.at(1, 0), 0xFF0000u);
+    EXPECT_EQ(diff.at(3, 1), 0xFF0000u) << "only in actual";
+    EXPECT_NE(diff.at(0, 0), 0xFF0000u);
+    EXPECT_LT(diff.at(0, 0) & 0xFF, 0xFFu) << "unchanged pixels are dimmed";
+}
+
+TEST(GoldenCheck, MissingGoldenFailsAndNamesTheSwitch) {
+    fs::path dir = scratch_dir();
+    GoldenSettings settings{(dir / "out").string(), false};
+    Image picture = solid(5, 5, 0x00FF00);
+    ::testing::AssertionResult result =
+        check_golden((dir / "absent.png").string(), picture, settings);
+    EXPECT_FALSE(result);
+    EXPECT_NE(std::string(result.message()).find("ZANDREL_UPDATE_GOLDENS=1"), std::string::npos)
+        << result.message();
+    EXPECT_TRUE(fs::exists(dir / "out" / "absent.actual.png"));
+}
+
+TEST(GoldenCheck, UpdateWritesTheGoldenThenItMatches) {
+    fs::path dir = scratch_dir();
+    std::string golden = (dir / "goldens" / "scene.png").string();
+    Image picture = image_from_pixels(game_screen(64, 48).data(), 64, 48, 64);
+    EXPECT_TRUE(check_golden(golden, picture, GoldenSettings{dir.string(), true}));
+    EXPECT_TRUE(check_golden(golden, picture, GoldenSettings{dir.string(), false}));
+    EXPECT_FALSE(fs::exists(dir / "scene.actual.png"));
+}
+
+TEST(GoldenCheck, MismatchWritesActualAndDiffPictures) {
+    fs::path dir = scratch_dir();
+    std::string golden = (dir / "scene.png").string();
+    Image picture = solid(8, 8, 0x000080);
+    ASSERT_TRUE(check_golden(golden, picture, GoldenSettings{dir.string(), true}));
+    Image changed = picture;
+    changed.pixels[8 * 2 + 3] = 0xFFFFFF;
+    ::testing::AssertionResult result =
+        check_golden(golden, changed, GoldenSettings{(dir / "out").string(), false});
+    ASSERT_FALSE(result);
+    std::string message = result.message();
+    EXPECT_NE(message.find("(3, 2): expected #000080, actual #FFFFFF"), std::string::npos)
+        << message;
+    EXPECT_NE(message.find("scene.diff.png"), std::string::npos) << message;
+    Image actual, diff;
+    std::string error;
+    ASSERT_TRUE(png_read_file((dir / "out" / "scene.actual.png").string().c_str(), &actual, &error))
+        << error;
+    EXPECT_TRUE(compare_images(changed, actual).equal);
+    ASSERT_TRUE(png_read_file((dir / "out" / "scene.diff.png").string().c_str(), &diff, &error))
+        << error;
+    EXPECT_EQ(diff.at(3, 2), 0xFF0000u);
+    EXPECT_NE(diff.at(0, 0), 0xFF0000u);
+}
+
+TEST(GoldenCheck, SceneMatchesItsCheckedInGolden) {
+    std::vector<uint32_t> screen = game_screen(160, 120);
+    EXPECT_TRUE(matches_golden("tests/platform/gdi/data/scene.png", screen.data(), 160, 120, 160));
+}
+
+} // namespace
