@@ -2,10 +2,14 @@
 #include "platform/gdi/gdi_private.h"
 #include "platform/gdi/surface.h"
 
+bool gdi_is_monochrome(const DeviceContext& context) {
+    GdiEntry* bitmap = gdi_entry(context.state.bitmap, OBJ_BITMAP);
+    return bitmap != nullptr && bitmap->bitmap->bits_per_pixel == 1;
+}
+
 uint32_t gdi_pixel(const DeviceContext& context, COLORREF color) {
     uint32_t pixel = pixel_from_colorref(color & 0xFFFFFF);
-    GdiEntry* bitmap = gdi_entry(context.state.bitmap, OBJ_BITMAP);
-    if (bitmap == nullptr || bitmap->bitmap->bits_per_pixel != 1)
+    if (!gdi_is_monochrome(context))
         return pixel;
     int sum = (int)((pixel >> 16) & 0xFF) + (int)((pixel >> 8) & 0xFF) + (int)(pixel & 0xFF);
     return sum >= 3 * 128 ? 0xFFFFFF : 0;
@@ -22,6 +26,17 @@ bool gdi_draw_target(HDC dc, DrawTarget* target, Surface* surface) {
     target->surface = surface;
     target->rects = gdi_visible_rects(dc, *context);
     return true;
+}
+
+void DrawTarget::add_bounds(const RECT& box) const {
+    RECT extent{0, 0, 0, 0};
+    for (const RECT& r : rects)
+        extent = rect_union(extent, r);
+    gdi_add_bounds(context, rect_intersection(box, extent));
+}
+
+int32_t gdi_pen_margin(int32_t width) {
+    return width > 1 ? (width + 1) / 2 + 1 : 0;
 }
 
 COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {

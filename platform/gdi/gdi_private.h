@@ -51,7 +51,7 @@ struct DeviceContext {
     bool bounds_enabled;        // whether drawing adds to `bounds`
 };
 
-struct Surface;
+#include "platform/gdi/surface.h"
 // The pixels a memory context draws into; false when it holds none.
 bool gdi_bitmap_surface(GdiBitmap* bitmap, Surface* surface);
 
@@ -63,6 +63,7 @@ RECT gdi_surface_rect(const DeviceContext& context);
 // The pixel that a colour becomes on the context's surface: itself on 32-bit
 // bitmaps, the nearer of black and white on monochrome ones.
 uint32_t gdi_pixel(const DeviceContext& context, COLORREF color);
+bool gdi_is_monochrome(const DeviceContext& context);
 
 // Everything a drawing call needs: the context, its surface and where on it
 // drawing may land. False for a bad handle or a context without pixels.
@@ -70,7 +71,16 @@ struct DrawTarget {
     DeviceContext* context;
     Surface* surface;
     std::vector<RECT> rects;
+    Clip clip() const { return {rects.data(), (int32_t)rects.size()}; }
+    // Adds a drawing's bounds, as Windows reckons them from its geometry,
+    // cut to the box around where drawing may land.
+    void add_bounds(const RECT& box) const;
 };
+// How far a pen `width` pixels wide widens the bounds of what it draws.
+int32_t gdi_pen_margin(int32_t width);
+RECT blit_rect(int x, int y, int width, int height);
+// PatBlt's work, for the blits whose operation needs no source.
+BOOL gdi_pattern_blit(HDC dc, int x, int y, int width, int height, DWORD rop);
 bool gdi_draw_target(HDC dc, DrawTarget* target, Surface* surface);
 
 // Adds the rectangle of pixels that a drawing touched to the bounds.

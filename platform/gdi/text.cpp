@@ -50,6 +50,13 @@ std::vector<RECT> clipped_to(const std::vector<RECT>& rects, const RECT& limit) 
     return result;
 }
 
+RECT rect_union_of(const std::vector<RECT>& rects) {
+    RECT all{0, 0, 0, 0};
+    for (const RECT& r : rects)
+        all = rect_union(all, r);
+    return all;
+}
+
 void fill(DrawTarget& target, const std::vector<RECT>& rects, const RECT& box, uint32_t pixel) {
     for (const RECT& r : clipped_to(rects, box)) {
         for (LONG y = r.top; y < r.bottom; ++y) {
@@ -57,8 +64,8 @@ void fill(DrawTarget& target, const std::vector<RECT>& rects, const RECT& box, u
             for (LONG x = r.left; x < r.right; ++x)
                 row[x] = pixel;
         }
-        gdi_add_bounds(target.context, r);
     }
+    target.add_bounds(box);
 }
 
 // Draws each character at its own advance: the font's, or dx's.
@@ -66,16 +73,15 @@ void draw_glyphs(DrawTarget& target, const std::vector<RECT>& rects, int32_t lef
                  const char* text, int32_t count, const INT* dx) {
     Clip clip{rects.data(), (int32_t)rects.size()};
     uint32_t pixel = gdi_pixel(*target.context, target.context->state.text_color);
-    RECT touched{0, 0, 0, 0};
+    RECT drawn{0, 0, 0, 0}; // the bounds are the cells', not the glyphs'
     if (dx == nullptr) {
-        system_font_draw(target.surface, &clip, left, top, text, count, pixel, &touched);
-    } else {
-        for (int32_t i = 0; i < count; ++i) {
-            system_font_draw(target.surface, &clip, left, top, text + i, 1, pixel, &touched);
-            left += dx[i];
-        }
+        system_font_draw(target.surface, &clip, left, top, text, count, pixel, &drawn);
+        return;
     }
-    gdi_add_bounds(target.context, touched);
+    for (int32_t i = 0; i < count; ++i) {
+        system_font_draw(target.surface, &clip, left, top, text + i, 1, pixel, &drawn);
+        left += dx[i];
+    }
 }
 
 int32_t run_width(const char* text, int32_t count, const INT* dx) {
@@ -110,12 +116,12 @@ BOOL WINAPI ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LP
     Placement place = place_text(state, x, y, width);
     if (count == 0)
         return TRUE;
-    if (state.bk_mode == OPAQUE) {
-        RECT cell{place.left, place.top, place.left + width,
-                  place.top + system_font_metrics().height};
+    // The bounds take in the whole cell of every character, drawn or not.
+    RECT cell{place.left, place.top, place.left + width, place.top + system_font_metrics().height};
+    if (state.bk_mode == OPAQUE)
         fill(target, rects, cell, background);
-    }
     draw_glyphs(target, rects, place.left, place.top, text, (int32_t)count, dx);
+    target.add_bounds(rect_intersection(cell, rect_union_of(rects)));
     if (state.text_align & TA_UPDATECP)
         state.position = place.next_position;
     return TRUE;

@@ -318,3 +318,32 @@ COLORREF WINAPI GetPixel(HDC dc, int x, int y);
 #ifdef __cplusplus
 }
 #endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Raster operations of the blits.
+#define SRCCOPY 0x00CC0020
+#define SRCPAINT 0x00EE0086
+#define SRCAND 0x008800C6
+#define SRCINVERT 0x00660046
+#define NOTSRCCOPY 0x00330008
+#define PATCOPY 0x00F00021
+#define PATINVERT 0x005A0049
+#define DSTINVERT 0x00550009
+#define BLACKNESS 0x00000042
+#define WHITENESS 0x00FF0062
+
+BOOL WINAPI LineTo(HDC dc, int x, int y);
+BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int bottom);
+BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom);
+BOOL WINAPI PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
+BOOL WINAPI BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int source_x,
+                   int source_y, DWORD rop);
+BOOL WINAPI StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int source_x,
+                       int source_y, int source_width, int source_height, DWORD rop);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,210 @@
+// Bitmap copies between contexts: BitBlt and StretchBlt, with HALFTONE
+// shrinking that averages every source pixel that falls into a destination
+// pixel.
+#include "platform/gdi/gdi_private.h"
+
+#include <stdlib.h>
+
+namespace {
+
+// The source of a blit: its pixels as the destination sees them.
+struct BlitSource {
+    Surface surface;
+    bool monochrome;
+    COLORREF bk_color; // a colour source's background, for monochrome destinations
+};
+
+bool source_of(HDC dc, BlitSource* source) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr)
+        return false;
+    GdiEntry* bitmap = gdi_entry(context->state.bitmap, OBJ_BITMAP);
+    if (bitmap == nullptr || !gdi_bitmap_surface(bitmap->bitmap, &source->surface))
+        return false;
+    source->monochrome = bitmap->bitmap->bits_per_pixel == 1;
+    source->bk_color = context->state.bk_color;
+    return true;
+}
+
+// A source pixel converted for the destination: monochrome sources take the
+// destination's text (black) and background (white) colours; colour pixels
+// going to monochrome become white where they match the source's background.
+uint32_t convert(const BlitSource& source, const DeviceContext& target, uint32_t pixel) {
+    bool target_mono = gdi_is_monochrome(target);
+    if (source.monochrome && !target_mono) {
+        COLORREF color = (pixel & 0xFFFFFF) != 0 ? target.state.bk_color : target.state.text_color;
+        return pixel_from_colorref(color & 0xFFFFFF);
+    }
+    if (!source.monochrome && target_mono)
+        return pixel == pixel_from_colorref(source.bk_color & 0xFFFFFF) ? 0xFFFFFF : 0;
+    return pixel & 0xFFFFFF;
+}
+
+bool known_source_rop(DWORD rop) {
+    return rop == SRCCOPY || rop == SRCPAINT || rop == SRCAND || rop == SRCINVERT ||
+           rop == NOTSRCCOPY;
+}
+
+uint32_t apply_rop(DWORD rop, uint32_t destination, uint32_t source) {
+    switch (rop) {
+    case SRCPAINT:
+        return destination | source;
+    case SRCAND:
+        return destination & source;
+    case SRCINVERT:
+        return (destination ^ source) & 0xFFFFFF;
+    case NOTSRCCOPY:
+        return ~source & 0xFFFFFF;
+    }
+    return source;
+}
+
+// Where destination column (or row) i of n takes its source pixels from:
+// [first, last) of a source run of m, mirrored when asked.
+struct Span {
+    int32_t first;
+    int32_t last;
+};
+
+Span span_of(int32_t i, int32_t n, int32_t m, bool mirrored) {
+    if (mirrored)
+        i = n - 1 - i;
+    int32_t first = (int32_t)((int64_t)i * m / n);
+    int32_t last = (int32_t)((int64_t)(i + 1) * m / n);
+    return {first, last > first ? last : first + 1};
+}
+
+struct Stretch {
+    RECT destination; // normalised
+    POINT source;     // top-left of the normalised source rectangle
+    SIZE source_size; // its size
+    bool mirror_x;
+    bool mirror_y;
+    bool average; // HALFTONE: average every source pixel of a span
+    DWORD rop;
+};
+
+bool inside(const Surface& s, int32_t x, int32_t y) {
+    return x >= 0 && y >= 0 && x < s.width && y < s.height;
+}
+
+// The source pixel for a destination pixel, or false when it lies outside
+// the source.
+bool sample(const BlitSource& src, const Stretch& st, Span sx, Span sy, uint32_t* pixel) {
+    if (!st.average) {
+        int32_t x = st.source.x + sx.first, y = st.source.y + sy.first;
+        if (!inside(src.surface, x, y))
+            return false;
+        *pixel = src.surface.bits[(ptrdiff_t)y * src.surface.stride + x];
+        return true;
+    }
+    uint64_t red = 0, green = 0, blue = 0, count = 0;
+    for (int32_t y = st.source.y + sy.first; y < st.source.y + sy.last; ++y) {
+        for (int32_t x = st.source.x + sx.first; x < st.source.x + sx.last; ++x) {
+            if (!inside(src.surface, x, y))
+                continue;
+            uint32_t p = src.surface.bits[(ptrdiff_t)y * src.surface.stride + x];
+            red += (p >> 16) & 0xFF;
+            green += (p >> 8) & 0xFF;
+            blue += p & 0xFF;
+            ++count;
+        }
+    }
+    if (count == 0)
+        return false;
+    *pixel = (uint32_t)(((red + count / 2) / count) << 16 | ((green + count / 2) / count) << 8 |
+                        ((blue + count / 2) / count));
+    return true;
+}
+
+// Copies into one visible rectangle of the destination.
+void stretch_into(DrawTarget& target, const BlitSource& src, const Stretch& st,
+                  const RECT& visible) {
+    RECT area = rect_intersection(visible, st.destination);
+    int32_t n_x = st.destination.right - st.destination.left;
+    int32_t n_y = st.destination.bottom - st.destination.top;
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        Span sy = span_of(y - st.destination.top, n_y, st.source_size.cy, st.mirror_y);
+        uint32_t* row = target.surface->bits + (ptrdiff_t)y * target.surface->stride;
+        for (LONG x = area.left; x < area.right; ++x) {
+            Span sx = span_of(x - st.destination.left, n_x, st.source_size.cx, st.mirror_x);
+            uint32_t pixel;
+            if (!sample(src, st, sx, sy, &pixel))
+                continue;
+            row[x] = apply_rop(st.rop, row[x], convert(src, *target.context, pixel));
+        }
+    }
+}
+
+// When source and destination share pixels, the source is read from a copy.
+BlitSource detached(const BlitSource& src, std::vector<uint32_t>* copy) {
+    BlitSource result = src;
+    const Surface& s = src.surface;
+    copy->resize((size_t)s.width * (size_t)s.height);
+    for (int32_t y = 0; y < s.height; ++y) {
+        for (int32_t x = 0; x < s.width; ++x)
+            (*copy)[(size_t)y * (size_t)s.width + (size_t)x] = s.bits[(ptrdiff_t)y * s.stride + x];
+    }
+    result.surface.bits = copy->data();
+    result.surface.stride = s.width;
+    return result;
+}
+
+BOOL stretch(HDC dc, const Stretch& st, HDC source_dc) {
+    DrawTarget target;
+    Surface surface;
+    BlitSource src;
+    if (!gdi_draw_target(dc, &target, &surface) || !source_of(source_dc, &src))
+        return FALSE;
+    std::vector<uint32_t> copy;
+    if (src.surface.bits == surface.bits ||
+        src.surface.bits == surface.bits + surface.stride * (surface.height - 1))
+        src = detached(src, &copy);
+    for (const RECT& visible : target.rects)
+        stretch_into(target, src, st, visible);
+    target.add_bounds(st.destination);
+    return TRUE;
+}
+
+void report_unsupported_rop(DWORD rop) {
+    static bool reported = false;
+    if (!reported) {
+        reported = true;
+        (void)rop;
+        OutputDebugStringA("gdi: a blit raster operation that the layer does not provide\n");
+    }
+}
+
+} // namespace
+
+BOOL WINAPI StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, int source_x,
+                       int source_y, int source_width, int source_height, DWORD rop) {
+    if (gdi_pattern_blit(dc, x, y, width, height, rop))
+        return TRUE;
+    if (!known_source_rop(rop)) {
+        report_unsupported_rop(rop);
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (width == 0 || height == 0 || source_width == 0 || source_height == 0)
+        return gdi_dc(dc) != nullptr;
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr)
+        return FALSE;
+    Stretch st;
+    st.destination = rect_normalised(x, y, x + width, y + height);
+    st.source = {source_width < 0 ? source_x + source_width : source_x,
+                 source_height < 0 ? source_y + source_height : source_y};
+    st.source_size = {abs(source_width), abs(source_height)};
+    st.mirror_x = (width < 0) != (source_width < 0);
+    st.mirror_y = (height < 0) != (source_height < 0);
+    bool shrinking = st.source_size.cx > abs(width) || st.source_size.cy > abs(height);
+    st.average = context->state.stretch_mode == HALFTONE && shrinking;
+    st.rop = rop;
+    return stretch(dc, st, source);
+}
+
+BOOL WINAPI BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int source_x,
+                   int source_y, DWORD rop) {
+    return StretchBlt(dc, x, y, width, height, source, source_x, source_y, width, height, rop);
+}

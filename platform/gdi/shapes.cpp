@@ -1,0 +1,131 @@
+// Lines, rectangles, ellipses and pattern fills through a context: its pen,
+// brush and mix mode, into its surface, within its clip, into its bounds.
+#include "platform/gdi/gdi_private.h"
+#include "platform/gdi/raster.h"
+
+namespace {
+
+PenSpec pen_of(const DeviceContext& context) {
+    GdiEntry* pen = gdi_entry(context.state.pen, OBJ_PEN);
+    if (pen == nullptr || pen->pen.lopnStyle == PS_NULL)
+        return {false, 0, 0};
+    if (pen->pen.lopnStyle != PS_SOLID && pen->pen.lopnStyle != PS_INSIDEFRAME) {
+        static bool reported = false;
+        if (!reported) {
+            reported = true;
+            OutputDebugStringA("gdi: dashed and dotted pens are drawn solid\n");
+        }
+    }
+    return {true, pen->pen.lopnWidth.x, gdi_pixel(context, pen->pen.lopnColor)};
+}
+
+BrushSpec brush_of(const DeviceContext& context) {
+    GdiEntry* brush = gdi_entry(context.state.brush, OBJ_BRUSH);
+    if (brush == nullptr || brush->brush.lbStyle == BS_NULL)
+        return {false, 0};
+    return {true, gdi_pixel(context, brush->brush.lbColor)};
+}
+
+RECT inflated(RECT box, int32_t margin) {
+    return {box.left - margin, box.top - margin, box.right + margin, box.bottom + margin};
+}
+
+using ShapeDrawer = void (*)(Surface*, const Clip*, RECT, const PenSpec&, const BrushSpec&, int,
+                             RECT*);
+
+BOOL draw_shape(HDC dc, int left, int top, int right, int bottom, ShapeDrawer draw) {
+    DrawTarget target;
+    Surface surface;
+    if (!gdi_draw_target(dc, &target, &surface))
+        return FALSE;
+    const DeviceContext& context = *target.context;
+    Clip clip = target.clip();
+    PenSpec pen = pen_of(context);
+    draw(&surface, &clip, {left, top, right, bottom}, pen, brush_of(context), context.state.rop2,
+         nullptr);
+    RECT box = rect_normalised(left, top, right, bottom);
+    if (!rect_is_empty(box))
+        target.add_bounds(inflated(box, pen.visible ? gdi_pen_margin(pen.width) : 0));
+    return TRUE;
+}
+
+// The mix mode that paints a pattern blit's brush, or 0 for one that needs
+// a source.
+int pattern_mix(DWORD rop) {
+    switch (rop) {
+    case PATCOPY:
+        return R2_COPYPEN;
+    case PATINVERT:
+        return R2_XORPEN;
+    case DSTINVERT:
+        return R2_NOT;
+    case BLACKNESS:
+        return R2_BLACK;
+    case WHITENESS:
+        return R2_WHITE;
+    }
+    return 0;
+}
+
+} // namespace
+
+// A blit's rectangle: a negative width or height extends it the other way
+// from the pixel after the given corner, as Windows does.
+RECT blit_rect(int x, int y, int width, int height) {
+    RECT box{x, y, x + width, y + height};
+    if (width < 0)
+        box = {x + width + 1, box.top, x + 1, box.bottom};
+    if (height < 0)
+        box = {box.left, y + height + 1, box.right, y + 1};
+    return box;
+}
+
+BOOL WINAPI LineTo(HDC dc, int x, int y) {
+    DrawTarget target;
+    Surface surface;
+    if (!gdi_draw_target(dc, &target, &surface))
+        return FALSE;
+    DcState& state = target.context->state;
+    PenSpec pen = pen_of(*target.context);
+    Clip clip = target.clip();
+    if (pen.visible) {
+        raster_wide_line(&surface, &clip, state.position, {x, y}, pen.width, pen.pixel, state.rop2,
+                         nullptr);
+        // The bounds of a line take in its end point, which is not drawn.
+        RECT box = rect_normalised(state.position.x, state.position.y, x, y);
+        box.right += 1;
+        box.bottom += 1;
+        target.add_bounds(inflated(box, gdi_pen_margin(pen.width)));
+    }
+    state.position = {x, y};
+    return TRUE;
+}
+
+BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int bottom) {
+    return draw_shape(dc, left, top, right, bottom, raster_rectangle);
+}
+
+BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) {
+    return draw_shape(dc, left, top, right, bottom, raster_ellipse);
+}
+
+BOOL gdi_pattern_blit(HDC dc, int x, int y, int width, int height, DWORD rop) {
+    int mix = pattern_mix(rop);
+    DrawTarget target;
+    Surface surface;
+    if (mix == 0 || !gdi_draw_target(dc, &target, &surface))
+        return FALSE;
+    BrushSpec brush = brush_of(*target.context);
+    bool needs_brush = rop == PATCOPY || rop == PATINVERT;
+    if (needs_brush && !brush.visible)
+        return TRUE;
+    Clip clip = target.clip();
+    RECT box = blit_rect(x, y, width, height);
+    raster_fill_rect(&surface, &clip, box, brush.pixel, mix, nullptr);
+    target.add_bounds(box);
+    return TRUE;
+}
+
+BOOL WINAPI PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
+    return gdi_pattern_blit(dc, x, y, width, height, rop);
+}
