@@ -40,8 +40,22 @@ RECT gdi_surface_rect(const DeviceContext& context) {
     return {0, 0, entry->bitmap->width, entry->bitmap->height};
 }
 
-std::vector<RECT> gdi_visible_rects(HDC, const DeviceContext& context) {
-    return effective_region(context).rects;
+// The clip region's rectangles cut to the surface: still disjoint and in
+// order, which is all that drawing needs, and no allocation once `rects`
+// has grown.
+void gdi_visible_rects(const DeviceContext& context, std::vector<RECT>* rects) {
+    rects->clear();
+    RECT surface = gdi_surface_rect(context);
+    if (context.state.clip == nullptr) {
+        if (!rect_is_empty(surface))
+            rects->push_back(surface);
+        return;
+    }
+    for (const RECT& r : context.state.clip->rects) {
+        RECT cut = rect_intersection(r, surface);
+        if (!rect_is_empty(cut))
+            rects->push_back(cut);
+    }
 }
 
 void gdi_add_bounds(DeviceContext* context, const RECT& touched) {

@@ -56,7 +56,28 @@ bool can_select_bitmap(HDC dc, const DeviceContext& context, const GdiEntry& bit
     return bitmap.stock || owner == nullptr || owner == dc;
 }
 
+// Never destroyed, like the handle table.
+std::vector<DeviceContext*>& g_spare_dcs = *new std::vector<DeviceContext*>;
+
 } // namespace
+
+DeviceContext* gdi_new_dc() {
+    if (g_spare_dcs.empty())
+        return new DeviceContext{};
+    DeviceContext* context = g_spare_dcs.back();
+    g_spare_dcs.pop_back();
+    return context;
+}
+
+void gdi_recycle_dc(DeviceContext* context) {
+    context->memory = false;
+    context->state = DcState{};
+    context->saved.clear();
+    context->bounds = {0, 0, 0, 0};
+    context->bounds_enabled = false;
+    context->visible.clear();
+    g_spare_dcs.push_back(context);
+}
 
 DeviceContext* gdi_dc(HDC dc) {
     GdiEntry* entry = gdi_entry(dc, 0);
@@ -70,11 +91,12 @@ DeviceContext* gdi_dc(HDC dc) {
 HDC WINAPI CreateCompatibleDC(HDC dc) {
     if (dc != nullptr && gdi_dc(dc) == nullptr)
         return nullptr;
-    DcState state = default_state(true);
     GdiEntry* entry;
     HDC handle = (HDC)gdi_allocate(OBJ_MEMDC, &entry);
-    entry->dc = new DeviceContext{true, state, {}, {0, 0, 0, 0}, false};
-    hold_state(state);
+    entry->dc = gdi_new_dc();
+    entry->dc->memory = true;
+    entry->dc->state = default_state(true);
+    hold_state(entry->dc->state);
     return handle;
 }
 

@@ -24,7 +24,8 @@ bool gdi_draw_target(HDC dc, DrawTarget* target, Surface* surface) {
         return false;
     target->context = context;
     target->surface = surface;
-    target->rects = gdi_visible_rects(dc, *context);
+    target->rects.swap(context->visible);
+    gdi_visible_rects(*context, &target->rects);
     return true;
 }
 

@@ -49,7 +49,15 @@ struct DeviceContext {
     std::vector<DcState> saved; // SaveDC's stack, oldest first
     RECT bounds;                // pixels touched since the last reset; empty: none
     bool bounds_enabled;        // whether drawing adds to `bounds`
+    // Where the current drawing call may land; kept between calls only so
+    // that its storage is reused.
+    std::vector<RECT> visible;
 };
+
+// Contexts are recycled, with the storage of their vectors, so that the
+// create-draw-delete pattern of a drawing call allocates nothing.
+DeviceContext* gdi_new_dc();
+void gdi_recycle_dc(DeviceContext* context);
 
 #include "platform/gdi/surface.h"
 // The pixels a memory context draws into; false when it holds none.
@@ -57,7 +65,7 @@ bool gdi_bitmap_surface(GdiBitmap* bitmap, Surface* surface);
 
 // Where a context's drawing may land, in device coordinates: its surface,
 // cut by the program's clip region.
-std::vector<RECT> gdi_visible_rects(HDC dc, const DeviceContext& context);
+void gdi_visible_rects(const DeviceContext& context, std::vector<RECT>* rects);
 // The surface's own extent, before any clipping.
 RECT gdi_surface_rect(const DeviceContext& context);
 // The pixel that a colour becomes on the context's surface: itself on 32-bit
@@ -68,9 +76,17 @@ bool gdi_is_monochrome(const DeviceContext& context);
 // Everything a drawing call needs: the context, its surface and where on it
 // drawing may land. False for a bad handle or a context without pixels.
 struct DrawTarget {
-    DeviceContext* context;
-    Surface* surface;
-    std::vector<RECT> rects;
+    DeviceContext* context = nullptr;
+    Surface* surface = nullptr;
+    std::vector<RECT> rects; // the context's own storage while the target lives
+
+    DrawTarget() = default;
+    DrawTarget(const DrawTarget&) = delete;
+    DrawTarget& operator=(const DrawTarget&) = delete;
+    ~DrawTarget() {
+        if (context != nullptr)
+            context->visible.swap(rects);
+    }
     Clip clip() const { return {rects.data(), (int32_t)rects.size()}; }
     // Adds a drawing's bounds, as Windows reckons them from its geometry,
     // cut to the box around where drawing may land.

@@ -18,7 +18,8 @@ size_t index_of(HGDIOBJ handle) {
 
 void free_payload(GdiEntry& entry) {
     delete entry.bitmap;
-    delete entry.dc;
+    if (entry.dc != nullptr)
+        gdi_recycle_dc(entry.dc);
     delete entry.region;
     entry.bitmap = nullptr;
     entry.dc = nullptr;

@@ -44,14 +44,19 @@ void complete_tip(std::vector<POINT>& points, int32_t w, int32_t h) {
 // the middle row down to the bottom row. The other quarters are mirror
 // images. The error terms follow the exact ellipse through the centres of
 // the box's outermost pixels, so the curve touches all four sides.
-std::vector<POINT> quarter_outline(int32_t w, int32_t h) {
+//
+// The result lives in a buffer that the next call reuses, so that drawing
+// allocates nothing once the buffers have grown; the same holds for
+// quarter_rows and outline_path.
+const std::vector<POINT>& quarter_outline(int32_t w, int32_t h) {
     assert(w <= MAX_ELLIPSE_SIZE && h <= MAX_ELLIPSE_SIZE && "ellipse too large");
     const int64_t a = w - 1, b = h - 1;
     const int64_t a_step = 8 * a * a, b_step = 8 * b * b;
     int64_t dx = 4 * b * b * (1 - a);
     int64_t dy = 4 * a * a * (1 + b % 2);
     int64_t err = dx + dy + a * a * (b % 2);
-    std::vector<POINT> points;
+    thread_local std::vector<POINT> points;
+    points.clear();
     POINT p = {(int32_t)a, h / 2};
     while (p.x >= w / 2) {
         int64_t twice = 2 * err;
@@ -80,8 +85,9 @@ struct QuarterRow {
 
 // The quarter's rows from the middle row down. The curve moves at most one
 // row per point, so every row has pixels.
-std::vector<QuarterRow> quarter_rows(int32_t w, int32_t h) {
-    std::vector<QuarterRow> rows;
+const std::vector<QuarterRow>& quarter_rows(int32_t w, int32_t h) {
+    thread_local std::vector<QuarterRow> rows;
+    rows.clear();
     for (const POINT& p : quarter_outline(w, h)) {
         size_t i = (size_t)(p.y - h / 2);
         if (i == rows.size()) {
@@ -98,7 +104,7 @@ std::vector<QuarterRow> quarter_rows(int32_t w, int32_t h) {
 // middle row of an odd height is its own mirror image.
 template <typename Fn> void for_each_ellipse_row(const RECT& box, Fn fn) {
     int32_t w = box.right - box.left, h = box.bottom - box.top;
-    std::vector<QuarterRow> rows = quarter_rows(w, h);
+    const std::vector<QuarterRow>& rows = quarter_rows(w, h);
     for (size_t i = 0; i < rows.size(); ++i) {
         int32_t lower = h / 2 + (int32_t)i, upper = h - 1 - lower;
         fn(box.top + lower, rows[i]);
@@ -116,11 +122,12 @@ void region_span(const RECT& box, const QuarterRow& row, int32_t* x0, int32_t* x
 
 // The whole outline in drawing order, once round: the quarters mirrored into
 // a closed path, without repeated points.
-std::vector<POINT> outline_path(const RECT& box) {
+const std::vector<POINT>& outline_path(const RECT& box) {
     int32_t w = box.right - box.left, h = box.bottom - box.top;
-    std::vector<POINT> quarter = quarter_outline(w, h);
+    const std::vector<POINT>& quarter = quarter_outline(w, h);
     const int32_t a = w - 1, b = h - 1;
-    std::vector<POINT> path;
+    thread_local std::vector<POINT> path;
+    path.clear();
     auto add = [&](int32_t x, int32_t y) {
         POINT p = {box.left + x, box.top + y};
         if (path.empty() || path.back().x != p.x || path.back().y != p.y)
@@ -166,7 +173,7 @@ void paint_ellipse_region(const Painter& painter, const RECT& box) {
 // A wide pen's outline: its round dot at every point of the path, joined by
 // wide segments.
 void mark_wide_outline(Coverage& cover, const RECT& box, int32_t width) {
-    std::vector<POINT> path = outline_path(box);
+    const std::vector<POINT>& path = outline_path(box);
     PenDot dot(width);
     for (size_t i = 0; i < path.size(); ++i) {
         dot.mark(cover, path[i]);

@@ -39,9 +39,10 @@ Placement place_text(const DcState& state, int x, int y, int32_t width) {
     return place;
 }
 
-// Rectangles of `rects` cut to `limit`.
-std::vector<RECT> clipped_to(const std::vector<RECT>& rects, const RECT& limit) {
-    std::vector<RECT> result;
+// Rectangles of `rects` cut to `limit`, in a buffer that the next call reuses.
+const std::vector<RECT>& clipped_to(const std::vector<RECT>& rects, const RECT& limit) {
+    thread_local std::vector<RECT> result;
+    result.clear();
     for (const RECT& r : rects) {
         RECT cut = rect_intersection(r, limit);
         if (!rect_is_empty(cut))
@@ -58,7 +59,8 @@ RECT rect_union_of(const std::vector<RECT>& rects) {
 }
 
 void fill(DrawTarget& target, const std::vector<RECT>& rects, const RECT& box, uint32_t pixel) {
-    for (const RECT& r : clipped_to(rects, box)) {
+    for (const RECT& visible : rects) {
+        RECT r = rect_intersection(visible, box);
         for (LONG y = r.top; y < r.bottom; ++y) {
             uint32_t* row = target.surface->bits + (ptrdiff_t)y * target.surface->stride;
             for (LONG x = r.left; x < r.right; ++x)
@@ -106,9 +108,8 @@ BOOL WINAPI ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LP
     DcState& state = target.context->state;
     RECT box = rect != nullptr ? rect_normalised(rect->left, rect->top, rect->right, rect->bottom)
                                : RECT{0, 0, 0, 0};
-    std::vector<RECT> rects = target.rects;
-    if (rect != nullptr && (options & ETO_CLIPPED))
-        rects = clipped_to(rects, box);
+    bool clipped = rect != nullptr && (options & ETO_CLIPPED);
+    const std::vector<RECT>& rects = clipped ? clipped_to(target.rects, box) : target.rects;
     uint32_t background = gdi_pixel(*target.context, state.bk_color);
     if (rect != nullptr && (options & ETO_OPAQUE))
         fill(target, target.rects, box, background);
