@@ -18,6 +18,7 @@ class BitmapDc {
     int height() const { return height_; }
     // 0x00RRGGBB
     uint32_t pixel(int x, int y) const { return bits_[y * width_ + x] & 0xFFFFFF; }
+    const uint32_t* bits() const { return bits_; }
     void fill(uint32_t pixel);
     // The smallest rectangle holding every pixel that differs from `background`.
     RECT extent_of_changes(uint32_t background) const;
