@@ -18,10 +18,10 @@ bool source_of(HDC dc, BlitSource* source) {
     DeviceContext* context = gdi_dc(dc);
     if (context == nullptr)
         return false;
-    GdiEntry* bitmap = gdi_entry(context->state.bitmap, OBJ_BITMAP);
-    if (bitmap == nullptr || !gdi_bitmap_surface(bitmap->bitmap, &source->surface))
+    thread_local std::vector<RECT> base;
+    if (!gdi_surface(*context, &source->surface, &base))
         return false;
-    source->monochrome = bitmap->bitmap->bits_per_pixel == 1;
+    source->monochrome = gdi_is_monochrome(*context);
     source->bk_color = context->state.bk_color;
     return true;
 }
@@ -150,6 +150,22 @@ BlitSource detached(const BlitSource& src, std::vector<uint32_t>* copy) {
     return result;
 }
 
+// The memory that a surface's rows span.
+void memory_range(const Surface& s, const uint32_t** first, const uint32_t** end) {
+    const uint32_t* last_row = s.bits + (ptrdiff_t)(s.height - 1) * s.stride;
+    *first = s.stride >= 0 ? s.bits : last_row;
+    *end = (s.stride >= 0 ? last_row : s.bits) + s.width;
+}
+
+// Whether two surfaces share pixels: windows are views of one screen-sized
+// surface, and a context may copy from itself.
+bool overlap(const Surface& a, const Surface& b) {
+    const uint32_t *a_first, *a_end, *b_first, *b_end;
+    memory_range(a, &a_first, &a_end);
+    memory_range(b, &b_first, &b_end);
+    return a_first < b_end && b_first < a_end;
+}
+
 BOOL stretch(HDC dc, const Stretch& st, HDC source_dc) {
     DrawTarget target;
     Surface surface;
@@ -157,8 +173,7 @@ BOOL stretch(HDC dc, const Stretch& st, HDC source_dc) {
     if (!gdi_draw_target(dc, &target, &surface) || !source_of(source_dc, &src))
         return FALSE;
     std::vector<uint32_t> copy;
-    if (src.surface.bits == surface.bits ||
-        src.surface.bits == surface.bits + surface.stride * (surface.height - 1))
+    if (overlap(src.surface, surface))
         src = detached(src, &copy);
     for (const RECT& visible : target.rects)
         stretch_into(target, src, st, visible);

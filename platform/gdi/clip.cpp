@@ -5,7 +5,12 @@ namespace {
 
 // Where the context could draw without a clip region of the program's.
 Region visible_region(const DeviceContext& context) {
-    return region_from_rect(gdi_surface_rect(context));
+    Surface surface;
+    Region base;
+    if (!gdi_surface(context, &surface, &base.rects))
+        return {};
+    // Put the rectangles in the one banded form that region operations expect.
+    return region_combine(base, Region{}, RGN_OR);
 }
 
 Region effective_region(const DeviceContext& context) {
@@ -33,29 +38,34 @@ int combine_clip(HDC dc, const RECT& rect, int mode) {
 
 } // namespace
 
-RECT gdi_surface_rect(const DeviceContext& context) {
+bool gdi_surface(const DeviceContext& context, Surface* surface, std::vector<RECT>* base) {
+    base->clear();
+    if (context.source.view != nullptr)
+        return context.source.view(context.source.owner, surface, base);
     GdiEntry* entry = gdi_entry(context.state.bitmap, OBJ_BITMAP);
-    if (entry == nullptr)
-        return {0, 0, 0, 0};
-    return {0, 0, entry->bitmap->width, entry->bitmap->height};
+    if (entry == nullptr || !gdi_bitmap_surface(entry->bitmap, surface))
+        return false;
+    base->push_back({0, 0, surface->width, surface->height});
+    return true;
 }
 
 // The clip region's rectangles cut to the surface: still disjoint and in
 // order, which is all that drawing needs, and no allocation once `rects`
 // has grown.
-void gdi_visible_rects(const DeviceContext& context, std::vector<RECT>* rects) {
-    rects->clear();
-    RECT surface = gdi_surface_rect(context);
-    if (context.state.clip == nullptr) {
-        if (!rect_is_empty(surface))
-            rects->push_back(surface);
+// The base rectangles cut by the clip region: still disjoint and in order,
+// which is all that drawing needs, and no allocation once `rects` has grown.
+void gdi_visible_rects(const DeviceContext& context, Surface* surface, std::vector<RECT>* rects) {
+    if (!gdi_surface(context, surface, rects) || context.state.clip == nullptr)
         return;
+    size_t base_count = rects->size();
+    for (size_t i = 0; i < base_count; ++i) {
+        for (const RECT& r : context.state.clip->rects) {
+            RECT cut = rect_intersection(r, (*rects)[i]);
+            if (!rect_is_empty(cut))
+                rects->push_back(cut);
+        }
     }
-    for (const RECT& r : context.state.clip->rects) {
-        RECT cut = rect_intersection(r, surface);
-        if (!rect_is_empty(cut))
-            rects->push_back(cut);
-    }
+    rects->erase(rects->begin(), rects->begin() + (ptrdiff_t)base_count);
 }
 
 void gdi_add_bounds(DeviceContext* context, const RECT& touched) {

@@ -76,6 +76,7 @@ void gdi_recycle_dc(DeviceContext* context) {
     context->bounds = {0, 0, 0, 0};
     context->bounds_enabled = false;
     context->visible.clear();
+    context->source = {};
     g_spare_dcs.push_back(context);
 }
 
@@ -96,6 +97,16 @@ HDC WINAPI CreateCompatibleDC(HDC dc) {
     entry->dc = gdi_new_dc();
     entry->dc->memory = true;
     entry->dc->state = default_state(true);
+    hold_state(entry->dc->state);
+    return handle;
+}
+
+HDC gdi_create_window_dc(const WindowSurfaceSource& source) {
+    GdiEntry* entry;
+    HDC handle = (HDC)gdi_allocate(OBJ_DC, &entry);
+    entry->dc = gdi_new_dc();
+    entry->dc->state = default_state(false);
+    entry->dc->source = source;
     hold_state(entry->dc->state);
     return handle;
 }

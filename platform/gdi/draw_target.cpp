@@ -3,6 +3,8 @@
 #include "platform/gdi/surface.h"
 
 bool gdi_is_monochrome(const DeviceContext& context) {
+    if (context.source.view != nullptr)
+        return false;
     GdiEntry* bitmap = gdi_entry(context.state.bitmap, OBJ_BITMAP);
     return bitmap != nullptr && bitmap->bitmap->bits_per_pixel == 1;
 }
@@ -19,21 +21,22 @@ bool gdi_draw_target(HDC dc, DrawTarget* target, Surface* surface) {
     DeviceContext* context = gdi_dc(dc);
     if (context == nullptr)
         return false;
-    GdiEntry* bitmap = gdi_entry(context->state.bitmap, OBJ_BITMAP);
-    if (bitmap == nullptr || !gdi_bitmap_surface(bitmap->bitmap, surface))
-        return false;
+    *surface = {};
     target->context = context;
     target->surface = surface;
     target->rects.swap(context->visible);
-    gdi_visible_rects(*context, &target->rects);
-    return true;
+    gdi_visible_rects(*context, surface, &target->rects);
+    return surface->bits != nullptr;
 }
 
 void DrawTarget::add_bounds(const RECT& box) const {
     RECT extent{0, 0, 0, 0};
     for (const RECT& r : rects)
         extent = rect_union(extent, r);
-    gdi_add_bounds(context, rect_intersection(box, extent));
+    RECT drawn = rect_intersection(box, extent);
+    gdi_add_bounds(context, drawn);
+    if (context->source.drawn != nullptr && !rect_is_empty(drawn))
+        context->source.drawn(context->source.owner, drawn);
 }
 
 int32_t gdi_pen_margin(int32_t width) {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "platform/gdi/region.h"
+#include "platform/gdi/window_dc.h"
 
 #include <memory>
 #include <stdint.h>
@@ -52,6 +53,9 @@ struct DeviceContext {
     // Where the current drawing call may land; kept between calls only so
     // that its storage is reused.
     std::vector<RECT> visible;
+    // Window contexts only: where the window's pixels are. Memory contexts
+    // draw on their selected bitmap and leave `view` null.
+    WindowSurfaceSource source;
 };
 
 // Contexts are recycled, with the storage of their vectors, so that the
@@ -65,9 +69,10 @@ bool gdi_bitmap_surface(GdiBitmap* bitmap, Surface* surface);
 
 // Where a context's drawing may land, in device coordinates: its surface,
 // cut by the program's clip region.
-void gdi_visible_rects(const DeviceContext& context, std::vector<RECT>* rects);
-// The surface's own extent, before any clipping.
-RECT gdi_surface_rect(const DeviceContext& context);
+void gdi_visible_rects(const DeviceContext& context, Surface* surface, std::vector<RECT>* rects);
+// The pixels a context draws on, and where on them it may draw before its
+// clip region is applied. False when it has no pixels.
+bool gdi_surface(const DeviceContext& context, Surface* surface, std::vector<RECT>* base);
 // The pixel that a colour becomes on the context's surface: itself on 32-bit
 // bitmaps, the nearer of black and white on monochrome ones.
 uint32_t gdi_pixel(const DeviceContext& context, COLORREF color);
