@@ -1,6 +1,8 @@
 // A context's clip region and the bounds of what it draws.
 #include "platform/gdi/gdi_private.h"
 
+#include <algorithm>
+
 namespace {
 
 // Where the context could draw without a clip region of the program's.
@@ -139,12 +141,22 @@ UINT WINAPI SetBoundsRect(HDC dc, const RECT* rect, UINT flags) {
     return previous;
 }
 
+// Non-empty bounds are cut to the surface's extent as they are read, each
+// edge on its own, so bounds wholly outside read back to front, as on Windows.
 UINT WINAPI GetBoundsRect(HDC dc, LPRECT rect, UINT flags) {
     DeviceContext* context = gdi_dc(dc);
     if (context == nullptr || rect == nullptr)
         return 0;
     bool empty = rect_is_empty(context->bounds);
-    *rect = empty ? RECT{0, 0, 0, 0} : context->bounds;
+    *rect = {0, 0, 0, 0};
+    if (!empty) {
+        Surface surface{};
+        thread_local std::vector<RECT> base;
+        gdi_surface(*context, &surface, &base);
+        const RECT& b = context->bounds;
+        *rect = {std::max(b.left, 0), std::max(b.top, 0), std::min(b.right, surface.width),
+                 std::min(b.bottom, surface.height)};
+    }
     if (flags & DCB_RESET)
         context->bounds = {0, 0, 0, 0};
     return empty ? DCB_RESET : DCB_SET;

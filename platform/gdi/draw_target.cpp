@@ -29,12 +29,17 @@ bool gdi_draw_target(HDC dc, DrawTarget* target, Surface* surface) {
     return surface->bits != nullptr;
 }
 
+// Bounds are cut to where the context may draw only when something limits
+// it beyond its bitmap (a clip region, or a window's visible area); a memory
+// context's bounds are cut to its bitmap when they are read, so a figure
+// drawn wholly outside the bitmap still counts, as on Windows.
 void DrawTarget::add_bounds(const RECT& box) const {
     RECT extent{0, 0, 0, 0};
     for (const RECT& r : rects)
         extent = rect_union(extent, r);
     RECT drawn = rect_intersection(box, extent);
-    gdi_add_bounds(context, drawn);
+    bool limited = context->state.clip != nullptr || context->source.view != nullptr;
+    gdi_add_bounds(context, limited ? drawn : box);
     if (context->source.drawn != nullptr && !rect_is_empty(drawn))
         context->source.drawn(context->source.owner, drawn);
 }

@@ -193,6 +193,16 @@ TEST_F(Drawing, BoundsOfWidePenShapesAndClippedLines) {
     EXPECT_EQ(GetBoundsRect(m.dc(), &bounds, DCB_RESET), (UINT)DCB_RESET);
 }
 
+// Bounds are cut to the bitmap only as they are read, one edge at a time:
+// a line wholly to the right of the bitmap reads back to front.
+TEST_F(Drawing, BoundsOutsideTheBitmapStillCount) {
+    MoveToEx(m.dc(), 70, 2, nullptr);
+    LineTo(m.dc(), 80, 10);
+    RECT bounds{};
+    EXPECT_EQ(GetBoundsRect(m.dc(), &bounds, DCB_RESET), (UINT)DCB_SET);
+    expect_rect(bounds, {70, 2, 64, 11}, "outside");
+}
+
 TEST_F(Drawing, ShapesClipToTheClipRegion) {
     ExcludeClipRect(m.dc(), 0, 0, 15, 48);
     SelectObject(m.dc(), GetStockObject(BLACK_BRUSH));
