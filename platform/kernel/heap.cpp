@@ -91,6 +91,7 @@ struct Heap {
     Span* free_spans = nullptr;
     size_t free_span_count = 0;
     std::vector<Chunk> chunks; // sorted by address
+    char* first_chunk = nullptr; // the chunk of the initial size, kept by compaction
     size_t last_chunk = 0;     // where the last lookup succeeded
     std::unordered_map<void*, size_t> large;
     size_t live_blocks = 0;
@@ -160,6 +161,8 @@ bool add_chunk(Heap* heap, size_t size) {
                                [](const Chunk& a, const Chunk& b) { return a.base < b.base; });
     heap->chunks.insert(at, chunk);
     heap->reserved += size;
+    if (heap->first_chunk == nullptr)
+        heap->first_chunk = base;
     return true;
 }
 
@@ -334,7 +337,7 @@ void free_everything(Heap* heap) {
 }
 
 // Compaction: empty spans leave their classes, and chunks made only of free
-// spans (other than the first, which holds the initial size) go back to the
+// spans (other than the one made for the initial size) go back to the
 // system. Returns the largest run of free memory in whole spans.
 size_t compact(Heap* heap) {
     for (Span*& head : heap->partial) {
@@ -357,7 +360,7 @@ size_t compact(Heap* heap) {
             chunk_largest = std::max(chunk_largest, run);
         }
         chunk_largest = std::max(chunk_largest, run + chunk.size - chunk.carved);
-        if (all_free && i > 0) {
+        if (all_free && chunk.base != heap->first_chunk) {
             for (size_t at = 0; at < chunk.carved; at += SPAN_SIZE) {
                 list_remove(&heap->free_spans, (Span*)(chunk.base + at));
                 --heap->free_span_count;
