@@ -1,0 +1,60 @@
+// The headless host's state, shared by the files of this folder only.
+#pragma once
+
+#include "platform/host/headless/headless.h"
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+// What the host knows of one top-level window.
+struct HeadlessWindow {
+    RECT rect{};          // on the screen, non-client area included
+    bool visible = false; // shown
+    std::string title;    // as last given by host_window_titled
+    int32_t width = 0;    // size of `pixels`; follows the rectangle's size
+    int32_t height = 0;
+    std::vector<uint32_t> pixels; // width * height, as presented; 0 where never presented
+    bool has_icon = false;
+    uint32_t icon[16 * 16]{}; // valid when has_icon
+};
+
+struct HeadlessState {
+    // Script lines and pushed events by absolute time (step.time_us is
+    // absolute here); equal times keep the order they came in.
+    std::deque<ScriptStep> queue;
+    // The clock when the run began: the time limit counts from here.
+    uint64_t run_start_us = 0;
+    uint64_t time_limit_us = 600'000'000; // 0: none
+    std::string capture_dir = ".";
+    std::string script_name; // for messages about script lines at run time
+    void (*stall_handler)(void) = nullptr;
+    void (*exit_handler)(int code, const char* message) = nullptr;
+
+    std::map<HWND, HeadlessWindow> windows;
+    std::vector<HWND> z_order; // top first
+    uint64_t present_count = 0;
+};
+
+// Made on first use and never destroyed, so that it is ready for the
+// settings read before main and still there for anything running at exit.
+HeadlessState& headless_state(void);
+
+// Writes "zandrel: <message>" on standard error and ends the process with
+// `code`, unless a test's exit handler takes it.
+void headless_end_program(int code, const std::string& message);
+
+// "12.345 s" of virtual time since the run began.
+std::string headless_run_time_text(void);
+
+// Forgets the windows and their pixels (headless_reset's part for windows).
+void headless_reset_windows(void);
+
+// Puts a step (absolute time) into the queue after every step of its time
+// or earlier.
+void headless_queue_step(const ScriptStep& step);
+
+// Carries out a Close, Capture or CaptureWindow step that has come due.
+// Close steps give back the event to hand out in *event and return true.
+bool headless_run_step(const ScriptStep& step, HostEvent* event);

@@ -1,0 +1,191 @@
+// The settings a program takes from its environment, checked before main:
+// each wrong value gives one line naming it, and a good tick start starts the
+// clock there, near the 32-bit wrap included.
+#include "platform/host/headless/headless.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <stdio.h>
+#include <string>
+#include <windows.h>
+
+namespace {
+
+std::map<std::string, std::string> g_environment;
+
+const char* lookup(const char* name) {
+    auto found = g_environment.find(name);
+    return found == g_environment.end() ? nullptr : found->second.c_str();
+}
+
+std::string read_with(std::map<std::string, std::string> environment, HeadlessSettings* settings) {
+    g_environment = std::move(environment);
+    return headless_read_settings(lookup, settings);
+}
+
+std::string write_temp(const char* name, const char* text) {
+    std::string path = ::testing::TempDir() + "/" + name;
+    FILE* file = fopen(path.c_str(), "wb");
+    fputs(text, file);
+    fclose(file);
+    return path;
+}
+
+class HostSettings : public ::testing::Test {
+  protected:
+    void SetUp() override { headless_reset(); }
+    void TearDown() override { headless_reset(); }
+};
+
+TEST_F(HostSettings, DefaultsWhenNothingIsSet) {
+    HeadlessSettings settings;
+    settings.time_limit_us = 1;
+    EXPECT_EQ(read_with({}, &settings), "");
+    EXPECT_EQ(settings.script_path, "");
+    EXPECT_FALSE(settings.has_tick_start);
+    EXPECT_EQ(settings.capture_dir, ".");
+    EXPECT_EQ(settings.time_limit_us, 600'000'000u);
+}
+
+TEST_F(HostSettings, ReadsEachSetting) {
+    HeadlessSettings settings;
+    std::string dir = ::testing::TempDir();
+    EXPECT_EQ(read_with({{"ZANDREL_SCRIPT", "play.txt"},
+                         {"ZANDREL_TICK_START", "0xFFFFFED8"},
+                         {"ZANDREL_CAPTURE_DIR", dir},
+                         {"ZANDREL_TIME_LIMIT", "2.5"}},
+                        &settings),
+              "");
+    EXPECT_EQ(settings.script_path, "play.txt");
+    EXPECT_TRUE(settings.has_tick_start);
+    EXPECT_EQ(settings.tick_start, 0xFFFFFED8u);
+    EXPECT_EQ(settings.capture_dir, dir);
+    EXPECT_EQ(settings.time_limit_us, 2'500'000u);
+    EXPECT_EQ(
+        read_with({{"ZANDREL_TICK_START", "4294967295"}, {"ZANDREL_TIME_LIMIT", "0"}}, &settings),
+        "");
+    EXPECT_EQ(settings.tick_start, 0xFFFFFFFFu);
+    EXPECT_EQ(settings.time_limit_us, 0u);
+}
+
+TEST_F(HostSettings, RefusesMalformedValues) {
+    static const struct {
+        const char* name;
+        const char* value;
+        const char* message;
+    } CASES[] = {
+        {"ZANDREL_TICK_START", "4294967296",
+         "ZANDREL_TICK_START: \"4294967296\" is not a tick count (a whole number up to "
+         "4294967295, decimal or 0x hex)"},
+        {"ZANDREL_TICK_START", "12x",
+         "ZANDREL_TICK_START: \"12x\" is not a tick count (a whole number up to 4294967295, "
+         "decimal or 0x hex)"},
+        {"ZANDREL_TICK_START", "0x",
+         "ZANDREL_TICK_START: \"0x\" is not a tick count (a whole number up to 4294967295, "
+         "decimal or 0x hex)"},
+        {"ZANDREL_TICK_START", "",
+         "ZANDREL_TICK_START: \"\" is not a tick count (a whole number up to 4294967295, "
+         "decimal or 0x hex)"},
+        {"ZANDREL_TIME_LIMIT", "ten",
+         "ZANDREL_TIME_LIMIT: \"ten\" is not a number of seconds (such as 600 or 2.5; 0 for no "
+         "limit)"},
+        {"ZANDREL_TIME_LIMIT", "1.",
+         "ZANDREL_TIME_LIMIT: \"1.\" is not a number of seconds (such as 600 or 2.5; 0 for no "
+         "limit)"},
+        {"ZANDREL_TIME_LIMIT", "0x10",
+         "ZANDREL_TIME_LIMIT: \"0x10\" is not a number of seconds (such as 600 or 2.5; 0 for no "
+         "limit)"},
+        {"ZANDREL_CAPTURE_DIR", "/nonexistent-folder-of-zandrel",
+         "ZANDREL_CAPTURE_DIR: \"/nonexistent-folder-of-zandrel\" is not a folder"},
+    };
+    for (const auto& c : CASES) {
+        HeadlessSettings settings;
+        EXPECT_EQ(read_with({{c.name, c.value}}, &settings), c.message) << c.value;
+    }
+}
+
+TEST_F(HostSettings, TickStartJustBelowTheWrap) {
+    HeadlessSettings settings;
+    settings.has_tick_start = true;
+    settings.tick_start = 4294967000u;
+    settings.script_path = write_temp("host_settings_wrap.txt", "at 1000 key A\n");
+    EXPECT_EQ(headless_apply_settings(settings), "");
+    DWORD start = GetTickCount();
+    EXPECT_GE(start, 4294967000u);
+    EXPECT_LT(start - 4294967000u, 16u);
+    host_wait(UINT64_MAX); // the script's key, a second later: past the wrap
+    HostEvent event;
+    ASSERT_TRUE(host_next_event(&event));
+    EXPECT_EQ(event.key, UINT('A'));
+    DWORD after = GetTickCount();
+    EXPECT_LT(after, start);
+    DWORD elapsed = after - start;
+    EXPECT_GE(elapsed, 984u);
+    EXPECT_LE(elapsed, 1000u);
+    remove(settings.script_path.c_str());
+}
+
+TEST_F(HostSettings, ScriptErrorsNameTheFileAndLine) {
+    HeadlessSettings settings;
+    settings.script_path = write_temp("host_settings_bad.txt", "at 0 key A\n\nat 5 key Entr\n");
+    EXPECT_EQ(headless_apply_settings(settings),
+              settings.script_path + ":3: unknown key name \"Entr\"");
+    EXPECT_EQ(headless_pending_count(), 0u) << "a refused script queues nothing";
+    remove(settings.script_path.c_str());
+    settings.script_path = "/nonexistent-folder-of-zandrel/play.txt";
+    EXPECT_EQ(headless_apply_settings(settings),
+              "ZANDREL_SCRIPT: cannot read \"/nonexistent-folder-of-zandrel/play.txt\": No such "
+              "file or directory");
+}
+
+// A real program over the host: settings are refused before main, a stall
+// and the time limit end it, each with its code and one line.
+struct ProbeRun {
+    int code;
+    std::string error;
+};
+
+ProbeRun run_probe(const std::string& environment, const char* mode) {
+    std::string stderr_path = ::testing::TempDir() + "/host_probe_stderr.txt";
+    std::string command = environment + " " + HEADLESS_PROBE + " " + mode + " 2>" + stderr_path;
+    int status = system(command.c_str());
+    ProbeRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ""};
+    FILE* file = fopen(stderr_path.c_str(), "r");
+    char line[512];
+    while (file && fgets(line, sizeof line, file))
+        run.error += line;
+    if (file)
+        fclose(file);
+    remove(stderr_path.c_str());
+    return run;
+}
+
+TEST(HostProgram, EndsWithItsExitCodesAndOneLine) {
+    std::string script = write_temp("host_probe_play.txt", "at 100 key A\n+50 key Q\n");
+    ProbeRun ok = run_probe("ZANDREL_SCRIPT=" + script, "until-q");
+    EXPECT_EQ(ok.code, 0) << ok.error;
+    EXPECT_EQ(ok.error, "");
+
+    ProbeRun stall = run_probe("ZANDREL_SCRIPT=" + script, "forever");
+    EXPECT_EQ(stall.code, HEADLESS_EXIT_STALL);
+    EXPECT_EQ(stall.error, "zandrel: the program waits for input and the script has none "
+                           "left (virtual time 0.150 s)\n");
+
+    ProbeRun limit = run_probe("ZANDREL_TIME_LIMIT=3", "ticking");
+    EXPECT_EQ(limit.code, HEADLESS_EXIT_TIME_LIMIT);
+    EXPECT_EQ(limit.error, "zandrel: the program ran past its time limit of 3.000 s of "
+                           "virtual time (ZANDREL_TIME_LIMIT)\n");
+
+    std::string bad = write_temp("host_probe_bad.txt", "at 0 key A\nat 1 click left 5\n");
+    ProbeRun refused = run_probe("ZANDREL_SCRIPT=" + bad, "until-q");
+    EXPECT_EQ(refused.code, HEADLESS_EXIT_BAD_SETTINGS);
+    EXPECT_EQ(refused.error, "zandrel: " + bad + ":2: click needs both X and Y, or neither\n");
+
+    ProbeRun bad_tick = run_probe("ZANDREL_TICK_START=soon", "until-q");
+    EXPECT_EQ(bad_tick.code, HEADLESS_EXIT_BAD_SETTINGS);
+    EXPECT_EQ(bad_tick.error.find("zandrel: ZANDREL_TICK_START: \"soon\""), 0u) << bad_tick.error;
+    remove(script.c_str());
+    remove(bad.c_str());
+}
+
+} // namespace
