@@ -253,6 +253,8 @@ HWND WINAPI GetCapture(void);
 #define WM_SETFONT 0x0030
 #define WM_GETFONT 0x0031
 #define WM_QUERYDRAGICON 0x0037
+#define WM_STYLECHANGING 0x007C
+#define WM_STYLECHANGED 0x007D
 #define WM_WINDOWPOSCHANGING 0x0046
 #define WM_WINDOWPOSCHANGED 0x0047
 #define WM_NOTIFY 0x004E
@@ -626,6 +628,38 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT param, PVOID data, UINT win_
 
 LPSTR WINAPI CharUpperA(LPSTR text);
 
+#ifdef __cplusplus
+}
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct tagSTYLESTRUCT {
+    DWORD styleOld;
+    DWORD styleNew;
+} STYLESTRUCT, *LPSTYLESTRUCT;
+
+#define HWND_BROADCAST ((HWND)0xFFFF)
+#define MA_ACTIVATE 1
+#define MA_ACTIVATEANDEAT 2
+#define MA_NOACTIVATE 3
+#define MA_NOACTIVATEANDEAT 4
+#define WS_EX_NOPARENTNOTIFY 0x00000004L
+
+BOOL WINAPI EnumWindows(WNDENUMPROC callback, LPARAM param);
+UINT WINAPI GetDoubleClickTime(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+SHORT WINAPI GetKeyState(int key);
+SHORT WINAPI GetAsyncKeyState(int key);
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,202 @@
+// DefWindowProcA: what a window does with a message its procedure passes on.
+#include "platform/host/host.h"
+#include "platform/user/user_private.h"
+
+#include <string.h>
+
+namespace {
+
+LRESULT on_nccreate(Window* window, const CREATESTRUCTA* cs) {
+    if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName))
+        window->text = cs->lpszName;
+    if (window->parent == nullptr)
+        host_window_titled(window->handle, window->text.c_str());
+    return TRUE;
+}
+
+LRESULT on_nccalcsize(Window* window, WPARAM calc_valid, LPARAM lparam) {
+    RECT* rect = calc_valid ? &((NCCALCSIZE_PARAMS*)lparam)->rgrc[0] : (RECT*)lparam;
+    if (rect == nullptr)
+        return 0;
+    bool has_menu = !(window->style & WS_CHILD) && window->id != 0;
+    *rect = user_default_client_rect(window->style, window->ex_style, has_menu, *rect);
+    return 0;
+}
+
+bool inside(const RECT& r, POINT p) {
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+// Where a screen point lies on the window: client area, caption, frame.
+LRESULT hit_test(Window* window, LPARAM lparam) {
+    POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    RECT outer = user_screen_rect_of(window);
+    if (!inside(outer, p))
+        return HTNOWHERE;
+    POINT origin = user_client_origin(window);
+    RECT client{origin.x, origin.y, origin.x + window->client_rect.right - window->client_rect.left,
+                origin.y + window->client_rect.bottom - window->client_rect.top};
+    if (inside(client, p))
+        return HTCLIENT;
+    bool has_menu = window->id != 0 && !(window->style & WS_CHILD);
+    if (has_menu && p.y < client.top && p.y >= client.top - GetSystemMetrics(SM_CYMENU))
+        return HTMENU;
+    if ((window->style & WS_CAPTION) == WS_CAPTION && p.y < client.top && p.x >= client.left &&
+        p.x < client.right)
+        return HTCAPTION;
+    return HTBORDER;
+}
+
+LRESULT on_erase(Window* window, HDC dc) {
+    HBRUSH brush = user_class_brush(window->cls->background);
+    if (brush == nullptr || dc == nullptr)
+        return 0;
+    RECT box;
+    GetClipBox(dc, &box);
+    FillRect(dc, &box, brush);
+    return 1;
+}
+
+LRESULT on_paint(HWND handle) {
+    PAINTSTRUCT paint;
+    if (BeginPaint(handle, &paint) != nullptr)
+        EndPaint(handle, &paint);
+    return 0;
+}
+
+LRESULT on_setcursor(Window* window, WPARAM wparam, LPARAM lparam) {
+    // A child's parent may set the cursor first.
+    if ((window->style & WS_CHILD) && window->parent != nullptr &&
+        user_send(window->parent, WM_SETCURSOR, wparam, lparam))
+        return TRUE;
+    if (LOWORD(lparam) == HTCLIENT) {
+        SetCursor(window->cls->cursor);
+        return TRUE;
+    }
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    return FALSE;
+}
+
+LRESULT on_gettext(Window* window, WPARAM count, LPSTR text) {
+    if (text == nullptr || count == 0)
+        return 0;
+    size_t copied = window->text.size() < count - 1 ? window->text.size() : count - 1;
+    memcpy(text, window->text.data(), copied);
+    text[copied] = '\0';
+    return (LRESULT)copied;
+}
+
+LRESULT on_settext(Window* window, LPCSTR text) {
+    window->text = text != nullptr ? text : "";
+    if (window->parent == nullptr) {
+        host_window_titled(window->handle, window->text.c_str());
+        window->frame_pending = true;
+    }
+    return TRUE;
+}
+
+LRESULT on_syscommand(HWND handle, WPARAM command) {
+    switch (command & 0xFFF0) {
+    case SC_CLOSE:
+        user_send(handle, WM_CLOSE, 0, 0);
+        break;
+    case SC_MINIMIZE:
+        ShowWindow(handle, SW_MINIMIZE);
+        break;
+    case SC_RESTORE:
+        ShowWindow(handle, SW_RESTORE);
+        break;
+    }
+    return 0;
+}
+
+// Alt+F4 asks to close the window.
+LRESULT on_syskeydown(HWND handle, WPARAM key, LPARAM data) {
+    if (key == VK_F4 && (data & (1 << 29))) {
+        Window* top = user_top_level_of(user_window_quiet(handle));
+        if (top != nullptr)
+            PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    return 0;
+}
+
+LRESULT on_windowposchanged(Window* window, const WINDOWPOS* pos) {
+    if (pos == nullptr || (pos->flags & 0x1800) == 0x1800)
+        return 0;
+    bool moved = !(pos->flags & SWP_NOMOVE);
+    bool sized = !(pos->flags & SWP_NOSIZE) || (pos->flags & 0x8000 /* SWP_STATECHANGED */);
+    HWND handle = window->handle;
+    RECT c = window->client_rect;
+    if (sized) {
+        window->size_sent = true;
+        UINT kind = window->minimized ? SIZE_MINIMIZED : window->maximized ? SIZE_MAXIMIZED : 0;
+        user_send(handle, WM_SIZE, kind, MAKELPARAM(c.right - c.left, c.bottom - c.top));
+    }
+    if (moved && user_window_quiet(handle) != nullptr)
+        user_send(handle, WM_MOVE, 0, MAKELPARAM(c.left, c.top));
+    return 0;
+}
+
+LRESULT on_activate(Window* window, WPARAM wparam) {
+    if (LOWORD(wparam) != WA_INACTIVE && !window->minimized && !(window->style & WS_DISABLED)) {
+        HWND focus = GetFocus();
+        if (focus == nullptr || !IsChild(window->handle, focus))
+            SetFocus(window->handle);
+    }
+    return 0;
+}
+
+} // namespace
+
+LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
+    Window* window = user_window(handle);
+    if (window == nullptr)
+        return 0;
+    switch (message) {
+    case WM_NCCREATE:
+        return on_nccreate(window, (const CREATESTRUCTA*)lparam);
+    case WM_NCCALCSIZE:
+        return on_nccalcsize(window, wparam, lparam);
+    case WM_NCHITTEST:
+        return hit_test(window, lparam);
+    case WM_ERASEBKGND:
+        return on_erase(window, (HDC)wparam);
+    case WM_PAINT:
+        return on_paint(handle);
+    case WM_SETCURSOR:
+        return on_setcursor(window, wparam, lparam);
+    case WM_CLOSE:
+        DestroyWindow(handle);
+        return 0;
+    case WM_GETTEXT:
+        return on_gettext(window, wparam, (LPSTR)lparam);
+    case WM_GETTEXTLENGTH:
+        return (LRESULT)window->text.size();
+    case WM_SETTEXT:
+        return on_settext(window, (LPCSTR)lparam);
+    case WM_SYSCOMMAND:
+        return on_syscommand(handle, wparam);
+    case WM_SYSKEYDOWN:
+        return on_syskeydown(handle, wparam, lparam);
+    case WM_WINDOWPOSCHANGED:
+        return on_windowposchanged(window, (const WINDOWPOS*)lparam);
+    case WM_ACTIVATE:
+        return on_activate(window, wparam);
+    case WM_MOUSEACTIVATE:
+        return MA_ACTIVATE;
+    case WM_NCACTIVATE:
+        window->frame_pending = true;
+        return TRUE;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        SetBkColor((HDC)wparam, GetSysColor(COLOR_WINDOW));
+        SetTextColor((HDC)wparam, GetSysColor(COLOR_WINDOWTEXT));
+        return (LRESULT)GetSysColorBrush(COLOR_WINDOW);
+    }
+    return 0;
+}

@@ -1,0 +1,339 @@
+// Update regions, painting and the contexts of windows.
+#include "platform/gdi/window_dc.h"
+#include "platform/user/user_private.h"
+
+#include <algorithm>
+
+namespace {
+
+// What a window context draws on: a window's client area or whole window,
+// limited during painting to the region being painted.
+struct WindowDc {
+    HDC dc;
+    HWND window; // null for the screen's context, which has no pixels
+    bool whole;
+    bool painting;
+    Region paint_region; // client coordinates; valid when `painting`
+};
+
+std::vector<WindowDc*>& g_dcs = *new std::vector<WindowDc*>;
+
+RECT client_box(const Window* window) {
+    return {0, 0, window->client_rect.right - window->client_rect.left,
+            window->client_rect.bottom - window->client_rect.top};
+}
+
+// Where the context's origin lies in its top-level window's pixels.
+POINT origin_in_top(const Window* window, const Window* top, bool whole) {
+    POINT origin = whole ? user_window_origin(window) : user_client_origin(window);
+    POINT top_origin = user_window_origin(top);
+    return {origin.x - top_origin.x, origin.y - top_origin.y};
+}
+
+bool view(void* owner, Surface* surface, std::vector<RECT>* visible) {
+    auto* wdc = static_cast<WindowDc*>(owner);
+    Window* window = user_window_quiet(wdc->window);
+    Window* top = user_top_level_of(window);
+    if (top == nullptr || top->pixels.empty())
+        return false;
+    POINT at = origin_in_top(window, top, wdc->whole);
+    user_visible_rects(window, wdc->whole, visible);
+    Region limit =
+        region_from_rect({-at.x, -at.y, top->pixel_width - at.x, top->pixel_height - at.y});
+    if (wdc->painting)
+        limit = region_combine(limit, wdc->paint_region, RGN_AND);
+    *visible = region_combine(Region{*visible}, limit, RGN_AND).rects;
+    // The view starts at the context's origin; only the visible rectangles,
+    // which lie inside the pixels, are ever touched.
+    surface->bits = top->pixels.data() + (ptrdiff_t)at.y * top->pixel_width + at.x;
+    surface->width = top->pixel_width - at.x;
+    surface->height = top->pixel_height - at.y;
+    surface->stride = top->pixel_width;
+    return true;
+}
+
+bool no_pixels(void*, Surface*, std::vector<RECT>*) {
+    return false;
+}
+
+void drawn(void* owner, const RECT& rect) {
+    auto* wdc = static_cast<WindowDc*>(owner);
+    Window* window = user_window_quiet(wdc->window);
+    Window* top = user_top_level_of(window);
+    if (top == nullptr)
+        return;
+    POINT at = origin_in_top(window, top, wdc->whole);
+    user_mark_dirty(top,
+                    {rect.left + at.x, rect.top + at.y, rect.right + at.x, rect.bottom + at.y});
+}
+
+HDC make_dc(HWND window, bool whole, bool painting, const Region& region) {
+    auto* wdc = new WindowDc{nullptr, window, whole, painting, region};
+    WindowSurfaceSource source{wdc, window != nullptr ? view : no_pixels, drawn};
+    wdc->dc = gdi_create_window_dc(source);
+    g_dcs.push_back(wdc);
+    return wdc->dc;
+}
+
+WindowDc* find_dc(HDC dc) {
+    for (WindowDc* wdc : g_dcs) {
+        if (wdc->dc == dc)
+            return wdc;
+    }
+    return nullptr;
+}
+
+void release_dc(WindowDc* wdc) {
+    DeleteDC(wdc->dc);
+    g_dcs.erase(std::remove(g_dcs.begin(), g_dcs.end(), wdc), g_dcs.end());
+    delete wdc;
+}
+
+void send_frame_paint(Window* window) {
+    if (!window->frame_pending)
+        return;
+    window->frame_pending = false;
+    user_send(window->handle, WM_NCPAINT, 1, 0);
+}
+
+// Erases the update region now, as BeginPaint would; returns what the
+// window procedure answered (nonzero: erased).
+LRESULT erase_now(Window* window) {
+    window->erase_pending = false;
+    HDC dc = make_dc(window->handle, false, true, window->update);
+    LRESULT erased = user_send(window->handle, WM_ERASEBKGND, (WPARAM)dc, 0);
+    if (WindowDc* wdc = find_dc(dc))
+        release_dc(wdc);
+    return erased;
+}
+
+} // namespace
+
+void user_invalidate(Window* window, const RECT* rect, bool erase, bool children) {
+    if (!user_is_visible(window))
+        return;
+    RECT box = client_box(window);
+    RECT area = rect != nullptr
+                    ? rect_intersection(
+                          rect_normalised(rect->left, rect->top, rect->right, rect->bottom), box)
+                    : box;
+    if (!rect_is_empty(area)) {
+        window->update = region_combine(window->update, region_from_rect(area), RGN_OR);
+        window->erase_pending = window->erase_pending || erase;
+        user_note_queue_changed();
+    }
+    if (!children || (window->style & WS_CLIPCHILDREN))
+        return;
+    for (HWND handle : window->children) {
+        Window* child = user_window_quiet(handle);
+        if (child == nullptr)
+            continue;
+        RECT part = area;
+        part.left -= child->client_rect.left;
+        part.right -= child->client_rect.left;
+        part.top -= child->client_rect.top;
+        part.bottom -= child->client_rect.top;
+        user_invalidate(child, &part, erase, true);
+    }
+}
+
+bool user_needs_paint(const Window* window) {
+    return user_is_visible(window) && (!window->update.rects.empty() || window->internal_paint);
+}
+
+namespace {
+
+HWND first_to_paint(HWND handle) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr || !(window->style & WS_VISIBLE))
+        return nullptr;
+    if (user_needs_paint(window))
+        return handle;
+    for (HWND child : window->children) {
+        if (HWND found = first_to_paint(child))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HWND user_find_window_to_paint() {
+    for (HWND top : user_top_windows()) {
+        if (HWND found = first_to_paint(top))
+            return found;
+    }
+    return nullptr;
+}
+
+// After a size change: everything when the class redraws on size, else the
+// part of the client area that is new.
+void user_window_resized(Window* window, const RECT& old_client) {
+    window->frame_pending = true;
+    user_note_queue_changed();
+    RECT box = client_box(window);
+    LONG old_w = old_client.right - old_client.left, old_h = old_client.bottom - old_client.top;
+    bool wider = box.right != old_w, taller = box.bottom != old_h;
+    UINT style = window->cls->style;
+    if ((wider && (style & CS_HREDRAW)) || (taller && (style & CS_VREDRAW))) {
+        user_invalidate(window, nullptr, true, true);
+        return;
+    }
+    Region fresh =
+        region_combine(region_from_rect(box), region_from_rect({0, 0, old_w, old_h}), RGN_DIFF);
+    for (const RECT& r : fresh.rects)
+        user_invalidate(window, &r, true, true);
+}
+
+BOOL WINAPI InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
+    if (handle == nullptr) {
+        for (HWND top : user_top_windows())
+            InvalidateRect(top, nullptr, erase);
+        return TRUE;
+    }
+    Window* window = user_window(handle);
+    if (window == nullptr)
+        return FALSE;
+    user_invalidate(window, rect, erase != FALSE, true);
+    return TRUE;
+}
+
+BOOL WINAPI ValidateRect(HWND handle, const RECT* rect) {
+    Window* window = user_window(handle);
+    if (window == nullptr)
+        return FALSE;
+    if (rect == nullptr) {
+        window->update = {};
+        window->internal_paint = false;
+    } else {
+        RECT r = rect_normalised(rect->left, rect->top, rect->right, rect->bottom);
+        window->update = region_combine(window->update, region_from_rect(r), RGN_DIFF);
+    }
+    if (window->update.rects.empty())
+        window->erase_pending = false;
+    return TRUE;
+}
+
+BOOL WINAPI GetUpdateRect(HWND handle, LPRECT rect, BOOL erase) {
+    Window* window = user_window(handle);
+    if (window == nullptr)
+        return FALSE;
+    if (erase && window->erase_pending && !window->update.rects.empty()) {
+        send_frame_paint(window);
+        if ((window = user_window_quiet(handle)) == nullptr)
+            return FALSE;
+        erase_now(window);
+        if ((window = user_window_quiet(handle)) == nullptr)
+            return FALSE;
+    }
+    RECT box = region_box(window->update);
+    if (rect != nullptr)
+        *rect = box;
+    return !rect_is_empty(box);
+}
+
+BOOL WINAPI RedrawWindow(HWND handle, const RECT* rect, HRGN, UINT flags) {
+    Window* window = user_window(handle);
+    if (window == nullptr)
+        return FALSE;
+    bool children = !(flags & RDW_NOCHILDREN);
+    if (flags & RDW_INVALIDATE)
+        user_invalidate(window, rect, (flags & RDW_ERASE) != 0, children);
+    if (flags & RDW_FRAME)
+        window->frame_pending = true;
+    if (flags & RDW_INTERNALPAINT)
+        window->internal_paint = true;
+    if (flags & RDW_VALIDATE)
+        ValidateRect(handle, rect);
+    if (flags & (RDW_ERASENOW | RDW_UPDATENOW)) {
+        send_frame_paint(window);
+        if ((window = user_window_quiet(handle)) != nullptr && window->erase_pending &&
+            !window->update.rects.empty())
+            erase_now(window);
+    }
+    if ((flags & RDW_UPDATENOW) && (window = user_window_quiet(handle)) != nullptr)
+        UpdateWindow(handle);
+    return TRUE;
+}
+
+// Sends WM_PAINT now to the window and then to its children that need it.
+BOOL WINAPI UpdateWindow(HWND handle) {
+    Window* window = user_window(handle);
+    if (window == nullptr)
+        return FALSE;
+    if (user_needs_paint(window))
+        user_send(handle, WM_PAINT, 0, 0);
+    if ((window = user_window_quiet(handle)) == nullptr)
+        return TRUE;
+    std::vector<HWND> children = window->children;
+    for (HWND child : children) {
+        if (IsWindow(child))
+            UpdateWindow(child);
+    }
+    return TRUE;
+}
+
+HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
+    Window* window = user_window(handle);
+    if (window == nullptr || paint == nullptr)
+        return nullptr;
+    send_frame_paint(window);
+    if ((window = user_window_quiet(handle)) == nullptr)
+        return nullptr;
+    Region region = window->update;
+    bool erase = window->erase_pending;
+    window->update = {};
+    window->internal_paint = false;
+    window->erase_pending = false;
+    *paint = {};
+    paint->hdc = make_dc(handle, false, true, region);
+    paint->rcPaint = region_box(region);
+    if (erase)
+        paint->fErase = user_send(handle, WM_ERASEBKGND, (WPARAM)paint->hdc, 0) == 0;
+    return paint->hdc;
+}
+
+BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* paint) {
+    if (paint == nullptr)
+        return FALSE;
+    if (WindowDc* wdc = find_dc(paint->hdc))
+        release_dc(wdc);
+    return TRUE;
+}
+
+HDC WINAPI GetDC(HWND handle) {
+    if (handle != nullptr && user_window(handle) == nullptr)
+        return nullptr;
+    return make_dc(handle, false, false, {});
+}
+
+HDC WINAPI GetWindowDC(HWND handle) {
+    if (handle != nullptr && user_window(handle) == nullptr)
+        return nullptr;
+    return make_dc(handle, true, false, {});
+}
+
+int WINAPI ReleaseDC(HWND, HDC dc) {
+    WindowDc* wdc = find_dc(dc);
+    if (wdc == nullptr)
+        return 0;
+    release_dc(wdc);
+    return 1;
+}
+
+HWND WINAPI WindowFromDC(HDC dc) {
+    WindowDc* wdc = find_dc(dc);
+    return wdc != nullptr ? wdc->window : nullptr;
+}
+
+// Fills with a brush, or a system colour index plus one.
+int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
+    if (rect == nullptr)
+        return 0;
+    HGDIOBJ old = SelectObject(dc, user_class_brush(brush));
+    if (old == nullptr)
+        return 0;
+    PatBlt(dc, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, PATCOPY);
+    SelectObject(dc, old);
+    return 1;
+}

@@ -1,0 +1,137 @@
+// The user part's records: window classes, windows, the thread's message
+// queue and timers. One record per subsystem, plain and visible, with a
+// reset for tests.
+#pragma once
+
+#include "platform/gdi/region.h"
+
+#include <windows.h>
+
+#include <stdint.h>
+#include <string>
+#include <vector>
+
+struct WindowClass {
+    ATOM atom;
+    std::string name; // as registered; compared without regard to case
+    UINT style;       // CS_*
+    WNDPROC proc;
+    int class_extra;  // bytes of class extra data (not used by the layer)
+    int window_extra; // bytes of extra data of each window
+    HINSTANCE instance;
+    HICON icon;
+    HICON small_icon;
+    HCURSOR cursor;
+    HBRUSH background; // a brush, or a COLOR_* index + 1
+    int window_count;  // live windows of this class
+};
+
+struct WindowProp {
+    std::string name; // or "#<atom>" for an atom name
+    HANDLE data;
+};
+
+// A window. Rectangles are in the coordinates of the parent's client area,
+// or of the screen for top-level windows.
+struct Window {
+    HWND handle;
+    WindowClass* cls;
+    WNDPROC proc;
+    DWORD style;
+    DWORD ex_style;
+    std::string text;
+    HWND parent;                // null for top-level windows
+    HWND owner;                 // top-level windows only; null for none
+    std::vector<HWND> children; // z-order, topmost first
+    RECT window_rect;
+    RECT client_rect;
+    UINT_PTR id; // child id, or the menu of a top-level window
+    HINSTANCE instance;
+    std::vector<uint8_t> extra; // window extra bytes
+    LONG_PTR user_data;         // GWLP_USERDATA
+    std::vector<WindowProp> props;
+    // Painting: the part of the client area to repaint, in client
+    // coordinates, and what the next BeginPaint still has to do.
+    Region update;
+    bool erase_pending;
+    bool frame_pending;  // the non-client area needs WM_NCPAINT
+    bool internal_paint; // WM_PAINT wanted without an update region
+    bool size_sent;      // WM_SIZE/WM_MOVE have been sent since creation
+    bool destroying;     // WM_DESTROY has been sent
+    bool minimized;
+    bool maximized;
+    RECT restored_rect; // the rectangle to return to from minimised
+    // Top-level windows: the pixels of the whole window, and what changed
+    // since they were last shown.
+    std::vector<uint32_t> pixels;
+    int32_t pixel_width;
+    int32_t pixel_height;
+    RECT dirty;
+    bool placed; // the host has been told of the window
+};
+
+// --- the window table (window_table.cpp) ---
+Window* user_window(HWND handle);       // null and ERROR_INVALID_WINDOW_HANDLE if not live
+Window* user_window_quiet(HWND handle); // null without touching the last error
+Window* user_new_window(HWND* handle);
+void user_free_window(HWND handle);
+std::vector<HWND>& user_top_windows(); // top-level windows, z-order topmost first
+void user_reset_windows();
+
+// WM_SIZE and WM_MOVE for a window that has not had them since creation.
+void user_send_pending_size(Window* window);
+
+// --- classes (class.cpp) ---
+WindowClass* user_find_class(LPCSTR name_or_atom, HINSTANCE instance);
+
+// --- geometry (geometry.cpp) ---
+// The offset from a window's client coordinates to screen coordinates.
+POINT user_client_origin(const Window* window);
+POINT user_window_origin(const Window* window);
+RECT user_screen_rect_of(const Window* window);
+bool user_is_visible(const Window* window); // it and every ancestor have WS_VISIBLE
+Window* user_top_level_of(Window* window);
+// The client rectangle that a window of this style and menu gets inside
+// `window_rect`, by the classic metrics.
+RECT user_default_client_rect(DWORD style, DWORD ex_style, bool has_menu, const RECT& window_rect);
+
+// --- messages (message.cpp) ---
+LRESULT user_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+void user_post_input(const MSG& msg);
+void user_note_queue_changed();
+void user_pump_host();
+
+// --- painting (paint.cpp) ---
+void user_invalidate(Window* window, const RECT* client_rect, bool erase, bool children);
+bool user_needs_paint(const Window* window);
+HWND user_find_window_to_paint();
+void user_window_resized(Window* window, const RECT& old_client);
+
+// --- pixels (surface.cpp) ---
+void user_surface_resize(Window* top);
+void user_mark_dirty(Window* top, const RECT& window_rect);
+void user_present_all();
+void user_place_on_host(Window* top);
+// The visible part of a window's client area (or whole window) in its own
+// coordinates, where drawing may land: inside its ancestors, and without
+// the siblings above it and, with WS_CLIPCHILDREN, its children.
+void user_visible_rects(Window* window, bool whole_window, std::vector<RECT>* rects);
+
+// --- timers (timer.cpp) ---
+void user_kill_window_timers(HWND window);
+bool user_take_due_timer(HWND filter, MSG* msg, bool remove);
+uint64_t user_next_timer_due_us();
+bool user_timer_fired_since(uint64_t since_us);
+
+// --- focus, activation and capture (focus.cpp) ---
+void user_window_gone(HWND window); // drops focus, activation and capture held by it
+void user_activate(HWND window, WORD how);
+
+// --- starting afresh, for tests (reset.cpp and each area) ---
+void user_reset_queue();
+void user_reset_timers();
+void user_reset_input();
+void user_reset_focus();
+
+// --- metrics (metrics.cpp) ---
+HBRUSH user_class_brush(HBRUSH background);

@@ -1,0 +1,309 @@
+// Showing, hiding, moving, sizing and reordering windows.
+#include "platform/host/host.h"
+#include "platform/user/user_private.h"
+
+#include <algorithm>
+
+namespace {
+
+bool same_size(const RECT& a, const RECT& b) {
+    return a.right - a.left == b.right - b.left && a.bottom - a.top == b.bottom - b.top;
+}
+
+// The list a window's z-order lives in: its parent's children, or the
+// top-level windows.
+std::vector<HWND>& sibling_list(Window* window) {
+    if (Window* parent = user_window_quiet(window->parent))
+        return parent->children;
+    return user_top_windows();
+}
+
+void move_in_z_order(Window* window, HWND after) {
+    std::vector<HWND>& list = sibling_list(window);
+    list.erase(std::remove(list.begin(), list.end(), window->handle), list.end());
+    if (after == HWND_BOTTOM) {
+        list.push_back(window->handle);
+        return;
+    }
+    auto at = list.begin();
+    if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
+        // Topmost windows stay above the rest.
+        while (window->parent == nullptr && !(window->ex_style & WS_EX_TOPMOST) &&
+               at != list.end()) {
+            Window* other = user_window_quiet(*at);
+            if (other == nullptr || !(other->ex_style & WS_EX_TOPMOST))
+                break;
+            ++at;
+        }
+    } else {
+        at = std::find(list.begin(), list.end(), after);
+        at = at == list.end() ? list.begin() : at + 1;
+    }
+    list.insert(at, window->handle);
+}
+
+// The new window rectangle, in the parent's client coordinates.
+RECT new_window_rect(const Window* window, const WINDOWPOS& pos) {
+    RECT r = window->window_rect;
+    if (!(pos.flags & SWP_NOMOVE)) {
+        LONG width = r.right - r.left, height = r.bottom - r.top;
+        r = {pos.x, pos.y, pos.x + width, pos.y + height};
+    }
+    if (!(pos.flags & SWP_NOSIZE)) {
+        r.right = r.left + std::max(pos.cx, 0);
+        r.bottom = r.top + std::max(pos.cy, 0);
+    }
+    return r;
+}
+
+// Whether the window already sits where `after` would put it.
+bool already_there(Window* window, HWND after) {
+    const std::vector<HWND>& list = sibling_list(window);
+    auto at = std::find(list.begin(), list.end(), window->handle);
+    if (at == list.end())
+        return false;
+    if (after == HWND_BOTTOM)
+        return at + 1 == list.end();
+    if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
+        for (auto it = list.begin(); it != at; ++it) {
+            Window* other = user_window_quiet(*it);
+            bool stays_above = window->parent == nullptr && other != nullptr &&
+                               (other->ex_style & WS_EX_TOPMOST) &&
+                               !(window->ex_style & WS_EX_TOPMOST);
+            if (!stays_above)
+                return false;
+        }
+        return true;
+    }
+    return at != list.begin() && *(at - 1) == after;
+}
+
+// Flags for what does not change, as Windows adds them before telling the
+// window procedure.
+UINT settle_flags(Window* window, WINDOWPOS* pos) {
+    RECT r = new_window_rect(window, *pos);
+    if (same_size(r, window->window_rect))
+        pos->flags |= SWP_NOSIZE;
+    if (r.left == window->window_rect.left && r.top == window->window_rect.top)
+        pos->flags |= SWP_NOMOVE;
+    if ((pos->flags & SWP_SHOWWINDOW) && (window->style & WS_VISIBLE))
+        pos->flags &= ~SWP_SHOWWINDOW;
+    if ((pos->flags & SWP_HIDEWINDOW) && !(window->style & WS_VISIBLE))
+        pos->flags &= ~SWP_HIDEWINDOW;
+    if (window->style & WS_CHILD)
+        pos->flags |= SWP_NOACTIVATE;
+    if (!(pos->flags & SWP_NOZORDER) && already_there(window, pos->hwndInsertAfter))
+        pos->flags |= SWP_NOZORDER;
+    return pos->flags;
+}
+
+// A move that changes nothing is not reported to the window.
+bool changes_nothing(UINT flags) {
+    UINT still = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER;
+    return (flags & still) == still && !(flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) &&
+           !(flags & SWP_FRAMECHANGED);
+}
+
+RECT client_for(Window* window, const RECT& window_rect, bool sized) {
+    if (!sized) {
+        LONG dx = window_rect.left - window->window_rect.left;
+        LONG dy = window_rect.top - window->window_rect.top;
+        RECT c = window->client_rect;
+        return {c.left + dx, c.top + dy, c.right + dx, c.bottom + dy};
+    }
+    NCCALCSIZE_PARAMS params{};
+    params.rgrc[0] = window_rect;
+    params.rgrc[1] = window->window_rect;
+    params.rgrc[2] = window->client_rect;
+    user_send(window->handle, WM_NCCALCSIZE, TRUE, (LPARAM)&params);
+    return params.rgrc[0];
+}
+
+void apply_visibility(Window* window, UINT flags) {
+    if (flags & SWP_SHOWWINDOW)
+        window->style |= WS_VISIBLE;
+    if (flags & SWP_HIDEWINDOW)
+        window->style &= ~WS_VISIBLE;
+}
+
+// What becomes invalid: everything of a window just shown or resized when
+// its class redraws on size; otherwise only the client area it gained.
+void invalidate_after_change(Window* window, const RECT& old_client, UINT flags) {
+    bool shown = flags & SWP_SHOWWINDOW;
+    bool sized = !(flags & SWP_NOSIZE);
+    if (shown) {
+        window->frame_pending = true;
+        user_invalidate(window, nullptr, true, true);
+        return;
+    }
+    if (sized)
+        user_window_resized(window, old_client);
+    if (flags & SWP_HIDEWINDOW) {
+        if (Window* parent = user_window_quiet(window->parent)) {
+            RECT area = window->window_rect;
+            user_invalidate(parent, &area, true, true);
+        }
+    }
+}
+
+void send_changing(Window* window, WINDOWPOS* pos) {
+    if (!(pos->flags & SWP_NOSENDCHANGING))
+        user_send(window->handle, WM_WINDOWPOSCHANGING, 0, (LPARAM)pos);
+}
+
+} // namespace
+
+BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flags) {
+    Window* window = user_window(handle);
+    if (window == nullptr)
+        return FALSE;
+    WINDOWPOS pos{handle, after, x, y, cx, cy, flags};
+    settle_flags(window, &pos);
+    send_changing(window, &pos);
+    if ((window = user_window_quiet(handle)) == nullptr)
+        return FALSE;
+    UINT final_flags = settle_flags(window, &pos);
+    if (changes_nothing(final_flags))
+        return TRUE;
+    RECT old_client = window->client_rect;
+    RECT rect = new_window_rect(window, pos);
+    window->client_rect = client_for(window, rect, !(final_flags & SWP_NOSIZE));
+    window->window_rect = rect;
+    if (!(final_flags & SWP_NOZORDER))
+        move_in_z_order(window, pos.hwndInsertAfter);
+    apply_visibility(window, final_flags);
+    if (window->parent == nullptr) {
+        user_surface_resize(window);
+        user_place_on_host(window);
+    }
+    if ((final_flags & SWP_SHOWWINDOW) && !(final_flags & SWP_NOACTIVATE))
+        user_activate(handle, WA_ACTIVE);
+    if ((window = user_window_quiet(handle)) == nullptr)
+        return TRUE;
+    invalidate_after_change(window, old_client, final_flags);
+    if (final_flags & SWP_SHOWWINDOW)
+        RedrawWindow(handle, nullptr, nullptr, RDW_ERASENOW | RDW_FRAME);
+    if (user_window_quiet(handle) != nullptr) {
+        pos.flags = final_flags;
+        user_send(handle, WM_WINDOWPOSCHANGED, 0, (LPARAM)&pos);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI MoveWindow(HWND handle, int x, int y, int width, int height, BOOL repaint) {
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW);
+    return SetWindowPos(handle, nullptr, x, y, width, height, flags);
+}
+
+namespace {
+
+RECT minimized_rect(const Window* window) {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    LONG w = GetSystemMetrics(SM_CXMINIMIZED), h = GetSystemMetrics(SM_CYMINIMIZED);
+    (void)window;
+    return {work.left, work.bottom - h, work.left + w, work.bottom};
+}
+
+BOOL minimize(Window* window, bool activate) {
+    HWND handle = window->handle;
+    bool was_visible = window->style & WS_VISIBLE;
+    if (!window->minimized) {
+        window->restored_rect = window->window_rect;
+        window->minimized = true;
+    }
+    RECT r = minimized_rect(window);
+    UINT flags = SWP_SHOWWINDOW | SWP_NOZORDER | 0x8000 /* SWP_STATECHANGED */;
+    if (!activate)
+        flags |= SWP_NOACTIVATE;
+    if (!was_visible)
+        user_send(handle, WM_SHOWWINDOW, TRUE, 0);
+    SetWindowPos(handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    if (user_window_quiet(handle) != nullptr && !activate)
+        user_window_gone(handle);
+    return was_visible;
+}
+
+BOOL restore(Window* window, bool activate) {
+    HWND handle = window->handle;
+    bool was_visible = window->style & WS_VISIBLE;
+    RECT r = window->restored_rect;
+    window->minimized = false;
+    UINT flags = SWP_SHOWWINDOW | 0x8000 /* SWP_STATECHANGED */ | (activate ? 0 : SWP_NOACTIVATE);
+    if (!was_visible)
+        user_send(handle, WM_SHOWWINDOW, TRUE, 0);
+    SetWindowPos(handle, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    return was_visible;
+}
+
+BOOL show(Window* window, bool activate) {
+    HWND handle = window->handle;
+    if (window->style & WS_VISIBLE) {
+        if (activate && window->parent == nullptr)
+            user_activate(handle, WA_ACTIVE);
+        return TRUE;
+    }
+    user_send(handle, WM_SHOWWINDOW, TRUE, 0);
+    if ((window = user_window_quiet(handle)) == nullptr)
+        return FALSE;
+    UINT flags = SWP_SHOWWINDOW | SWP_NOSIZE | SWP_NOMOVE | (activate ? 0 : SWP_NOACTIVATE);
+    if (window->style & WS_CHILD)
+        flags |= SWP_NOZORDER;
+    SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, flags);
+    return FALSE;
+}
+
+BOOL hide(Window* window) {
+    HWND handle = window->handle;
+    if (!(window->style & WS_VISIBLE))
+        return FALSE;
+    user_send(handle, WM_SHOWWINDOW, FALSE, 0);
+    if (user_window_quiet(handle) == nullptr)
+        return TRUE;
+    UINT flags = SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    SetWindowPos(handle, nullptr, 0, 0, 0, 0, flags);
+    user_window_gone(handle);
+    return TRUE;
+}
+
+} // namespace
+
+// Returns whether the window was visible before.
+BOOL WINAPI ShowWindow(HWND handle, int command) {
+    Window* window = user_window(handle);
+    if (window == nullptr)
+        return FALSE;
+    BOOL was_visible = (window->style & WS_VISIBLE) != 0;
+    BOOL result = was_visible;
+    switch (command) {
+    case SW_HIDE:
+        result = hide(window);
+        break;
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+        minimize(window, false);
+        break;
+    case SW_SHOWMINIMIZED:
+        minimize(window, true);
+        break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+    case SW_SHOWDEFAULT:
+    case SW_SHOWMAXIMIZED:
+        if (window->minimized)
+            restore(window, true);
+        else
+            show(window, true);
+        break;
+    case SW_SHOWNOACTIVATE:
+    case SW_SHOWNA:
+        show(window, false);
+        break;
+    default:
+        show(window, true);
+        break;
+    }
+    if ((window = user_window_quiet(handle)) != nullptr && (window->style & WS_VISIBLE))
+        user_send_pending_size(window);
+    return result;
+}
