@@ -1,5 +1,9 @@
 // The window table: handles pack a table index and a generation, so that a
 // destroyed or made-up handle is recognised without touching freed memory.
+#include <layer/user.h>
+
+#include <layer/user.h>
+
 #include "platform/user/user_private.h"
 
 #include <algorithm>
@@ -74,4 +78,11 @@ void user_reset_windows() {
         if (slot.window != nullptr)
             DestroyWindow(slot.window->handle);
     }
+}
+
+UINT layer_user_window_count(void) {
+    UINT count = 0;
+    for (const WindowSlot& slot : g_slots)
+        count += slot.window != nullptr && slot.window->handle != GetDesktopWindow();
+    return count;
 }

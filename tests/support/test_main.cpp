@@ -7,6 +7,7 @@
 #ifndef _WIN32
 #include <layer/gdi.h>
 #include <layer/kernel.h>
+#include <layer/user.h>
 
 #include <stdio.h>
 
@@ -18,12 +19,14 @@ const DWORD COUNTED_TYPES[] = {OBJ_PEN,    OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP,
 struct LiveCounts {
     UINT objects[sizeof COUNTED_TYPES / sizeof COUNTED_TYPES[0]];
     UINT heaps;
+    UINT windows;
 
     static LiveCounts now() {
         LiveCounts counts{};
         for (size_t i = 0; i < sizeof COUNTED_TYPES / sizeof COUNTED_TYPES[0]; ++i)
             counts.objects[i] = layer_gdi_object_count(COUNTED_TYPES[i]);
         counts.heaps = layer_live_heap_count();
+        counts.windows = layer_user_window_count();
         return counts;
     }
 };
@@ -43,6 +46,7 @@ class LeakCheck : public ::testing::EmptyTestEventListener {
             report(test, "objects of type", (int)COUNTED_TYPES[i], before_.objects[i],
                    after.objects[i]);
         report(test, "heaps", 0, before_.heaps, after.heaps);
+        report(test, "windows", 0, before_.windows, after.windows);
     }
 
     void report(const ::testing::TestInfo& test, const char* what, int type, UINT before,
@@ -64,6 +68,7 @@ int main(int argc, char** argv) {
     // Objects made once for the whole process are not leaks.
     GetProcessHeap();
     GetStockObject(WHITE_BRUSH);
+    GetDesktopWindow();
     auto* leaks = new LeakCheck;
     ::testing::UnitTest::GetInstance()->listeners().Append(leaks);
     int result = RUN_ALL_TESTS();

@@ -19,6 +19,9 @@ void layer_register_icon(WORD id, const uint32_t* pixels);
 // that are not the program's icons.
 BOOL layer_icon_pixels(HICON icon, uint32_t* pixels);
 
+// Windows made with CreateWindowExA and not yet destroyed.
+UINT layer_user_window_count(void);
+
 // Destroys every window and forgets the queue, timers, focus and capture:
 // a fresh start for the next test.
 void layer_user_reset(void);
