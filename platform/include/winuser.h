@@ -663,3 +663,40 @@ SHORT WINAPI GetAsyncKeyState(int key);
 #ifdef __cplusplus
 }
 #endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Hooks.
+#define WH_CBT 5
+#define HCBT_MOVESIZE 0
+#define HCBT_MINMAX 1
+#define HCBT_QS 2
+#define HCBT_CREATEWND 3
+#define HCBT_DESTROYWND 4
+#define HCBT_ACTIVATE 5
+#define HCBT_CLICKSKIPPED 6
+#define HCBT_KEYSKIPPED 7
+#define HCBT_SYSCOMMAND 8
+#define HCBT_SETFOCUS 9
+
+typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wparam, LPARAM lparam);
+
+typedef struct tagCBT_CREATEWNDA {
+    LPCREATESTRUCTA lpcs;
+    HWND hwndInsertAfter;
+} CBT_CREATEWNDA, *LPCBT_CREATEWNDA;
+
+typedef struct tagCBTACTIVATESTRUCT {
+    BOOL fMouse;
+    HWND hWndActive;
+} CBTACTIVATESTRUCT, *LPCBTACTIVATESTRUCT;
+
+HHOOK WINAPI SetWindowsHookExA(int id, HOOKPROC proc, HINSTANCE module, DWORD thread_id);
+BOOL WINAPI UnhookWindowsHookEx(HHOOK hook);
+LRESULT WINAPI CallNextHookEx(HHOOK hook, int code, WPARAM wparam, LPARAM lparam);
+
+#ifdef __cplusplus
+}
+#endif

@@ -51,6 +51,11 @@ void user_activate(HWND handle, WORD how) {
     HWND target = window != nullptr ? window->handle : nullptr;
     if (target == g_active)
         return;
+    if (target != nullptr) {
+        CBTACTIVATESTRUCT info{how == WA_CLICKACTIVE, g_active};
+        if (user_call_cbt(HCBT_ACTIVATE, (WPARAM)target, (LPARAM)&info) != 0)
+            return;
+    }
     HWND old = g_active;
     g_active = target;
     deactivate(old, target);
@@ -115,6 +120,8 @@ HWND WINAPI SetFocus(HWND handle) {
         user_activate(top->handle, WA_ACTIVE);
     if (g_focus == handle)
         return old;
+    if (user_call_cbt(HCBT_SETFOCUS, (WPARAM)handle, (LPARAM)g_focus) != 0)
+        return nullptr;
     old = g_focus;
     g_focus = handle;
     if (old != nullptr && user_window_quiet(old) != nullptr)

@@ -14,4 +14,5 @@ void layer_user_reset(void) {
     user_reset_timers();
     user_reset_input();
     user_reset_focus();
+    user_reset_hooks();
 }

@@ -127,6 +127,11 @@ bool user_timer_fired_since(uint64_t since_us);
 void user_window_gone(HWND window); // drops focus, activation and capture held by it
 void user_activate(HWND window, WORD how);
 
+// --- hooks (hook.cpp) ---
+// Calls the thread's WH_CBT hooks; nonzero means the action is refused.
+LRESULT user_call_cbt(int code, WPARAM wparam, LPARAM lparam);
+void user_reset_hooks();
+
 // --- starting afresh, for tests (reset.cpp and each area) ---
 void user_reset_queue();
 void user_reset_timers();

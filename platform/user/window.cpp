@@ -140,6 +140,13 @@ HWND owner_from(HWND given) {
     return window != nullptr ? window->handle : nullptr;
 }
 
+// A window refused before its first message goes without any.
+void discard_window(Window* window) {
+    unlink_from_tree(window);
+    --window->cls->window_count;
+    user_free_window(window->handle);
+}
+
 void send_size_and_move(Window* window) {
     window->size_sent = true;
     RECT c = window->client_rect;
@@ -181,18 +188,25 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
     adjust_styles(&style, &ex_style);
     Window* window = make_window(cls, ex_style, style, parent, owner, menu, instance);
     HWND handle = window->handle;
-    width = std::max(width, 0);
-    height = std::max(height, 0);
+    CREATESTRUCTA cs{
+        param, instance, menu,        parent_handle, std::max(height, 0), std::max(width, 0),
+        y,     x,        (LONG)style, window_name,   class_name,          ex_style};
+    // The CBT hook sees the window first and may move, resize or refuse it.
+    CBT_CREATEWNDA cbt{&cs, HWND_TOP};
+    if (user_call_cbt(HCBT_CREATEWND, (WPARAM)handle, (LPARAM)&cbt) != 0) {
+        discard_window(window);
+        return nullptr;
+    }
+    if (user_window_quiet(handle) == nullptr)
+        return nullptr;
     if (!(style & WS_CHILD))
-        apply_min_max(window, &width, &height);
-    window->window_rect = {x, y, x + width, y + height};
+        apply_min_max(window, &cs.cx, &cs.cy);
+    window->window_rect = {cs.x, cs.y, cs.x + std::max(cs.cx, 0), cs.y + std::max(cs.cy, 0)};
     window->client_rect = window->window_rect;
     if (parent == nullptr) {
         user_surface_resize(window);
         user_place_on_host(window);
     }
-    CREATESTRUCTA cs{param, instance, menu,        parent_handle, height,     width,
-                     y,     x,        (LONG)style, window_name,   class_name, ex_style};
     if (!send_creation_messages(window, &cs)) {
         if (user_window_quiet(handle) != nullptr)
             DestroyWindow(handle);
@@ -260,6 +274,10 @@ BOOL WINAPI DestroyWindow(HWND handle) {
     if (window == nullptr)
         return FALSE;
     if (window->destroying)
+        return TRUE;
+    if (user_call_cbt(HCBT_DESTROYWND, (WPARAM)handle, 0) != 0)
+        return FALSE;
+    if ((window = user_window_quiet(handle)) == nullptr)
         return TRUE;
     notify_parent(window, WM_DESTROY);
     if (user_window_quiet(handle) == nullptr)
