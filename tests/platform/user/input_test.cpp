@@ -1,0 +1,104 @@
+// What a program can do with the mouse by itself: capture, coordinate
+// mapping, and the packing of mouse coordinates in posted messages.
+#include "tests/platform/user/user_fixture.h"
+
+namespace {
+
+class Input : public UserTest {
+  protected:
+    HWND window = nullptr;
+    void SetUp() override {
+        UserTest::SetUp();
+        window = make_shown_popup(MAIN, 100, 80);
+    }
+};
+
+TEST_F(Input, CaptureSetGetRelease) {
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(SetCapture(window), nullptr) << "nobody had it";
+    EXPECT_EQ(GetCapture(), window);
+    expect_no_messages("taking capture tells nobody when nobody had it");
+    EXPECT_TRUE(ReleaseCapture());
+    EXPECT_EQ(GetCapture(), nullptr);
+    const ExpectedMessage RELEASED[] = {{WM_CAPTURECHANGED, CHECK_WL, 0, 0, MAIN}};
+    expect_sequence(RELEASED, "ReleaseCapture");
+}
+
+TEST_F(Input, CaptureMovesBetweenWindows) {
+    HWND other = make(SECOND, WS_POPUP | WS_VISIBLE, 400, 80, 50, 50);
+    settle();
+    SetCapture(window);
+    EXPECT_EQ(SetCapture(other), window);
+    auto changed = log_find(WM_CAPTURECHANGED);
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0].window, window) << "the loser hears of it";
+    EXPECT_EQ(changed[0].lparam, (LPARAM)other) << "and who gains";
+    log_flush();
+    ReleaseCapture();
+    const ExpectedMessage RELEASED[] = {{WM_CAPTURECHANGED, CHECK_WL, 0, 0, SECOND}};
+    expect_sequence(RELEASED, "ReleaseCapture by the second window");
+}
+
+TEST_F(Input, ReleaseWithoutCaptureSucceedsSilently) {
+    EXPECT_TRUE(ReleaseCapture());
+    expect_no_messages("nothing to release");
+}
+
+TEST_F(Input, DestroyingTheCaptureWindowReleasesIt) {
+    HWND other = make(SECOND, WS_POPUP | WS_VISIBLE, 400, 80, 50, 50);
+    settle();
+    SetCapture(other);
+    DestroyWindow(other);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(Input, ClientToScreenAndBack) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
+    int caption = GetSystemMetrics(SM_CYCAPTION);
+    POINT p{5, 7};
+    EXPECT_TRUE(ClientToScreen(window, &p));
+    EXPECT_EQ(p.x, rect.left + frame + 5);
+    EXPECT_EQ(p.y, rect.top + GetSystemMetrics(SM_CYFIXEDFRAME) + caption + 7);
+    EXPECT_TRUE(ScreenToClient(window, &p));
+    EXPECT_EQ(p.x, 5);
+    EXPECT_EQ(p.y, 7);
+}
+
+TEST_F(Input, MapWindowPointsBetweenSiblingsAndToScreen) {
+    HWND child = make(CHILD, WS_CHILD | WS_VISIBLE, 10, 20, 50, 40, window, 1);
+    HWND child2 = make(CHILD2, WS_CHILD | WS_VISIBLE, 70, 5, 50, 40, window, 2);
+    POINT points[2] = {{0, 0}, {3, 4}};
+    int offset = MapWindowPoints(child, child2, points, 2);
+    EXPECT_EQ(points[0].x, -60);
+    EXPECT_EQ(points[0].y, 15);
+    EXPECT_EQ(points[1].x, -57);
+    EXPECT_EQ(points[1].y, 19);
+    // The return packs the horizontal offset in the low word and the
+    // vertical one in the high word.
+    EXPECT_EQ((short)LOWORD(offset), -60);
+    EXPECT_EQ((short)HIWORD(offset), 15);
+    POINT origin{0, 0};
+    MapWindowPoints(child, HWND_DESKTOP, &origin, 1);
+    POINT parent_origin{10, 20};
+    ClientToScreen(window, &parent_origin);
+    EXPECT_EQ(origin.x, parent_origin.x);
+    EXPECT_EQ(origin.y, parent_origin.y);
+}
+
+TEST_F(Input, PostedMouseMoveKeepsNegativeCoordinatesPacked) {
+    PostMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-3, 40));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, window, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE));
+    EXPECT_EQ(LOWORD(msg.lParam), 65533);
+    EXPECT_EQ((short)LOWORD(msg.lParam), -3);
+    EXPECT_EQ((short)HIWORD(msg.lParam), 40);
+    EXPECT_EQ(msg.wParam, (WPARAM)MK_LBUTTON);
+    DispatchMessageA(&msg);
+    const ExpectedMessage MOVE[] = {
+        {WM_MOUSEMOVE, CHECK_WL, MK_LBUTTON, 0xFFFD | (40 << 16), MAIN}};
+    expect_sequence(MOVE, "dispatching a posted WM_MOUSEMOVE");
+}
+
+} // namespace

@@ -1,0 +1,57 @@
+// What every conformance test of windows and messages starts from: a quiet
+// queue, an empty log, and windows that are destroyed again after the test.
+#pragma once
+
+#include "tests/support/message_log.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+constexpr DWORD CAPTIONED_POPUP = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+class UserTest : public ::testing::Test {
+  protected:
+    std::vector<HWND> windows_;
+
+    // A window of the recording class, watched under `role`.
+    HWND make(int role, DWORD style, int x, int y, int width, int height, HWND parent = nullptr,
+              UINT_PTR id = 0, const char* class_name = nullptr) {
+        HWND window =
+            CreateWindowExA(0, class_name ? class_name : recording_class(), "test", style, x, y,
+                            width, height, parent, (HMENU)id, GetModuleHandleA(nullptr), nullptr);
+        EXPECT_NE(window, nullptr);
+        log_watch(window, role);
+        windows_.push_back(window);
+        return window;
+    }
+
+    // A shown, active captioned popup with its show messages already handled.
+    HWND make_shown_popup(int role = MAIN, int x = 100, int y = 80) {
+        HWND window = make(role, CAPTIONED_POPUP | WS_VISIBLE, x, y, 200, 150);
+        settle();
+        return window;
+    }
+
+    void settle() {
+        pump_messages();
+        log_flush();
+    }
+
+    void SetUp() override { settle(); }
+
+    void TearDown() override {
+        for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+            if (IsWindow(*it))
+                DestroyWindow(*it);
+        settle();
+    }
+};
+
+inline void expect_rect(const RECT& actual, const RECT& expected, const char* what) {
+    EXPECT_EQ(actual.left, expected.left) << what;
+    EXPECT_EQ(actual.top, expected.top) << what;
+    EXPECT_EQ(actual.right, expected.right) << what;
+    EXPECT_EQ(actual.bottom, expected.bottom) << what;
+}
