@@ -49,6 +49,10 @@ bool host_next_event(HostEvent* event);
 // look at the clock and the input again.
 void host_wait(uint64_t deadline_us);
 
+// Lets time pass until the clock reaches deadline_us, input or not: what
+// arrives meanwhile waits to be taken.
+void host_sleep(uint64_t deadline_us);
+
 // A top-level window's place and state: its rectangle on the screen
 // (non-client area included), whether it is shown, and where it is in the
 // z-order: directly below `above`, or at the top when `above` is null.

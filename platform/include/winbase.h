@@ -33,6 +33,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes);
 HGLOBAL WINAPI GlobalFree(HGLOBAL block);
 
 DWORD WINAPI GetTickCount(void);
+void WINAPI Sleep(DWORD milliseconds);
 void WINAPI OutputDebugStringA(LPCSTR text);
 
 #define STD_INPUT_HANDLE ((DWORD)-10)
@@ -45,6 +46,7 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD bytes, LPDWORD written,
                       LPOVERLAPPED overlapped);
 
 [[noreturn]] void WINAPI ExitProcess(UINT exit_code);
+int WINAPI MulDiv(int number, int numerator, int denominator);
 HMODULE WINAPI GetModuleHandleA(LPCSTR module_name);
 DWORD WINAPI GetCurrentThreadId(void);
 

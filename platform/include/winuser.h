@@ -700,3 +700,140 @@ LRESULT WINAPI CallNextHookEx(HHOOK hook, int code, WPARAM wparam, LPARAM lparam
 #ifdef __cplusplus
 }
 #endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Menus.
+#define MF_INSERT 0x00000000L
+#define MF_CHANGE 0x00000080L
+#define MF_APPEND 0x00000100L
+#define MF_DELETE 0x00000200L
+#define MF_REMOVE 0x00001000L
+#define MF_BYCOMMAND 0x00000000L
+#define MF_BYPOSITION 0x00000400L
+#define MF_SEPARATOR 0x00000800L
+#define MF_ENABLED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_UNCHECKED 0x00000000L
+#define MF_CHECKED 0x00000008L
+#define MF_STRING 0x00000000L
+#define MF_POPUP 0x00000010L
+#define MF_MENUBARBREAK 0x00000020L
+#define MF_MENUBREAK 0x00000040L
+#define MF_HILITE 0x00000080L
+#define MF_OWNERDRAW 0x00000100L
+#define MF_BITMAP 0x00000004L
+#define MF_DEFAULT 0x00001000L
+#define MF_RIGHTJUSTIFY 0x00004000L
+
+HMENU WINAPI CreateMenu(void);
+HMENU WINAPI CreatePopupMenu(void);
+BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
+BOOL WINAPI DestroyMenu(HMENU menu);
+BOOL WINAPI IsMenu(HMENU menu);
+BOOL WINAPI SetMenu(HWND window, HMENU menu);
+HMENU WINAPI GetMenu(HWND window);
+BOOL WINAPI DrawMenuBar(HWND window);
+int WINAPI GetMenuItemCount(HMENU menu);
+UINT WINAPI GetMenuItemID(HMENU menu, int position);
+HMENU WINAPI GetSubMenu(HMENU menu, int position);
+UINT WINAPI GetMenuState(HMENU menu, UINT item, UINT flags);
+int WINAPI GetMenuStringA(HMENU menu, UINT item, LPSTR text, int count, UINT flags);
+DWORD WINAPI CheckMenuItem(HMENU menu, UINT item, UINT check);
+BOOL WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable);
+BOOL WINAPI RemoveMenu(HMENU menu, UINT position, UINT flags);
+BOOL WINAPI DeleteMenu(HMENU menu, UINT position, UINT flags);
+HMENU WINAPI GetSystemMenu(HWND window, BOOL revert);
+
+#ifdef __cplusplus
+}
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Rectangles.
+BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom);
+BOOL WINAPI SetRectEmpty(LPRECT rect);
+BOOL WINAPI CopyRect(LPRECT to, const RECT* from);
+BOOL WINAPI IsRectEmpty(const RECT* rect);
+BOOL WINAPI PtInRect(const RECT* rect, POINT point);
+BOOL WINAPI OffsetRect(LPRECT rect, int dx, int dy);
+BOOL WINAPI InflateRect(LPRECT rect, int dx, int dy);
+BOOL WINAPI IntersectRect(LPRECT out, const RECT* a, const RECT* b);
+BOOL WINAPI UnionRect(LPRECT out, const RECT* a, const RECT* b);
+BOOL WINAPI EqualRect(const RECT* a, const RECT* b);
+int WINAPI FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
+
+#define SC_MOUSEMENU 0xF090
+#define SC_DRAGMOVE 0xF012
+
+#ifdef __cplusplus
+}
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Message boxes.
+#define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_ABORTRETRYIGNORE 0x00000002L
+#define MB_YESNOCANCEL 0x00000003L
+#define MB_YESNO 0x00000004L
+#define MB_RETRYCANCEL 0x00000005L
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONASTERISK 0x00000040L
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_ICONSTOP MB_ICONHAND
+#define MB_DEFBUTTON1 0x00000000L
+#define MB_DEFBUTTON2 0x00000100L
+#define MB_DEFBUTTON3 0x00000200L
+#define MB_APPLMODAL 0x00000000L
+#define MB_SYSTEMMODAL 0x00001000L
+#define MB_TASKMODAL 0x00002000L
+#define MB_SETFOREGROUND 0x00010000L
+#define MB_TOPMOST 0x00040000L
+
+#ifndef IDOK
+#define IDOK 1
+#define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
+#endif
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// Buttons.
+#ifndef BS_PUSHBUTTON
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#endif
+#ifndef BN_CLICKED
+#define BN_CLICKED 0
+#endif
+#ifndef BM_CLICK
+#define BM_GETSTATE 0x00F2
+#define BM_SETSTATE 0x00F3
+#define BM_SETSTYLE 0x00F4
+#define BM_CLICK 0x00F5
+#endif
+#ifndef DS_MODALFRAME
+#define DS_MODALFRAME 0x80L
+#endif
+
+#ifdef __cplusplus
+}
+#endif

@@ -5,3 +5,8 @@
 DWORD WINAPI GetTickCount(void) {
     return (DWORD)clock_milliseconds_at(host_clock_us());
 }
+
+// The thread does nothing for the time given; input waits meanwhile.
+void WINAPI Sleep(DWORD milliseconds) {
+    host_sleep(host_clock_us() + (uint64_t)milliseconds * 1000);
+}

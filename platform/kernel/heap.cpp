@@ -90,9 +90,9 @@ struct Heap {
     Span* partial[64] = {}; // per class: spans with at least one free slot
     Span* free_spans = nullptr;
     size_t free_span_count = 0;
-    std::vector<Chunk> chunks; // sorted by address
+    std::vector<Chunk> chunks;   // sorted by address
     char* first_chunk = nullptr; // the chunk of the initial size, kept by compaction
-    size_t last_chunk = 0;     // where the last lookup succeeded
+    size_t last_chunk = 0;       // where the last lookup succeeded
     std::unordered_map<void*, size_t> large;
     size_t live_blocks = 0;
     size_t live_bytes = 0;

@@ -1,5 +1,6 @@
 // DefWindowProcA: what a window does with a message its procedure passes on.
 #include "platform/host/host.h"
+#include "platform/user/menu.h"
 #include "platform/user/user_private.h"
 
 #include <string.h>
@@ -18,33 +19,9 @@ LRESULT on_nccalcsize(Window* window, WPARAM calc_valid, LPARAM lparam) {
     RECT* rect = calc_valid ? &((NCCALCSIZE_PARAMS*)lparam)->rgrc[0] : (RECT*)lparam;
     if (rect == nullptr)
         return 0;
-    bool has_menu = !(window->style & WS_CHILD) && window->id != 0;
+    bool has_menu = !(window->style & WS_CHILD) && user_menu((HMENU)window->id) != nullptr;
     *rect = user_default_client_rect(window->style, window->ex_style, has_menu, *rect);
     return 0;
-}
-
-bool inside(const RECT& r, POINT p) {
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
-// Where a screen point lies on the window: client area, caption, frame.
-LRESULT hit_test(Window* window, LPARAM lparam) {
-    POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-    RECT outer = user_screen_rect_of(window);
-    if (!inside(outer, p))
-        return HTNOWHERE;
-    POINT origin = user_client_origin(window);
-    RECT client{origin.x, origin.y, origin.x + window->client_rect.right - window->client_rect.left,
-                origin.y + window->client_rect.bottom - window->client_rect.top};
-    if (inside(client, p))
-        return HTCLIENT;
-    bool has_menu = window->id != 0 && !(window->style & WS_CHILD);
-    if (has_menu && p.y < client.top && p.y >= client.top - GetSystemMetrics(SM_CYMENU))
-        return HTMENU;
-    if ((window->style & WS_CAPTION) == WS_CAPTION && p.y < client.top && p.x >= client.left &&
-        p.x < client.right)
-        return HTCAPTION;
-    return HTBORDER;
 }
 
 LRESULT on_erase(Window* window, HDC dc) {
@@ -95,8 +72,17 @@ LRESULT on_settext(Window* window, LPCSTR text) {
     return TRUE;
 }
 
-LRESULT on_syscommand(HWND handle, WPARAM command) {
+LRESULT on_syscommand(HWND handle, WPARAM command, LPARAM lparam) {
+    if (user_call_cbt(HCBT_SYSCOMMAND, command, lparam) != 0)
+        return 0;
     switch (command & 0xFFF0) {
+    case SC_MOVE:
+        user_move_command(handle, lparam);
+        break;
+    case SC_MOUSEMENU:
+    case SC_KEYMENU:
+        user_menu_command(handle, command, lparam);
+        break;
     case SC_CLOSE:
         user_send(handle, WM_CLOSE, 0, 0);
         break;
@@ -110,13 +96,29 @@ LRESULT on_syscommand(HWND handle, WPARAM command) {
     return 0;
 }
 
-// Alt+F4 asks to close the window.
+// Whether Alt went down with no other key since: releasing it then opens
+// the menu bar.
+bool g_alt_alone = false;
+
+// Alt+F4 asks to close the window; F10 opens the menu bar.
 LRESULT on_syskeydown(HWND handle, WPARAM key, LPARAM data) {
-    if (key == VK_F4 && (data & (1 << 29))) {
-        Window* top = user_top_level_of(user_window_quiet(handle));
-        if (top != nullptr)
-            PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-    }
+    g_alt_alone = key == VK_MENU && !(data & (1 << 30));
+    Window* top = user_top_level_of(user_window_quiet(handle));
+    if (top == nullptr)
+        return 0;
+    if (key == VK_F4 && (data & (1 << 29)))
+        PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+    else if (key == VK_F10)
+        user_send(top->handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    return 0;
+}
+
+LRESULT on_syskeyup(HWND handle, WPARAM key) {
+    bool alone = g_alt_alone && key == VK_MENU;
+    g_alt_alone = false;
+    Window* top = user_top_level_of(user_window_quiet(handle));
+    if (alone && top != nullptr)
+        user_send(top->handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
     return 0;
 }
 
@@ -158,7 +160,14 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM l
     case WM_NCCALCSIZE:
         return on_nccalcsize(window, wparam, lparam);
     case WM_NCHITTEST:
-        return hit_test(window, lparam);
+        return user_nc_hit_test(window, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+    case WM_NCPAINT:
+        user_nc_paint(window, window->nc_active);
+        return 0;
+    case WM_NCLBUTTONDOWN:
+        return user_nc_button_down(handle, wparam, lparam);
+    case WM_SYSKEYUP:
+        return on_syskeyup(handle, wparam);
     case WM_ERASEBKGND:
         return on_erase(window, (HDC)wparam);
     case WM_PAINT:
@@ -175,7 +184,7 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM l
     case WM_SETTEXT:
         return on_settext(window, (LPCSTR)lparam);
     case WM_SYSCOMMAND:
-        return on_syscommand(handle, wparam);
+        return on_syscommand(handle, wparam, lparam);
     case WM_SYSKEYDOWN:
         return on_syskeydown(handle, wparam, lparam);
     case WM_WINDOWPOSCHANGED:
@@ -185,7 +194,9 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM l
     case WM_MOUSEACTIVATE:
         return MA_ACTIVATE;
     case WM_NCACTIVATE:
-        window->frame_pending = true;
+        window->nc_active = wparam != FALSE;
+        if (user_is_visible(window))
+            user_nc_paint(window, window->nc_active);
         return TRUE;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:

@@ -68,6 +68,10 @@ struct Window {
     int32_t pixel_height;
     RECT dirty;
     bool placed; // the host has been told of the window
+    // The non-client area: whether the caption shows as active, and which
+    // caption button (HTCLOSE, HTMINBUTTON, HTMAXBUTTON) is held down.
+    bool nc_active;
+    int pressed_button;
 };
 
 // --- the window table (window_table.cpp) ---
@@ -126,6 +130,14 @@ bool user_timer_fired_since(uint64_t since_us);
 // --- focus, activation and capture (focus.cpp) ---
 void user_window_gone(HWND window); // drops focus, activation and capture held by it
 void user_activate(HWND window, WORD how);
+
+// --- the non-client area (nonclient.cpp, menu_track.cpp) ---
+void user_nc_paint(Window* window, bool active);
+LRESULT user_nc_hit_test(Window* window, POINT screen);
+LRESULT user_nc_button_down(HWND window, WPARAM hit, LPARAM lparam);
+void user_move_command(HWND window, LPARAM lparam);
+void user_menu_command(HWND window, WPARAM command, LPARAM lparam);
+bool user_menu_open();
 
 // --- hooks (hook.cpp) ---
 // Calls the thread's WH_CBT hooks; nonzero means the action is refused.

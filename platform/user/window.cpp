@@ -1,5 +1,6 @@
 // Creating and destroying windows, with the messages Windows sends on the way.
 #include "platform/host/host.h"
+#include "platform/user/menu.h"
 #include "platform/user/user_private.h"
 
 #include <algorithm>
@@ -250,6 +251,7 @@ void free_tree(HWND handle) {
     if (window == nullptr)
         return;
     user_kill_window_timers(handle);
+    user_destroy_window_menu(window);
     user_window_gone(handle);
     if (window->parent == nullptr)
         host_window_destroyed(handle);

@@ -167,7 +167,10 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, 
         return TRUE;
     RECT old_client = window->client_rect;
     RECT rect = new_window_rect(window, pos);
-    window->client_rect = client_for(window, rect, !(final_flags & SWP_NOSIZE));
+    bool recalc = !(final_flags & SWP_NOSIZE) || (final_flags & SWP_FRAMECHANGED);
+    window->client_rect = client_for(window, rect, recalc);
+    if ((final_flags & SWP_FRAMECHANGED) && (final_flags & SWP_NOSIZE))
+        final_flags &= ~SWP_NOSIZE; // the client area may have changed size
     window->window_rect = rect;
     if (!(final_flags & SWP_NOZORDER))
         move_in_z_order(window, pos.hwndInsertAfter);

@@ -165,3 +165,25 @@ void headless_reset(void) {
     headless_reset_windows();
     headless_set_clock_us(0);
 }
+
+// Time passes to the deadline whatever input comes meanwhile; the input
+// waits in the queue. Captures and the time limit fall due on the way.
+void host_sleep(uint64_t deadline_us) {
+    HeadlessState& state = headless_state();
+    for (;;) {
+        run_due_captures(state);
+        uint64_t now = headless_clock_us();
+        if (deadline_us <= now)
+            return;
+        uint64_t target_us = deadline_us;
+        for (const auto& pending : state.queue) {
+            if (pending.time_us > now) {
+                target_us = std::min(target_us, pending.time_us);
+                break;
+            }
+        }
+        if (stop_at_time_limit(state, target_us))
+            return;
+        headless_advance_clock_us(target_us - now);
+    }
+}

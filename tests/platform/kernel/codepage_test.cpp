@@ -16,3 +16,16 @@ TEST(CharUpper, SingleCharacterInTheLowWord) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MulDiv, RoundsHalfAwayFromZeroAndRefusesOverflow) {
+    EXPECT_EQ(MulDiv(7, 3, 2), 11);   // 10.5
+    EXPECT_EQ(MulDiv(-7, 3, 2), -11); // -10.5
+    EXPECT_EQ(MulDiv(5, 1, 3), 2);
+    EXPECT_EQ(MulDiv(1 << 30, 8, 4), -1);
+    EXPECT_EQ(MulDiv(1, 2, 0), -1);
+    EXPECT_EQ(MulDiv(1 << 30, 1 << 30, 1 << 30), 1 << 30);
+}
+
+} // namespace

@@ -1,0 +1,42 @@
+// The user part's menus: records, the menu bar's layout and drawing, and
+// the modal tracking of an open menu.
+#pragma once
+
+#include "platform/user/user_private.h"
+
+#include <string>
+#include <vector>
+
+struct MenuItem {
+    UINT flags;       // MF_* of the item: MF_POPUP, MF_SEPARATOR, MF_GRAYED, MF_CHECKED...
+    UINT_PTR id;      // the command id; not for popup items
+    HMENU submenu;    // popup items only
+    std::string text; // with '&' before the mnemonic letter
+    RECT rect;        // where it was last laid out: window coordinates for a bar,
+                      // client coordinates of the drop-down window otherwise
+};
+
+struct Menu {
+    HMENU handle;
+    bool popup;
+    std::vector<MenuItem> items;
+    HWND window; // the window whose menu bar this is, or null
+};
+
+Menu* user_menu(HMENU handle);
+void user_destroy_window_menu(Window* window);
+
+// The menu bar's rectangle in window coordinates and its items' layout.
+RECT menu_bar_rect(Window* window);
+void layout_menu_bar(Window* window, Menu* menu);
+// Draws the bar with `selected` (an item index, or -1) highlighted.
+void draw_menu_bar(Window* window, HDC window_dc, int selected);
+// The bar item under a window point, or -1.
+int menu_bar_item_at(Window* window, POINT window_point);
+
+// Draws an item's text at `left` within `box`, mnemonic underlined.
+void draw_menu_text(HDC dc, const MenuItem& item, RECT box, int left, bool selected);
+
+// Runs a menu modally from the bar of `window`: opened at `item` by a click,
+// or with the bar selected for the keyboard when `item` is -1.
+void track_menu_bar(HWND window, int item, bool keyboard);
