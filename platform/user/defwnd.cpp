@@ -21,6 +21,8 @@ LRESULT on_nccalcsize(Window* window, WPARAM calc_valid, LPARAM lparam) {
         return 0;
     bool has_menu = !(window->style & WS_CHILD) && user_menu((HMENU)window->id) != nullptr;
     *rect = user_default_client_rect(window->style, window->ex_style, has_menu, *rect);
+    if (window->minimized)
+        *rect = {rect->left, rect->top, rect->left, rect->top}; // no client area while minimised
     return 0;
 }
 
@@ -129,13 +131,13 @@ LRESULT on_windowposchanged(Window* window, const WINDOWPOS* pos) {
     bool sized = !(pos->flags & SWP_NOSIZE) || (pos->flags & 0x8000 /* SWP_STATECHANGED */);
     HWND handle = window->handle;
     RECT c = window->client_rect;
-    if (sized) {
+    if (moved)
+        user_send(handle, WM_MOVE, 0, MAKELPARAM(c.left, c.top));
+    if (sized && (window = user_window_quiet(handle)) != nullptr) {
         window->size_sent = true;
         UINT kind = window->minimized ? SIZE_MINIMIZED : window->maximized ? SIZE_MAXIMIZED : 0;
         user_send(handle, WM_SIZE, kind, MAKELPARAM(c.right - c.left, c.bottom - c.top));
     }
-    if (moved && user_window_quiet(handle) != nullptr)
-        user_send(handle, WM_MOVE, 0, MAKELPARAM(c.left, c.top));
     return 0;
 }
 

@@ -59,16 +59,13 @@ void user_activate(HWND handle, WORD how) {
     HWND old = g_active;
     g_active = target;
     deactivate(old, target);
-    if (g_focus != nullptr && !is_in(g_focus, target)) {
-        HWND losing = g_focus;
-        g_focus = nullptr;
-        if (user_window_quiet(losing) != nullptr)
-            user_send(losing, WM_KILLFOCUS, 0, 0);
-    }
+    // With nothing active the focus goes too; otherwise the new window's
+    // WM_ACTIVATE moves it.
+    if (target == nullptr && g_focus != nullptr)
+        SetFocus(nullptr);
     if (target == nullptr || user_window_quiet(target) == nullptr)
         return;
-    if (!(window->style & WS_CHILD))
-        SetWindowPos(target, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    user_raise_quietly(window);
     if (old == nullptr)
         user_send(target, WM_ACTIVATEAPP, TRUE, 0);
     user_send(target, WM_NCACTIVATE, TRUE, 0);
@@ -86,6 +83,8 @@ void user_window_gone(HWND handle) {
         if (user_window_quiet(old) != nullptr)
             user_send(old, WM_CAPTURECHANGED, 0, 0);
     }
+    if (g_active == handle)
+        user_activate(next_to_activate(handle), WA_ACTIVE);
     if (g_focus != nullptr && is_in(g_focus, handle)) {
         HWND old = g_focus;
         Window* window = user_window_quiet(handle);
@@ -96,8 +95,6 @@ void user_window_gone(HWND handle) {
         else if (user_window_quiet(old) != nullptr && !user_window_quiet(old)->destroying)
             user_send(old, WM_KILLFOCUS, 0, 0);
     }
-    if (g_active == handle)
-        user_activate(next_to_activate(handle), WA_ACTIVE);
 }
 
 HWND WINAPI SetFocus(HWND handle) {

@@ -220,8 +220,17 @@ BOOL WINAPI InSendMessage(void) {
     return FALSE;
 }
 
-DWORD WINAPI GetQueueStatus(UINT) {
-    return g_queue.posted.empty() && !user_input_waiting() ? 0 : 1;
+// The kinds of message in the queue now (high word) and those that came
+// since the queue was last asked (low word, approximated by the same).
+DWORD WINAPI GetQueueStatus(UINT flags) {
+    user_pump_host();
+    UINT kinds = 0;
+    kinds |= g_queue.posted.empty() ? 0 : 0x0008;                      // QS_POSTMESSAGE
+    kinds |= user_input_waiting() ? 0x0007 : 0;                        // QS_KEY | QS_MOUSE
+    kinds |= user_find_window_to_paint() != nullptr ? 0x0020 : 0;      // QS_PAINT
+    kinds |= user_next_timer_due_us() <= host_clock_us() ? 0x0010 : 0; // QS_TIMER
+    kinds &= flags;
+    return MAKELONG(kinds, kinds);
 }
 
 void user_reset_queue() {

@@ -130,6 +130,7 @@ bool user_timer_fired_since(uint64_t since_us);
 // --- focus, activation and capture (focus.cpp) ---
 void user_window_gone(HWND window); // drops focus, activation and capture held by it
 void user_activate(HWND window, WORD how);
+void user_raise_quietly(Window* window);
 
 // --- the non-client area (nonclient.cpp, menu_track.cpp) ---
 void user_nc_paint(Window* window, bool active);

@@ -45,7 +45,7 @@ void adjust_styles(DWORD* style, DWORD* ex_style) {
 // when they are topmost); children go to the top of their siblings.
 void link_into_tree(Window* window) {
     if (Window* parent = user_window_quiet(window->parent)) {
-        parent->children.insert(parent->children.begin(), window->handle);
+        parent->children.push_back(window->handle); // new children go below their siblings
         return;
     }
     std::vector<HWND>& tops = user_top_windows();
@@ -168,6 +168,10 @@ void show_after_creation(HWND handle, DWORD style) {
 
 } // namespace
 
+namespace {
+void free_tree(HWND handle);
+} // namespace
+
 HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style,
                             int x, int y, int width, int height, HWND parent_handle, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
@@ -189,9 +193,18 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
     adjust_styles(&style, &ex_style);
     Window* window = make_window(cls, ex_style, style, parent, owner, menu, instance);
     HWND handle = window->handle;
-    CREATESTRUCTA cs{
-        param, instance, menu,        parent_handle, std::max(height, 0), std::max(width, 0),
-        y,     x,        (LONG)style, window_name,   class_name,          ex_style};
+    CREATESTRUCTA cs{param,
+                     instance,
+                     menu,
+                     parent_handle,
+                     std::max(height, 0),
+                     std::max(width, 0),
+                     y,
+                     x,
+                     (LONG)requested_style,
+                     window_name,
+                     class_name,
+                     ex_style};
     // The CBT hook sees the window first and may move, resize or refuse it.
     CBT_CREATEWNDA cbt{&cs, HWND_TOP};
     if (user_call_cbt(HCBT_CREATEWND, (WPARAM)handle, (LPARAM)&cbt) != 0) {
@@ -200,7 +213,7 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
     }
     if (user_window_quiet(handle) == nullptr)
         return nullptr;
-    if (!(style & WS_CHILD))
+    if ((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD)))
         apply_min_max(window, &cs.cx, &cs.cy);
     window->window_rect = {cs.x, cs.y, cs.x + std::max(cs.cx, 0), cs.y + std::max(cs.cy, 0)};
     window->client_rect = window->window_rect;
@@ -209,8 +222,9 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
         user_place_on_host(window);
     }
     if (!send_creation_messages(window, &cs)) {
+        // A window refused on creation hears only WM_NCDESTROY.
         if (user_window_quiet(handle) != nullptr)
-            DestroyWindow(handle);
+            free_tree(handle);
         return nullptr;
     }
     send_size_and_move(window);
@@ -288,8 +302,11 @@ BOOL WINAPI DestroyWindow(HWND handle) {
     if (user_window_quiet(handle) == nullptr)
         return TRUE;
     if (window->style & WS_VISIBLE) {
+        if (window->style & WS_CHILD)
+            user_send(handle, WM_SHOWWINDOW, FALSE, 0);
         UINT flags = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
-        SetWindowPos(handle, nullptr, 0, 0, 0, 0, flags);
+        if (IsWindow(handle))
+            SetWindowPos(handle, nullptr, 0, 0, 0, 0, flags);
     }
     user_window_gone(handle);
     send_destroy(handle);

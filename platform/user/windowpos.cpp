@@ -92,8 +92,6 @@ UINT settle_flags(Window* window, WINDOWPOS* pos) {
         pos->flags &= ~SWP_HIDEWINDOW;
     if (window->style & WS_CHILD)
         pos->flags |= SWP_NOACTIVATE;
-    if (!(pos->flags & SWP_NOZORDER) && already_there(window, pos->hwndInsertAfter))
-        pos->flags |= SWP_NOZORDER;
     return pos->flags;
 }
 
@@ -151,42 +149,65 @@ void send_changing(Window* window, WINDOWPOS* pos) {
         user_send(window->handle, WM_WINDOWPOSCHANGING, 0, (LPARAM)pos);
 }
 
+// What changes besides the place, in the order Windows does it: the frame
+// and erase of a window shown or resized happen before
+// WM_WINDOWPOSCHANGED, and so does the activation it asks for.
+void apply_change(Window* window, const WINDOWPOS& pos, UINT* flags) {
+    HWND handle = window->handle;
+    RECT old_client = window->client_rect;
+    RECT rect = new_window_rect(window, pos);
+    bool recalc = !(*flags & SWP_NOSIZE) || (*flags & SWP_FRAMECHANGED);
+    window->client_rect = client_for(window, rect, recalc);
+    window->window_rect = rect;
+    if (!(*flags & SWP_NOZORDER))
+        move_in_z_order(window, pos.hwndInsertAfter);
+    apply_visibility(window, *flags);
+    if (window->parent == nullptr) {
+        user_surface_resize(window);
+        user_place_on_host(window);
+    }
+    bool activate =
+        !(*flags & SWP_NOACTIVATE) && window->parent == nullptr && (window->style & WS_VISIBLE);
+    if (activate) {
+        bool was_on_top = already_there(window, HWND_TOP);
+        user_activate(handle, WA_ACTIVE);
+        if (!was_on_top && (window = user_window_quiet(handle)) != nullptr &&
+            already_there(window, HWND_TOP))
+            *flags &= ~SWP_NOZORDER; // activation brought it to the top
+    }
+    if ((window = user_window_quiet(handle)) == nullptr)
+        return;
+    invalidate_after_change(window, old_client, *flags);
+    bool repaint = (*flags & SWP_SHOWWINDOW) || !(*flags & SWP_NOSIZE);
+    if (repaint && !(*flags & SWP_NOREDRAW) && user_is_visible(window) && !window->minimized)
+        RedrawWindow(handle, nullptr, nullptr, RDW_ERASENOW | RDW_FRAME);
+    if ((*flags & SWP_HIDEWINDOW) && window->parent != nullptr)
+        RedrawWindow(window->parent, nullptr, nullptr, RDW_ERASENOW);
+}
+
 } // namespace
 
 BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flags) {
     Window* window = user_window(handle);
     if (window == nullptr)
         return FALSE;
+    // The window hears the flags as given; what does not change is added
+    // for WM_WINDOWPOSCHANGED only.
     WINDOWPOS pos{handle, after, x, y, cx, cy, flags};
-    settle_flags(window, &pos);
+    if (window->style & WS_CHILD)
+        pos.flags |= SWP_NOACTIVATE;
     send_changing(window, &pos);
     if ((window = user_window_quiet(handle)) == nullptr)
         return FALSE;
     UINT final_flags = settle_flags(window, &pos);
-    if (changes_nothing(final_flags))
+    if (!(final_flags & SWP_NOZORDER) && already_there(window, pos.hwndInsertAfter))
+        final_flags |= SWP_NOZORDER;
+    if (changes_nothing(final_flags) && (final_flags & SWP_NOACTIVATE))
         return TRUE;
-    RECT old_client = window->client_rect;
-    RECT rect = new_window_rect(window, pos);
-    bool recalc = !(final_flags & SWP_NOSIZE) || (final_flags & SWP_FRAMECHANGED);
-    window->client_rect = client_for(window, rect, recalc);
+    apply_change(window, pos, &final_flags);
     if ((final_flags & SWP_FRAMECHANGED) && (final_flags & SWP_NOSIZE))
         final_flags &= ~SWP_NOSIZE; // the client area may have changed size
-    window->window_rect = rect;
-    if (!(final_flags & SWP_NOZORDER))
-        move_in_z_order(window, pos.hwndInsertAfter);
-    apply_visibility(window, final_flags);
-    if (window->parent == nullptr) {
-        user_surface_resize(window);
-        user_place_on_host(window);
-    }
-    if ((final_flags & SWP_SHOWWINDOW) && !(final_flags & SWP_NOACTIVATE))
-        user_activate(handle, WA_ACTIVE);
-    if ((window = user_window_quiet(handle)) == nullptr)
-        return TRUE;
-    invalidate_after_change(window, old_client, final_flags);
-    if (final_flags & SWP_SHOWWINDOW)
-        RedrawWindow(handle, nullptr, nullptr, RDW_ERASENOW | RDW_FRAME);
-    if (user_window_quiet(handle) != nullptr) {
+    if (user_window_quiet(handle) != nullptr && !changes_nothing(final_flags)) {
         pos.flags = final_flags;
         user_send(handle, WM_WINDOWPOSCHANGED, 0, (LPARAM)&pos);
     }
@@ -200,30 +221,27 @@ BOOL WINAPI MoveWindow(HWND handle, int x, int y, int width, int height, BOOL re
 
 namespace {
 
-RECT minimized_rect(const Window* window) {
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    LONG w = GetSystemMetrics(SM_CXMINIMIZED), h = GetSystemMetrics(SM_CYMINIMIZED);
-    (void)window;
-    return {work.left, work.bottom - h, work.left + w, work.bottom};
-}
-
+// The window shrinks to its minimised place off the screen and keeps its
+// activation; its focus goes.
 BOOL minimize(Window* window, bool activate) {
     HWND handle = window->handle;
     bool was_visible = window->style & WS_VISIBLE;
+    HWND focus = GetFocus();
+    if (focus != nullptr && (focus == handle || IsChild(handle, focus)))
+        SetFocus(nullptr);
+    if ((window = user_window_quiet(handle)) == nullptr)
+        return was_visible;
     if (!window->minimized) {
         window->restored_rect = window->window_rect;
         window->minimized = true;
+        window->style |= WS_MINIMIZE;
     }
-    RECT r = minimized_rect(window);
-    UINT flags = SWP_SHOWWINDOW | SWP_NOZORDER | 0x8000 /* SWP_STATECHANGED */;
-    if (!activate)
-        flags |= SWP_NOACTIVATE;
+    UINT flags = 0x8000 /* SWP_STATECHANGED */ | SWP_NOCOPYBITS | SWP_SHOWWINDOW |
+                 SWP_FRAMECHANGED | SWP_NOZORDER | (activate ? 0 : SWP_NOACTIVATE);
     if (!was_visible)
         user_send(handle, WM_SHOWWINDOW, TRUE, 0);
-    SetWindowPos(handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
-    if (user_window_quiet(handle) != nullptr && !activate)
-        user_window_gone(handle);
+    SetWindowPos(handle, nullptr, -32000, -32000, GetSystemMetrics(SM_CXMINIMIZED),
+                 GetSystemMetrics(SM_CYMINIMIZED), flags);
     return was_visible;
 }
 
@@ -232,6 +250,7 @@ BOOL restore(Window* window, bool activate) {
     bool was_visible = window->style & WS_VISIBLE;
     RECT r = window->restored_rect;
     window->minimized = false;
+    window->style &= ~WS_MINIMIZE;
     UINT flags = SWP_SHOWWINDOW | 0x8000 /* SWP_STATECHANGED */ | (activate ? 0 : SWP_NOACTIVATE);
     if (!was_visible)
         user_send(handle, WM_SHOWWINDOW, TRUE, 0);
@@ -263,8 +282,7 @@ BOOL hide(Window* window) {
     user_send(handle, WM_SHOWWINDOW, FALSE, 0);
     if (user_window_quiet(handle) == nullptr)
         return TRUE;
-    UINT flags = SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
-    SetWindowPos(handle, nullptr, 0, 0, 0, 0, flags);
+    SetWindowPos(handle, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE);
     user_window_gone(handle);
     return TRUE;
 }
@@ -309,4 +327,13 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
     if ((window = user_window_quiet(handle)) != nullptr && (window->style & WS_VISIBLE))
         user_send_pending_size(window);
     return result;
+}
+
+// Brings a top-level window to the top without telling it, as activation
+// does when it was not asked for through SetWindowPos.
+void user_raise_quietly(Window* window) {
+    if (window->parent != nullptr || already_there(window, HWND_TOP))
+        return;
+    move_in_z_order(window, HWND_TOP);
+    user_place_on_host(window);
 }
