@@ -110,6 +110,8 @@ LRESULT on_syskeydown(HWND handle, WPARAM key, LPARAM data) {
         return 0;
     if (key == VK_F4 && (data & (1 << 29)))
         PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+    else if (key == VK_SPACE && (data & (1 << 29)))
+        user_send(top->handle, WM_SYSCOMMAND, SC_KEYMENU, ' ');
     else if (key == VK_F10)
         user_send(top->handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
     return 0;

@@ -261,9 +261,40 @@ BOOL WINAPI DrawMenuBar(HWND handle) {
 
 // A window's menu bar goes with it.
 void user_destroy_window_menu(Window* window) {
+    if (window->system_menu != nullptr && IsMenu(window->system_menu))
+        DestroyMenu(window->system_menu);
+    window->system_menu = nullptr;
     if (window->style & WS_CHILD)
         return;
     if (user_menu((HMENU)window->id) != nullptr)
         DestroyMenu((HMENU)window->id);
     window->id = 0;
+}
+
+// The system menu of a window: made when first asked for, its items enabled
+// as the window's style allows, destroyed with the window.
+HMENU WINAPI GetSystemMenu(HWND handle, BOOL revert) {
+    Window* window = user_window(handle);
+    if (window == nullptr || !(window->style & WS_SYSMENU))
+        return nullptr;
+    if (revert && window->system_menu != nullptr) {
+        DestroyMenu(window->system_menu);
+        window->system_menu = nullptr;
+    }
+    if (window->system_menu == nullptr || !IsMenu(window->system_menu)) {
+        HMENU menu = CreatePopupMenu();
+        UINT restore = window->minimized || window->maximized ? 0 : MF_GRAYED;
+        UINT size = (window->style & WS_THICKFRAME) ? 0 : MF_GRAYED;
+        UINT minimize = (window->style & WS_MINIMIZEBOX) && !window->minimized ? 0 : MF_GRAYED;
+        UINT maximize = (window->style & WS_MAXIMIZEBOX) && !window->maximized ? 0 : MF_GRAYED;
+        AppendMenuA(menu, MF_STRING | restore, SC_RESTORE, "&Restore");
+        AppendMenuA(menu, MF_STRING | MF_GRAYED, SC_MOVE, "&Move"); // by keyboard: not offered
+        AppendMenuA(menu, MF_STRING | size, SC_SIZE, "&Size");
+        AppendMenuA(menu, MF_STRING | minimize, SC_MINIMIZE, "Mi&nimize");
+        AppendMenuA(menu, MF_STRING | maximize, SC_MAXIMIZE, "Ma&ximize");
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_STRING, SC_CLOSE, "&Close");
+        window->system_menu = menu;
+    }
+    return revert ? nullptr : window->system_menu;
 }

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+void track_system_menu(HWND handle);
+
 namespace {
 
 constexpr int ITEM_HEIGHT = 19;     // a drop-down item's row, as SM_CYMENU
@@ -191,6 +193,23 @@ void select_dropdown_item(int index) {
     }
 }
 
+// Shows `handle`'s items in a drop-down with its top-left corner at a
+// screen point.
+void show_dropdown(HMENU handle, POINT at) {
+    Menu* sub = user_menu(handle);
+    Window* window = bar_window();
+    if (sub == nullptr || window == nullptr)
+        return;
+    SIZE size = layout_dropdown(sub);
+    HWND dropdown = CreateWindowExA(
+        WS_EX_TOPMOST | WS_EX_TOOLWINDOW, dropdown_class(), "", WS_POPUP, at.x, at.y,
+        size.cx + 2 * BORDER, size.cy + 2 * BORDER, window->handle, nullptr, nullptr, nullptr);
+    g_tracking->dropdown = dropdown;
+    g_tracking->dropdown_menu = handle;
+    ShowWindow(dropdown, SW_SHOWNA);
+    UpdateWindow(dropdown);
+}
+
 // Opens the drop-down of bar item `index` below it.
 void open_dropdown(int index) {
     close_dropdown();
@@ -205,16 +224,8 @@ void open_dropdown(int index) {
     user_send(window->handle, WM_INITMENUPOPUP, (WPARAM)item.submenu, MAKELPARAM(index, FALSE));
     if (bar_window() == nullptr)
         return;
-    SIZE size = layout_dropdown(sub);
     POINT origin = user_window_origin(window);
-    HWND dropdown = CreateWindowExA(
-        WS_EX_TOPMOST | WS_EX_TOOLWINDOW, dropdown_class(), "", WS_POPUP, origin.x + item.rect.left,
-        origin.y + item.rect.bottom, size.cx + 2 * BORDER, size.cy + 2 * BORDER, window->handle,
-        nullptr, nullptr, nullptr);
-    g_tracking->dropdown = dropdown;
-    g_tracking->dropdown_menu = item.submenu;
-    ShowWindow(dropdown, SW_SHOWNA);
-    UpdateWindow(dropdown);
+    show_dropdown(item.submenu, {origin.x + item.rect.left, origin.y + item.rect.bottom});
 }
 
 void select_bar_item(int index, bool open) {
@@ -268,13 +279,15 @@ void enter_key() {
 void handle_key(UINT key) {
     switch (key) {
     case VK_ESCAPE:
-        if (g_tracking->dropdown != nullptr)
+        if (g_tracking->dropdown != nullptr && g_tracking->bar != nullptr)
             close_dropdown();
         else
             g_tracking->done = true;
         break;
     case VK_LEFT:
     case VK_RIGHT: {
+        if (g_tracking->bar == nullptr)
+            break;
         bool was_open = g_tracking->dropdown != nullptr;
         select_bar_item(g_tracking->bar_item + (key == VK_RIGHT ? 1 : -1), was_open);
         if (was_open)
@@ -283,7 +296,7 @@ void handle_key(UINT key) {
     }
     case VK_DOWN:
     case VK_UP:
-        if (g_tracking->dropdown == nullptr)
+        if (g_tracking->dropdown == nullptr && g_tracking->bar != nullptr)
             open_dropdown(g_tracking->bar_item);
         select_dropdown_item(step_dropdown(g_tracking->dropdown_item, key == VK_DOWN ? 1 : -1));
         break;
@@ -322,7 +335,7 @@ int dropdown_item_at(POINT screen, bool* inside) {
 
 int bar_item_at(POINT screen) {
     Window* window = bar_window();
-    if (window == nullptr)
+    if (window == nullptr || g_tracking->bar == nullptr)
         return -1;
     POINT origin = user_window_origin(window);
     return menu_bar_item_at(window, {screen.x - origin.x, screen.y - origin.y});
@@ -412,6 +425,36 @@ void track_menu_bar(HWND handle, int item, bool keyboard) {
     g_tracking = nullptr;
 }
 
+// The system menu drops down below the caption's icon; its choices come
+// back as WM_SYSCOMMAND.
+void track_system_menu(HWND handle) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr || g_tracking != nullptr)
+        return;
+    HMENU menu = GetSystemMenu(handle, FALSE);
+    if (menu == nullptr)
+        return;
+    Tracking tracking;
+    tracking.window = handle;
+    g_tracking = &tracking;
+    user_send(handle, WM_ENTERMENULOOP, FALSE, 0);
+    user_send(handle, WM_INITMENUPOPUP, (WPARAM)menu, MAKELPARAM(0, TRUE));
+    SetCapture(handle);
+    POINT origin = user_window_origin(window);
+    int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
+    show_dropdown(menu, {origin.x + frame, origin.y + frame + GetSystemMetrics(SM_CYCAPTION)});
+    run_loop();
+    close_dropdown();
+    if (IsWindow(handle)) {
+        if (GetCapture() == handle)
+            ReleaseCapture();
+        user_send(handle, WM_EXITMENULOOP, FALSE, 0);
+        if (tracking.has_choice)
+            PostMessageA(handle, WM_SYSCOMMAND, tracking.chosen, 0);
+    }
+    g_tracking = nullptr;
+}
+
 bool user_menu_open() {
     return g_tracking != nullptr;
 }
@@ -422,7 +465,11 @@ void user_menu_command(HWND handle, WPARAM command, LPARAM lparam) {
     if (window == nullptr)
         return;
     Window* top = user_top_level_of(window);
-    if ((command & 0xFFF0) == SC_MOUSEMENU) {
+    bool system_menu =
+        (command & 0xFFF0) == SC_MOUSEMENU ? (command & 0x000F) == HTSYSMENU : lparam == ' ';
+    if (system_menu) {
+        track_system_menu(top->handle);
+    } else if ((command & 0xFFF0) == SC_MOUSEMENU) {
         POINT screen{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
         POINT origin = user_window_origin(top);
         int item = menu_bar_item_at(top, {screen.x - origin.x, screen.y - origin.y});

@@ -188,6 +188,9 @@ LRESULT user_nc_button_down(HWND handle, WPARAM hit, LPARAM lparam) {
     case HTMENU:
         user_send(handle, WM_SYSCOMMAND, SC_MOUSEMENU, lparam);
         break;
+    case HTSYSMENU:
+        user_send(handle, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lparam);
+        break;
     }
     return 0;
 }

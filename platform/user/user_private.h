@@ -72,6 +72,7 @@ struct Window {
     // caption button (HTCLOSE, HTMINBUTTON, HTMAXBUTTON) is held down.
     bool nc_active;
     int pressed_button;
+    HMENU system_menu; // made by GetSystemMenu; null until then
 };
 
 // --- the window table (window_table.cpp) ---

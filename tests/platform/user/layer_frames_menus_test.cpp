@@ -162,6 +162,19 @@ TEST_F(FramesAndMenus, CloseBoxDeliversClose) {
     EXPECT_FALSE(IsWindow(window));
 }
 
+TEST_F(FramesAndMenus, CloseFromTheSystemMenu) {
+    // The icon opens the system menu below the caption; Close is its last item.
+    run("at 100 click left 203 192\nat 200 capture-window \"Zandrel\" sysmenu.png\n"
+        "at 300 click left 215 318\n");
+    EXPECT_EQ(g_heard.closes, 1);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(FramesAndMenus, AltSpaceOpensTheSystemMenu) {
+    run("at 100 keydown Alt\n+10 key Space\n+10 keyup Alt\n+100 key Up\n+10 key Enter\n");
+    EXPECT_EQ(g_heard.closes, 1) << "Up from nothing selects the last item, Close";
+}
+
 TEST_F(FramesAndMenus, AltF4DeliversClose) {
     run("at 100 keydown Alt\n+10 key F4\n+10 keyup Alt\n");
     EXPECT_EQ(g_heard.closes, 1);
