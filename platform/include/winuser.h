@@ -837,3 +837,93 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 #ifdef __cplusplus
 }
 #endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Multiple-document windows: a frame holds an MDI client window (class
+// "MDICLIENT"), whose children are the documents.
+typedef struct tagCLIENTCREATESTRUCT {
+    HANDLE hWindowMenu; // the menu that lists the children, or null
+    UINT idFirstChild;  // the command id of the first child in that list
+} CLIENTCREATESTRUCT, *LPCLIENTCREATESTRUCT;
+
+typedef struct tagMDICREATESTRUCTA {
+    LPCSTR szClass;
+    LPCSTR szTitle;
+    HANDLE hOwner;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    DWORD style;
+    LPARAM lParam;
+} MDICREATESTRUCTA, *LPMDICREATESTRUCTA;
+
+#define MDITILE_VERTICAL 0x0000
+#define MDITILE_HORIZONTAL 0x0001
+#define MDITILE_SKIPDISABLED 0x0002
+#define MDIS_ALLCHILDSTYLES 0x0001
+#define WM_MDIREFRESHMENU 0x0234
+#define SC_NEXTWINDOW 0xF040
+#define SC_PREVWINDOW 0xF050
+
+LRESULT WINAPI DefFrameProcA(HWND frame, HWND client, UINT message, WPARAM wparam,
+                             LPARAM lparam);
+LRESULT WINAPI DefMDIChildProcA(HWND child, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Keyboard accelerators.
+#define FVIRTKEY 0x01
+#define FNOINVERT 0x02
+#define FSHIFT 0x04
+#define FCONTROL 0x08
+#define FALT 0x10
+
+typedef struct tagACCEL {
+    BYTE fVirt;
+    WORD key;
+    WORD cmd;
+} ACCEL, *LPACCEL;
+
+HACCEL WINAPI CreateAcceleratorTableA(LPACCEL entries, int count);
+BOOL WINAPI DestroyAcceleratorTable(HACCEL table);
+int WINAPI CopyAcceleratorTableA(HACCEL table, LPACCEL entries, int count);
+int WINAPI TranslateAcceleratorA(HWND window, HACCEL table, LPMSG msg);
+
+// The keyboard in dialogs.
+#ifndef IDOK
+#define IDOK 1
+#endif
+#ifndef IDCANCEL
+#define IDCANCEL 2
+#endif
+#ifndef BN_CLICKED
+#define BN_CLICKED 0
+#endif
+#define WM_NEXTDLGCTL 0x0028
+#define DM_GETDEFID (WM_USER + 0)
+#define DC_HASDEFID 0x534B
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg);
+HWND WINAPI GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+HWND WINAPI GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
+
+// Lives in ole32 on Windows. The runtime calls it on the way out; nothing
+// ever hosts a component in this layer, so there is nothing to undo.
+void WINAPI OleUninitialize(void);
+
+#ifdef __cplusplus
+}
+#endif

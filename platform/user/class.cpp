@@ -17,8 +17,18 @@ bool names_match(const WindowClass& cls, LPCSTR name) {
 
 } // namespace
 
+void user_register_system_classes();
+void user_register_button_class();
+
 // Classes are the program's own; the instance given does not separate them.
+// The system's classes are registered the first time any class is looked up.
 WindowClass* user_find_class(LPCSTR name, HINSTANCE) {
+    static bool system_classes = false;
+    if (!system_classes) {
+        system_classes = true;
+        user_register_system_classes();
+        user_register_button_class();
+    }
     if (name == nullptr)
         return nullptr;
     for (WindowClass* cls : g_classes) {

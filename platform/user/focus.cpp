@@ -90,9 +90,12 @@ void user_window_gone(HWND handle) {
         Window* window = user_window_quiet(handle);
         g_focus = nullptr;
         if (window != nullptr && (window->style & WS_CHILD) && window->parent != nullptr &&
-            !is_in(window->parent, handle))
+            !is_in(window->parent, handle)) {
+            // The child loses the focus as SetFocus tells it: WM_KILLFOCUS
+            // naming the parent, before the parent's WM_SETFOCUS.
+            g_focus = old;
             SetFocus(window->parent);
-        else if (user_window_quiet(old) != nullptr && !user_window_quiet(old)->destroying)
+        } else if (user_window_quiet(old) != nullptr && !user_window_quiet(old)->destroying)
             user_send(old, WM_KILLFOCUS, 0, 0);
     }
 }

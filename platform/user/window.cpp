@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <string.h>
 
+void user_mdi_default_placement(HWND parent, int* x, int* y, int* width, int* height);
+
 namespace {
 
 // Where a top-level window asked to be placed by default goes, and how big.
@@ -186,8 +188,12 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
         SetLastError(ERROR_TLW_WITH_WSCHILD);
         return nullptr;
     }
+    if (ex_style & WS_EX_MDICHILD)
+        style |= WS_CHILD | WS_CLIPSIBLINGS; // an MDI document is a child of its client
     HWND parent = (style & WS_CHILD) ? parent_handle : nullptr;
     HWND owner = (style & WS_CHILD) ? nullptr : owner_from(parent_handle);
+    if (ex_style & WS_EX_MDICHILD)
+        user_mdi_default_placement(parent_handle, &x, &y, &width, &height);
     apply_default_placement(style, &x, &y, &width, &height);
     DWORD requested_style = style;
     adjust_styles(&style, &ex_style);
