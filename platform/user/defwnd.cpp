@@ -129,8 +129,11 @@ LRESULT on_syskeyup(HWND handle, WPARAM key) {
 LRESULT on_windowposchanged(Window* window, const WINDOWPOS* pos) {
     if (pos == nullptr || (pos->flags & 0x1800) == 0x1800)
         return 0;
-    bool moved = !(pos->flags & SWP_NOMOVE);
-    bool sized = !(pos->flags & SWP_NOSIZE) || (pos->flags & 0x8000 /* SWP_STATECHANGED */);
+    // A changed frame may move and resize the client area in place.
+    bool framed = pos->flags & SWP_FRAMECHANGED;
+    bool moved = !(pos->flags & SWP_NOMOVE) || framed;
+    bool sized =
+        !(pos->flags & SWP_NOSIZE) || (pos->flags & 0x8000 /* SWP_STATECHANGED */) || framed;
     HWND handle = window->handle;
     RECT c = window->client_rect;
     if (moved)

@@ -56,19 +56,34 @@ BOOL WINAPI UnhookWindowsHookEx(HHOOK hook) {
     return TRUE;
 }
 
-LRESULT WINAPI CallNextHookEx(HHOOK hook, int code, WPARAM wparam, LPARAM lparam) {
-    const Hook* next = next_hook(hook);
-    if (next == nullptr)
+namespace {
+
+// The hook being called, so that CallNextHookEx passes on from it whatever
+// handle it is given, as Windows does.
+HHOOK g_current = nullptr;
+
+LRESULT call_hook(const Hook* hook, int code, WPARAM wparam, LPARAM lparam) {
+    HHOOK outer = g_current;
+    g_current = hook->handle;
+    HOOKPROC proc = hook->proc;
+    LRESULT result = proc(code, wparam, lparam);
+    g_current = outer;
+    return result;
+}
+
+} // namespace
+
+LRESULT WINAPI CallNextHookEx(HHOOK, int code, WPARAM wparam, LPARAM lparam) {
+    if (g_current == nullptr)
         return 0;
-    return next->proc(code, wparam, lparam);
+    const Hook* next = next_hook(g_current);
+    return next != nullptr ? call_hook(next, code, wparam, lparam) : 0;
 }
 
 // Calls the CBT chain; nonzero means the action is refused.
 LRESULT user_call_cbt(int code, WPARAM wparam, LPARAM lparam) {
     const Hook* first = next_hook(nullptr);
-    if (first == nullptr)
-        return 0;
-    return first->proc(code, wparam, lparam);
+    return first != nullptr ? call_hook(first, code, wparam, lparam) : 0;
 }
 
 void user_reset_hooks() {

@@ -74,7 +74,10 @@ HMENU WINAPI CreatePopupMenu(void) {
 }
 
 BOOL WINAPI IsMenu(HMENU handle) {
-    return user_menu(handle) != nullptr;
+    if (user_menu(handle) != nullptr)
+        return TRUE;
+    SetLastError(ERROR_INVALID_MENU_HANDLE);
+    return FALSE;
 }
 
 BOOL WINAPI AppendMenuA(HMENU handle, UINT flags, UINT_PTR id, LPCSTR text) {
@@ -96,6 +99,8 @@ BOOL WINAPI AppendMenuA(HMENU handle, UINT flags, UINT_PTR id, LPCSTR text) {
     }
     if (!(flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) && text != nullptr)
         item.text = text;
+    if (flags & MF_SEPARATOR)
+        item.flags |= MF_GRAYED | MF_DISABLED; // a separator can never be chosen
     menu->items.push_back(item);
     redraw_owner(menu);
     return TRUE;

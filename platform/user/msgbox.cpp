@@ -188,13 +188,17 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         return 0;
     }
     state.cancel_id = cancel_answer(state.layout);
-    HWND box = create_box(caption != nullptr ? caption : "Error", type, owner, &state);
-    if (box == nullptr)
-        return 0;
-    create_buttons(box, state.layout);
+    // The owner is disabled before the box exists, as Windows does.
     bool owner_was_enabled = owner != nullptr && IsWindowEnabled(owner);
     if (owner_was_enabled)
         EnableWindow(owner, FALSE);
+    HWND box = create_box(caption != nullptr ? caption : "Error", type, owner, &state);
+    if (box == nullptr) {
+        if (owner_was_enabled)
+            EnableWindow(owner, TRUE);
+        return 0;
+    }
+    create_buttons(box, state.layout);
     ShowWindow(box, SW_SHOW);
     SetFocus(GetDlgItem(box, state.layout.buttons[state.layout.default_button].id));
     run_loop(box, &state);

@@ -178,7 +178,7 @@ void apply_change(Window* window, const WINDOWPOS& pos, UINT* flags) {
     if ((window = user_window_quiet(handle)) == nullptr)
         return;
     invalidate_after_change(window, old_client, *flags);
-    bool repaint = (*flags & SWP_SHOWWINDOW) || !(*flags & SWP_NOSIZE);
+    bool repaint = (*flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED)) || !(*flags & SWP_NOSIZE);
     if (repaint && !(*flags & SWP_NOREDRAW) && user_is_visible(window) && !window->minimized)
         RedrawWindow(handle, nullptr, nullptr, RDW_ERASENOW | RDW_FRAME);
     if ((*flags & SWP_HIDEWINDOW) && window->parent != nullptr)
@@ -205,8 +205,6 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, 
     if (changes_nothing(final_flags) && (final_flags & SWP_NOACTIVATE))
         return TRUE;
     apply_change(window, pos, &final_flags);
-    if ((final_flags & SWP_FRAMECHANGED) && (final_flags & SWP_NOSIZE))
-        final_flags &= ~SWP_NOSIZE; // the client area may have changed size
     if (user_window_quiet(handle) != nullptr && !changes_nothing(final_flags)) {
         pos.flags = final_flags;
         user_send(handle, WM_WINDOWPOSCHANGED, 0, (LPARAM)&pos);

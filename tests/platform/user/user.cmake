@@ -9,6 +9,7 @@ zandrel_test(user_conformance_test
     ${CMAKE_CURRENT_LIST_DIR}/input_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/class_window_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bad_handle_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/menu_msgbox_test.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/message_log.cpp
 )
 if(WIN32)
