@@ -43,12 +43,16 @@ LRESULT on_paint(HWND handle) {
     return 0;
 }
 
+// Over the client area the class cursor is set when there is one; a class
+// without a cursor leaves it to the window (the answer is then FALSE).
 LRESULT on_setcursor(Window* window, WPARAM wparam, LPARAM lparam) {
     // A child's parent may set the cursor first.
     if ((window->style & WS_CHILD) && window->parent != nullptr &&
         user_send(window->parent, WM_SETCURSOR, wparam, lparam))
         return TRUE;
     if (LOWORD(lparam) == HTCLIENT) {
+        if (window->cls->cursor == nullptr)
+            return FALSE;
         SetCursor(window->cls->cursor);
         return TRUE;
     }
