@@ -1,0 +1,182 @@
+// The whole program as a child process on the headless host, driven by
+// input scripts: how it ends (always with exit code 0, from every state),
+// what it shows before the first game, the crash box, Rules and About, the
+// tick count's wrap and the demo that tools/play runs.
+#include "platform/gdi/png.h"
+
+#include <gtest/gtest.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+// The window's client area in a capture of the window alone.
+constexpr int CLIENT_LEFT = 3;
+constexpr int CLIENT_TOP = 41;
+constexpr int CLIENT_WIDTH = 634;
+constexpr int CLIENT_HEIGHT = 324;
+constexpr uint32_t BLUE = 0x0000FF; // 0x00RRGGBB
+constexpr uint32_t YELLOW = 0xFFFF00;
+
+// Keyboard ways through the menu bar, as a person would type them; each
+// needs the time of its first line before it.
+const char* const NEW = "key F10\n+20 key Down\n+20 key Enter\n";
+const char* const QUIT = "key Alt\n+20 key Down\n+20 key Down\n+20 key Enter\n";
+const char* const PAUSE = "key F10\n+20 key Right\n+20 key Down\n+20 key Enter\n";
+const char* const RULES = "key F10\n+20 key Left\n+20 key Down\n+20 key Enter\n";
+const char* const ABOUT = "key F10\n+20 key Left\n+20 key Down\n+20 key Down\n+20 key Enter\n";
+// The close box of the window centred at 192 180.
+const char* const CLOSE_BOX = "click left 819 192\n";
+
+class Program : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/zandrel-game-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+
+    void TearDown() override {
+        std::string command = "rm -rf '" + dir_ + "'";
+        EXPECT_EQ(system(command.c_str()), 0);
+    }
+
+    // Runs the game with the script; returns its exit code. `limit` is the
+    // virtual time allowed: a game that does not end runs into it (code 4).
+    int run(const std::string& script, const char* limit = "30", const char* tickStart = nullptr) {
+        std::string path = dir_ + "/play.txt";
+        std::ofstream(path) << script;
+        std::string command = "ZANDREL_SCRIPT='" + path + "' ZANDREL_CAPTURE_DIR='" + dir_ +
+                              "' ZANDREL_TIME_LIMIT=" + limit;
+        if (tickStart != nullptr)
+            command += std::string(" ZANDREL_TICK_START=") + tickStart;
+        command += " timeout 60 '" ZANDREL_GAME_PROGRAM "' 2>'" + dir_ + "/stderr.txt'";
+        int status = system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::string stderrText() {
+        std::ifstream in(dir_ + "/stderr.txt");
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    Image capture(const char* name) {
+        Image image;
+        std::string error;
+        EXPECT_TRUE(png_read_file((dir_ + "/" + name).c_str(), &image, &error)) << error;
+        return image;
+    }
+
+    static int countClient(const Image& window, uint32_t colour) {
+        int count = 0;
+        for (int y = CLIENT_TOP; y < CLIENT_TOP + CLIENT_HEIGHT; ++y)
+            for (int x = CLIENT_LEFT; x < CLIENT_LEFT + CLIENT_WIDTH; ++x)
+                count += (window.at(x, y) & 0xFFFFFF) == colour;
+        return count;
+    }
+
+    std::string dir_;
+};
+
+constexpr int CLIENT_PIXELS = CLIENT_WIDTH * CLIENT_HEIGHT;
+
+using Ending = Program;
+
+TEST_F(Ending, QuitBeforeTheFirstGameExits0AndNoFrameRan) {
+    std::string script = "at 300 capture-window \"Zandrel\" before.png\n";
+    EXPECT_EQ(run(script + "+0 " + QUIT, "3"), 0) << stderrText();
+    ASSERT_EQ(capture("before.png").width, 640);
+    EXPECT_EQ(countClient(capture("before.png"), BLUE), CLIENT_PIXELS) << "plain blue";
+}
+
+TEST_F(Ending, CloseBoxBeforeTheFirstGameExits0) {
+    EXPECT_EQ(run(std::string("at 300 ") + CLOSE_BOX, "3"), 0) << stderrText();
+}
+
+TEST_F(Ending, WithoutQuitTheGameGoesOn) {
+    // The frame loop never ends by itself: the host's time limit ends it.
+    EXPECT_EQ(run(std::string("at 100 ") + NEW, "2"), 4);
+}
+
+TEST_F(Ending, MovesBeforeTheFirstGameDrawNothing) {
+    std::string script = "at 200 move 300 300\n+50 move 500 400\n+50 move 700 260\n"
+                         "+200 capture-window \"Zandrel\" moved.png\n";
+    EXPECT_EQ(run(script + "+0 " + CLOSE_BOX, "3"), 0) << stderrText();
+    EXPECT_EQ(countClient(capture("moved.png"), BLUE), CLIENT_PIXELS);
+}
+
+TEST_F(Ending, QuitAndCloseWhilePausedExit0) {
+    std::string game = std::string("at 100 ") + NEW + "+500 " + PAUSE +
+                       "+300 capture-window \"Zandrel\" paused.png\n+300 ";
+    EXPECT_EQ(run(game + QUIT), 0) << stderrText();
+    EXPECT_EQ(run(game + CLOSE_BOX), 0) << stderrText();
+}
+
+// Left alone, the ball rises to the top and the first wall that meets it
+// outside its gap drags it down to a crash, well within 12 s.
+std::string crashThen(const std::string& after) {
+    return std::string("at 100 ") + NEW +
+           "at 12000 capture-window \"Alert\" alert.png\n"
+           "+100 key Enter\n"
+           "+200 capture-window \"Zandrel\" after1.png\n"
+           "+1000 capture-window \"Zandrel\" after2.png\n+0 " +
+           after;
+}
+
+TEST_F(Ending, AfterACrashAnsweredWithOkTheSceneFreezesAndQuitExits0) {
+    EXPECT_EQ(run(crashThen(QUIT)), 0) << stderrText();
+    Image alert = capture("alert.png");
+    EXPECT_GT(alert.width, 0);
+    EXPECT_LT(alert.width, 640);
+    Image first = capture("after1.png"), second = capture("after2.png");
+    EXPECT_GT(countClient(first, YELLOW), 0) << "walls are on screen";
+    EXPECT_EQ(first.pixels, second.pixels) << "nothing moves after the crash";
+}
+
+TEST_F(Ending, AfterACrashTheCloseBoxExits0) {
+    EXPECT_EQ(run(crashThen(CLOSE_BOX)), 0) << stderrText();
+}
+
+using Boxes = Program;
+
+TEST_F(Boxes, RulesAndAboutComeUpAndGoWithOk) {
+    std::string script = std::string("at 200 ") + RULES +
+                         "+200 capture-window \"Rules\" rules.png\n+0 key Enter\n+200 " + ABOUT +
+                         "+200 capture-window \"About\" about.png\n+0 key Enter\n"
+                         "+200 capture-window \"Zandrel\" after.png\n+0 " +
+                         QUIT;
+    EXPECT_EQ(run(script, "5"), 0) << stderrText();
+    Image rules = capture("rules.png"), about = capture("about.png");
+    EXPECT_GT(rules.width, about.width) << "the rules are one long line";
+    EXPECT_GT(about.height, rules.height) << "the About text has five lines";
+    EXPECT_EQ(countClient(capture("after.png"), BLUE), CLIENT_PIXELS);
+}
+
+using TickCount = Program;
+
+TEST_F(TickCount, PlayGoesOnAcrossTheWrap) {
+    std::string script =
+        std::string("at 100 ") + NEW + "at 3500 capture-window \"Zandrel\" wrapped.png\n+0 " + QUIT;
+    EXPECT_EQ(run(script, "10", "4294967000"), 0) << stderrText();
+    EXPECT_GT(countClient(capture("wrapped.png"), YELLOW), 100)
+        << "a wall came after the count wrapped";
+}
+
+using Demo = Program;
+
+TEST_F(Demo, TheScriptOfToolsPlayRunsToTheEnd) {
+    std::ifstream in(ZANDREL_SOURCE_DIR "/tools/demo.txt");
+    std::string script(std::istreambuf_iterator<char>(in), {});
+    ASSERT_FALSE(script.empty());
+    EXPECT_EQ(run(script, "60"), 0) << stderrText();
+    Image crash = capture("4-crash.png");
+    EXPECT_EQ(crash.width, 1024);
+}
+
+} // namespace
