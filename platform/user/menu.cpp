@@ -50,6 +50,12 @@ MenuItem* find_item(Menu* menu, UINT item, UINT flags, Menu** holder) {
     return nullptr;
 }
 
+// An item of a live menu, by position or command, and the menu holding it.
+MenuItem* locate(HMENU handle, UINT item, UINT flags, Menu** holder) {
+    Menu* menu = user_menu(handle);
+    return menu != nullptr ? find_item(menu, item, flags, holder) : nullptr;
+}
+
 void redraw_owner(Menu* menu) {
     if (menu->window != nullptr && IsWindow(menu->window))
         DrawMenuBar(menu->window);
@@ -149,9 +155,8 @@ HMENU WINAPI GetSubMenu(HMENU handle, int position) {
 }
 
 UINT WINAPI GetMenuState(HMENU handle, UINT item, UINT flags) {
-    Menu* menu = user_menu(handle);
     Menu* holder = nullptr;
-    MenuItem* found = menu != nullptr ? find_item(menu, item, flags, &holder) : nullptr;
+    MenuItem* found = locate(handle, item, flags, &holder);
     if (found == nullptr)
         return (UINT)-1;
     UINT state = found->flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR | MF_POPUP);
@@ -163,9 +168,8 @@ UINT WINAPI GetMenuState(HMENU handle, UINT item, UINT flags) {
 }
 
 int WINAPI GetMenuStringA(HMENU handle, UINT item, LPSTR text, int count, UINT flags) {
-    Menu* menu = user_menu(handle);
     Menu* holder = nullptr;
-    MenuItem* found = menu != nullptr ? find_item(menu, item, flags, &holder) : nullptr;
+    MenuItem* found = locate(handle, item, flags, &holder);
     if (found == nullptr)
         return 0;
     if (text == nullptr || count <= 0)
@@ -177,9 +181,8 @@ int WINAPI GetMenuStringA(HMENU handle, UINT item, LPSTR text, int count, UINT f
 }
 
 DWORD WINAPI CheckMenuItem(HMENU handle, UINT item, UINT check) {
-    Menu* menu = user_menu(handle);
     Menu* holder = nullptr;
-    MenuItem* found = menu != nullptr ? find_item(menu, item, check, &holder) : nullptr;
+    MenuItem* found = locate(handle, item, check, &holder);
     if (found == nullptr)
         return (DWORD)-1;
     DWORD old = found->flags & MF_CHECKED;
@@ -188,9 +191,8 @@ DWORD WINAPI CheckMenuItem(HMENU handle, UINT item, UINT check) {
 }
 
 BOOL WINAPI EnableMenuItem(HMENU handle, UINT item, UINT enable) {
-    Menu* menu = user_menu(handle);
     Menu* holder = nullptr;
-    MenuItem* found = menu != nullptr ? find_item(menu, item, enable, &holder) : nullptr;
+    MenuItem* found = locate(handle, item, enable, &holder);
     if (found == nullptr)
         return -1;
     BOOL old = (BOOL)(found->flags & (MF_GRAYED | MF_DISABLED));
@@ -201,9 +203,8 @@ BOOL WINAPI EnableMenuItem(HMENU handle, UINT item, UINT enable) {
 }
 
 BOOL WINAPI RemoveMenu(HMENU handle, UINT item, UINT flags) {
-    Menu* menu = user_menu(handle);
     Menu* holder = nullptr;
-    MenuItem* found = menu != nullptr ? find_item(menu, item, flags, &holder) : nullptr;
+    MenuItem* found = locate(handle, item, flags, &holder);
     if (found == nullptr)
         return FALSE;
     holder->items.erase(holder->items.begin() + (found - holder->items.data()));
@@ -212,9 +213,8 @@ BOOL WINAPI RemoveMenu(HMENU handle, UINT item, UINT flags) {
 }
 
 BOOL WINAPI DeleteMenu(HMENU handle, UINT item, UINT flags) {
-    Menu* menu = user_menu(handle);
     Menu* holder = nullptr;
-    MenuItem* found = menu != nullptr ? find_item(menu, item, flags, &holder) : nullptr;
+    MenuItem* found = locate(handle, item, flags, &holder);
     if (found == nullptr)
         return FALSE;
     if (found->flags & MF_POPUP)
