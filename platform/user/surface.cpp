@@ -1,6 +1,8 @@
 // The pixels of top-level windows, and showing them through the host. Each
 // top-level window keeps its own pixels, non-client area included; child
 // windows draw into their top-level window's pixels.
+#include <layer/user.h>
+
 #include "platform/host/host.h"
 #include "platform/user/user_private.h"
 
@@ -56,6 +58,11 @@ void user_place_on_host(Window* top) {
     if (!top->placed) {
         top->placed = true;
         host_window_titled(top->handle, top->text.c_str());
+        // The class's icon, when it is one of the program's, goes to the host.
+        uint32_t icon[16 * 16];
+        HICON source = top->cls->small_icon != nullptr ? top->cls->small_icon : top->cls->icon;
+        if (source != nullptr && layer_icon_pixels(source, icon))
+            host_window_icon(top->handle, icon);
     }
     host_window_placed(top->handle, &rect, shown, above);
     if (shown)

@@ -1,0 +1,82 @@
+// The SDL host's state and the pieces its files share; only this folder
+// includes SDL. Each top-level window of the layer is a borderless SDL
+// window at its screen position, scaled by a whole factor.
+#pragma once
+
+#include "platform/host/host.h"
+
+#include <SDL.h>
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+// What the host knows of one top-level window of the layer.
+struct SdlWindow {
+    SDL_Window* sdl = nullptr; // made when the window is first placed
+    RECT rect{};               // on the layer's screen, as last placed
+    bool visible = false;      // shown on the real screen
+    std::string title;         // as last given by host_window_titled
+    int32_t width = 0;         // size of `pixels` in layer pixels; follows `rect`
+    int32_t height = 0;
+    // The window as last presented, kept to show it again when the real
+    // screen loses it (EXPOSED); 0 where never presented.
+    std::vector<uint32_t> pixels;
+    bool has_icon = false;
+    uint32_t icon[16 * 16]{}; // 0xAARRGGBB, valid when has_icon
+};
+
+struct SdlHost {
+    bool started = false;
+    int scale = 1;                   // real pixels per layer pixel, each way (ZANDREL_SCALE)
+    uint64_t counter_origin = 0;     // SDL_GetPerformanceCounter at start
+    uint64_t counter_per_second = 1; // SDL_GetPerformanceFrequency
+    std::map<HWND, SdlWindow> windows;
+    std::vector<HWND> z_order;     // visible and hidden windows, top first
+    bool z_order_changed = false;  // the real windows must be raised again
+    std::deque<HostEvent> pending; // converted input the layer has not taken
+    // Real windows of destroyed layer windows, hidden, for the next windows
+    // to take. SDL wakes its own wait by sending an X event to its newest
+    // window from a second connection; a window destroyed meanwhile would
+    // make that send fail and Xlib end the program, so none is destroyed.
+    std::vector<SDL_Window*> spare;
+    // Windows the host itself gave the keyboard focus, whose focus events
+    // are not the person's doing; each is struck off when its event comes.
+    std::vector<HWND> focus_given;
+};
+
+// The host, started on first use: a program without a display is told so
+// and ended here, before it has shown anything.
+SdlHost& sdl_host(void);
+
+// Ends the program with one line on standard error and exit code 2.
+[[noreturn]] void sdl_fail(const std::string& message);
+
+// The exit code of a program that cannot show its windows.
+constexpr int SDL_HOST_EXIT_NO_DISPLAY = 2;
+
+// Reads the scale from ZANDREL_SCALE's text (null: not set); 0 when the
+// text is not a whole number from 1 to 4.
+int sdl_parse_scale(const char* text);
+
+// The layer's window that an SDL window shows, or null.
+HWND sdl_window_of(Uint32 window_id);
+SdlWindow* sdl_find(HWND window);
+
+// Shows the kept pixels of a window again, all of them.
+void sdl_show_again(HWND window);
+
+// Gives a window the keyboard focus on the host's own account: SDL sends
+// keys and captures the mouse for the window that has it, and without a
+// window manager nobody else gives it.
+void sdl_give_focus(HWND window);
+// True, once, for a focus event that sdl_give_focus caused.
+bool sdl_focus_was_given(HWND window);
+
+// The virtual-key code of an SDL key, or 0 for keys the layer does not know.
+UINT sdl_virtual_key(SDL_Keycode key);
+
+// Converts SDL events to host events on the pending queue; handles the
+// ones that are the host's own business (exposure).
+void sdl_take_event(const SDL_Event& event);

@@ -1,0 +1,115 @@
+// Starting the SDL host, its clock and the screen. The host starts on the
+// first call of any host function, which the layer makes before it creates
+// a window, so a program that has no display ends at once with a message
+// that says what to do instead.
+#include "platform/host/sdl/sdl_host.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+bool has_text(const char* name) {
+    const char* value = getenv(name);
+    return value != nullptr && value[0] != '\0';
+}
+
+// SDL's offscreen and dummy drivers need no display; anything else does.
+// Without this check SDL falls back to "offscreen" silently and the
+// program runs with windows nobody can see.
+bool display_driver_needed(void) {
+    const char* driver = getenv("SDL_VIDEODRIVER");
+    return driver == nullptr || (strcmp(driver, "offscreen") != 0 && strcmp(driver, "dummy") != 0);
+}
+
+void fail_without_display(const char* why) {
+    sdl_fail(std::string("no display to open a window on (") + why +
+             "); run it under xvfb-run, or use tools/play --headless");
+}
+
+void read_scale(SdlHost& host) {
+    const char* text = getenv("ZANDREL_SCALE");
+    if (text == nullptr || text[0] == '\0')
+        return;
+    host.scale = sdl_parse_scale(text);
+    if (host.scale == 0)
+        sdl_fail(std::string("ZANDREL_SCALE must be 1, 2, 3 or 4, not \"") + text + "\"");
+}
+
+void start(SdlHost& host) {
+    read_scale(host);
+    if (display_driver_needed() && !has_text("DISPLAY") && !has_text("WAYLAND_DISPLAY"))
+        fail_without_display("DISPLAY is not set");
+    // The native surface path honours dirty rectangles and costs a fraction
+    // of the OpenGL-backed one under X; it must be chosen before the first
+    // window surface is made.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Compositors would otherwise be asked to turn themselves off for us.
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // A click on an inactive window reaches the layer, which decides about
+    // activation itself.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        const char* display = getenv("DISPLAY");
+        fail_without_display(
+            display ? (std::string("DISPLAY ") + display + " cannot be opened: " + SDL_GetError())
+                          .c_str()
+                    : SDL_GetError());
+    }
+    host.counter_origin = SDL_GetPerformanceCounter();
+    host.counter_per_second = SDL_GetPerformanceFrequency();
+}
+
+} // namespace
+
+[[noreturn]] void sdl_fail(const std::string& message) {
+    fprintf(stderr, "zandrel: %s\n", message.c_str());
+    fflush(NULL);
+    // Static destructors would run under a layer stopped half-way.
+    _Exit(SDL_HOST_EXIT_NO_DISPLAY);
+}
+
+int sdl_parse_scale(const char* text) {
+    if (text == nullptr || text[0] == '\0')
+        return 1;
+    if (text[1] != '\0' || text[0] < '1' || text[0] > '4')
+        return 0;
+    return text[0] - '0';
+}
+
+SdlHost& sdl_host(void) {
+    static SdlHost* host = new SdlHost;
+    if (!host->started) {
+        host->started = true;
+        start(*host);
+    }
+    return *host;
+}
+
+// Microseconds without overflow for any counter frequency: whole seconds
+// and the remainder are converted apart.
+uint64_t host_clock_us(void) {
+    SdlHost& host = sdl_host();
+    uint64_t elapsed = SDL_GetPerformanceCounter() - host.counter_origin;
+    uint64_t seconds = elapsed / host.counter_per_second;
+    uint64_t rest = elapsed % host.counter_per_second;
+    return seconds * 1'000'000 + rest * 1'000'000 / host.counter_per_second;
+}
+
+// The first display, in layer pixels: the real one divided by the scale.
+void host_screen(RECT* screen, RECT* work_area) {
+    SdlHost& host = sdl_host();
+    SDL_Rect bounds{0, 0, 640, 480};
+    SDL_Rect usable;
+    SDL_GetDisplayBounds(0, &bounds);
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
+        usable = bounds;
+    int s = host.scale;
+    if (screen)
+        *screen = {bounds.x / s, bounds.y / s, (bounds.x + bounds.w) / s,
+                   (bounds.y + bounds.h) / s};
+    if (work_area)
+        *work_area = {usable.x / s, usable.y / s, (usable.x + usable.w) / s,
+                      (usable.y + usable.h) / s};
+}

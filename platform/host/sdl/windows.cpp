@@ -1,0 +1,304 @@
+// The layer's top-level windows as real borderless windows: placed where
+// the layer puts them, stacked in its order, showing its pixels. Without a
+// window manager nothing else moves, raises or focuses them.
+#include "platform/host/sdl/sdl_host.h"
+
+#include <algorithm>
+#include <assert.h>
+#include <string.h>
+
+namespace {
+
+void remove_from_z_order(SdlHost& host, HWND window) {
+    host.z_order.erase(std::remove(host.z_order.begin(), host.z_order.end(), window),
+                       host.z_order.end());
+}
+
+// Directly below `above`, or at the top when `above` is null or unknown.
+void insert_in_z_order(SdlHost& host, HWND window, HWND above) {
+    auto at =
+        above ? std::find(host.z_order.begin(), host.z_order.end(), above) : host.z_order.end();
+    if (at == host.z_order.end())
+        host.z_order.insert(host.z_order.begin(), window);
+    else
+        host.z_order.insert(at + 1, window);
+}
+
+void place_in_z_order(SdlHost& host, HWND window, HWND above) {
+    std::vector<HWND> before = host.z_order;
+    if (above != window) {
+        remove_from_z_order(host, window);
+        insert_in_z_order(host, window, above);
+    } else if (std::find(host.z_order.begin(), host.z_order.end(), window) == host.z_order.end()) {
+        insert_in_z_order(host, window, nullptr);
+    }
+    host.z_order_changed |= before != host.z_order;
+}
+
+// Raising each shown window from the bottom up leaves them in our order.
+void restack(SdlHost& host) {
+    if (!host.z_order_changed)
+        return;
+    host.z_order_changed = false;
+    for (auto it = host.z_order.rbegin(); it != host.z_order.rend(); ++it) {
+        SdlWindow& record = host.windows.at(*it);
+        if (record.sdl && record.visible)
+            SDL_RaiseWindow(record.sdl);
+    }
+}
+
+void apply_icon(SdlWindow& record) {
+    if (!record.sdl || !record.has_icon)
+        return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(record.icon, 16, 16, 32, 16 * 4,
+                                                           SDL_PIXELFORMAT_ARGB8888);
+    if (icon == nullptr)
+        return;
+    SDL_SetWindowIcon(record.sdl, icon);
+    SDL_FreeSurface(icon);
+}
+
+// A hidden or destroyed window leaves the keyboard focus nowhere; it goes
+// back to the top window, which after a popup menu is its owner.
+void focus_top_window(SdlHost& host) {
+    for (HWND handle : host.z_order) {
+        SdlWindow& record = host.windows.at(handle);
+        if (record.sdl && record.visible && SDL_GetKeyboardFocus() != record.sdl) {
+            sdl_give_focus(handle);
+            return;
+        }
+    }
+}
+
+void create(SdlHost& host, SdlWindow& record, int width, int height) {
+    if (!host.spare.empty()) {
+        record.sdl = host.spare.back();
+        host.spare.pop_back();
+        SDL_SetWindowTitle(record.sdl, record.title.c_str());
+        SDL_SetWindowSize(record.sdl, width, height);
+        SDL_SetWindowPosition(record.sdl, record.rect.left * host.scale,
+                              record.rect.top * host.scale);
+    } else {
+        record.sdl = SDL_CreateWindow(record.title.c_str(), record.rect.left * host.scale,
+                                      record.rect.top * host.scale, width, height,
+                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    }
+    if (record.sdl == nullptr)
+        sdl_fail(std::string("no window could be opened (") + SDL_GetError() + ")");
+    apply_icon(record);
+}
+
+// Keeps the pixels the old and new sizes share; the rest starts black until
+// the layer presents it.
+void resize_pixels(SdlWindow& record, int32_t width, int32_t height) {
+    if (width == record.width && height == record.height)
+        return;
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height), 0);
+    int32_t common_width = std::min(width, record.width);
+    int32_t common_height = std::min(height, record.height);
+    for (int32_t y = 0; y < common_height; ++y)
+        memcpy(&pixels[size_t(y) * size_t(width)], &record.pixels[size_t(y) * size_t(record.width)],
+               size_t(common_width) * sizeof(uint32_t));
+    record.pixels.swap(pixels);
+    record.width = width;
+    record.height = height;
+}
+
+// Real windows cannot be empty; a window of no size is shown as one pixel.
+void place_real_window(SdlHost& host, HWND window, SdlWindow& record, bool was_visible) {
+    int width = std::max(record.width, 1) * host.scale;
+    int height = std::max(record.height, 1) * host.scale;
+    if (record.sdl == nullptr)
+        create(host, record, width, height);
+    int old_x, old_y, old_width, old_height;
+    SDL_GetWindowPosition(record.sdl, &old_x, &old_y);
+    SDL_GetWindowSize(record.sdl, &old_width, &old_height);
+    if (old_width != width || old_height != height)
+        SDL_SetWindowSize(record.sdl, width, height);
+    if (old_x != record.rect.left * host.scale || old_y != record.rect.top * host.scale)
+        SDL_SetWindowPosition(record.sdl, record.rect.left * host.scale,
+                              record.rect.top * host.scale);
+    if (record.visible && !was_visible) {
+        // Without a window manager SDL gives a window it shows the
+        // keyboard focus; with one, the manager usually does.
+        host.focus_given.push_back(window);
+        SDL_ShowWindow(record.sdl);
+        host.z_order_changed = true;
+    } else if (!record.visible && was_visible) {
+        bool had_focus = SDL_GetKeyboardFocus() == record.sdl;
+        SDL_HideWindow(record.sdl);
+        if (had_focus)
+            focus_top_window(host);
+    }
+}
+
+// Where the real pixels of a layer rectangle are, clipped to the surface.
+bool real_rect(const SDL_Surface* surface, int scale, const RECT& r, SDL_Rect* out) {
+    int left = std::max<int>(r.left * scale, 0);
+    int top = std::max<int>(r.top * scale, 0);
+    int right = std::min<int>(r.right * scale, surface->w);
+    int bottom = std::min<int>(r.bottom * scale, surface->h);
+    *out = {left, top, right - left, bottom - top};
+    return left < right && top < bottom;
+}
+
+// Nearest neighbour: each layer pixel becomes a scale-by-scale square.
+// Surfaces in the layer's own 0x00RRGGBB form take the pixels as they are.
+void draw_rect(const SdlWindow& record, SDL_Surface* surface, int scale, const SDL_Rect& r) {
+    bool same_form = surface->format->format == SDL_PIXELFORMAT_RGB888 ||
+                     surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+    for (int y = r.y; y < r.y + r.h; ++y) {
+        const uint32_t* from = &record.pixels[size_t(y / scale) * size_t(record.width)];
+        uint8_t* row = (uint8_t*)surface->pixels + size_t(y) * size_t(surface->pitch);
+        for (int x = r.x; x < r.x + r.w; ++x) {
+            uint32_t p = from[x / scale];
+            if (!same_form)
+                p = SDL_MapRGB(surface->format, uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p));
+            if (surface->format->BytesPerPixel == 4)
+                ((uint32_t*)row)[x] = p;
+            else
+                memcpy(row + size_t(x) * surface->format->BytesPerPixel, &p,
+                       surface->format->BytesPerPixel);
+        }
+    }
+}
+
+// All rectangles go to the screen in one call: each call waits on the X
+// server, so one per rectangle would cost many times as much.
+void show_rects(SdlHost& host, SdlWindow& record, const RECT* rects, int32_t count) {
+    if (record.sdl == nullptr || !record.visible)
+        return;
+    SDL_Surface* surface = SDL_GetWindowSurface(record.sdl);
+    if (surface == nullptr)
+        return;
+    std::vector<SDL_Rect> real;
+    real.reserve(size_t(count));
+    SDL_LockSurface(surface);
+    for (int32_t i = 0; i < count; ++i) {
+        SDL_Rect r;
+        if (real_rect(surface, host.scale, rects[i], &r)) {
+            draw_rect(record, surface, host.scale, r);
+            real.push_back(r);
+        }
+    }
+    SDL_UnlockSurface(surface);
+    if (!real.empty())
+        SDL_UpdateWindowSurfaceRects(record.sdl, real.data(), int(real.size()));
+}
+
+RECT clip(const RECT& r, int32_t width, int32_t height) {
+    return {std::max<LONG>(r.left, 0), std::max<LONG>(r.top, 0), std::min<LONG>(r.right, width),
+            std::min<LONG>(r.bottom, height)};
+}
+
+void copy_rect(SdlWindow& record, const uint32_t* pixels, int32_t stride, const RECT& r) {
+    for (LONG y = r.top; y < r.bottom; ++y)
+        memcpy(&record.pixels[size_t(y) * size_t(record.width) + size_t(r.left)],
+               pixels + size_t(y) * size_t(stride) + size_t(r.left),
+               size_t(r.right - r.left) * sizeof(uint32_t));
+}
+
+} // namespace
+
+SdlWindow* sdl_find(HWND window) {
+    auto& windows = sdl_host().windows;
+    auto found = windows.find(window);
+    return found == windows.end() ? nullptr : &found->second;
+}
+
+HWND sdl_window_of(Uint32 window_id) {
+    for (auto& [handle, record] : sdl_host().windows) {
+        if (record.sdl && SDL_GetWindowID(record.sdl) == window_id)
+            return handle;
+    }
+    return nullptr;
+}
+
+void sdl_show_again(HWND window) {
+    SdlWindow* record = sdl_find(window);
+    if (record == nullptr)
+        return;
+    RECT all = {0, 0, record->width, record->height};
+    show_rects(sdl_host(), *record, &all, 1);
+}
+
+void host_window_placed(HWND window, const RECT* rect, bool visible, HWND above) {
+    SdlHost& host = sdl_host();
+    SdlWindow& record = host.windows[window];
+    bool was_visible = record.visible;
+    record.rect = *rect;
+    record.visible = visible;
+    resize_pixels(record, std::max<LONG>(rect->right - rect->left, 0),
+                  std::max<LONG>(rect->bottom - rect->top, 0));
+    place_in_z_order(host, window, above);
+    place_real_window(host, window, record, was_visible);
+    restack(host);
+}
+
+void host_window_destroyed(HWND window) {
+    SdlHost& host = sdl_host();
+    SdlWindow* record = sdl_find(window);
+    bool had_focus = record && record->sdl && SDL_GetKeyboardFocus() == record->sdl;
+    if (record && record->sdl) {
+        if (record->visible)
+            SDL_HideWindow(record->sdl);
+        SDL_SetWindowTitle(record->sdl, "");
+        host.spare.push_back(record->sdl);
+    }
+    host.windows.erase(window);
+    remove_from_z_order(host, window);
+    host.focus_given.erase(std::remove(host.focus_given.begin(), host.focus_given.end(), window),
+                           host.focus_given.end());
+    if (had_focus)
+        focus_top_window(host);
+}
+
+void sdl_give_focus(HWND window) {
+    SdlWindow* record = sdl_find(window);
+    if (record == nullptr || record->sdl == nullptr || !record->visible)
+        return;
+    sdl_host().focus_given.push_back(window);
+    SDL_SetWindowInputFocus(record->sdl);
+}
+
+bool sdl_focus_was_given(HWND window) {
+    auto& given = sdl_host().focus_given;
+    auto found = std::find(given.begin(), given.end(), window);
+    if (found == given.end())
+        return false;
+    given.erase(found);
+    return true;
+}
+
+// A title or icon may come before the window is first placed; the real
+// window takes them when it is made.
+void host_window_titled(HWND window, const char* title) {
+    SdlWindow& record = sdl_host().windows[window];
+    record.title = title ? title : "";
+    if (record.sdl)
+        SDL_SetWindowTitle(record.sdl, record.title.c_str());
+}
+
+void host_window_icon(HWND window, const uint32_t* pixels) {
+    SdlWindow& record = sdl_host().windows[window];
+    memcpy(record.icon, pixels, sizeof record.icon);
+    record.has_icon = true;
+    apply_icon(record);
+}
+
+void host_present(HWND window, const uint32_t* pixels, int32_t width, int32_t height,
+                  int32_t stride, const RECT* dirty, int32_t dirty_count) {
+    SdlWindow* record = sdl_find(window);
+    assert(record && "a window is placed before it is presented");
+    if (!record)
+        return;
+    std::vector<RECT> rects;
+    for (int32_t i = 0; i < dirty_count; ++i) {
+        RECT r = clip(dirty[i], std::min(width, record->width), std::min(height, record->height));
+        if (r.left < r.right && r.top < r.bottom) {
+            copy_rect(*record, pixels, stride, r);
+            rects.push_back(r);
+        }
+    }
+    show_rects(sdl_host(), *record, rects.data(), int32_t(rects.size()));
+}
