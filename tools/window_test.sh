@@ -1,9 +1,12 @@
 #!/bin/bash
-# Plays the game in a real window on a virtual X server, with real X input:
-# opens Game > New, steers the ball with the mouse, checks a screenshot's
-# pixels, then closes the window with its close box and expects exit code 0.
-# Needs xvfb-run (xvfb), xdotool, import (imagemagick) and python3. There
-# is no window manager: the layer draws the frame and caption itself.
+# Plays the game in a real window on a virtual X server, with real X input
+# and real screenshots: the window comes up centred and pixel for pixel as
+# the headless host shows it; Game > New by mouse starts play and the ball
+# follows the pointer; Options > Pause shows the notice; Help > Rules shows
+# its box and Enter (OK) ends it; the close box ends the program with exit
+# code 0. Then again at scale 2, on a screen twice as large. Needs xvfb-run
+# (xvfb), xdotool, import (imagemagick) and python3. There is no window
+# manager: the layer draws the frame and caption itself.
 #
 #   tools/window_test.sh [path/to/zandrel-sdl]
 #
@@ -13,7 +16,8 @@ cd "$(dirname "$0")/.."
 
 if [ "${1:-}" = "--inside" ]; then
     inside=1
-    program=$2
+    scale=$2
+    program=$3
 else
     inside=0
     program=${1:-}
@@ -28,10 +32,13 @@ if [ "$inside" = 0 ]; then
         cmake --build --preset default --target zandrel-sdl
         program=build/default/game/zandrel-sdl
     fi
-    exec timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$program"
+    timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside 1 "$program"
+    # At scale 2 the window is drawn twice as large on a screen twice as large.
+    timeout 120 xvfb-run -a -s "-screen 0 2048x1536x24" "$0" --inside 2 "$program"
+    exit 0
 fi
 
-export SDL_VIDEODRIVER=x11 ZANDREL_SCALE=1
+export SDL_VIDEODRIVER=x11 ZANDREL_SCALE=$scale
 work=$(mktemp -d)
 pid=
 finish() {
@@ -65,7 +72,7 @@ fail() {
 # Takes a screenshot and runs the pixel check named by the arguments on it.
 check() {
     import -window root -depth 8 "$work/screen.ppm"
-    python3 - "$work/screen.ppm" "$left" "$top" "$@" <<'EOF' || fail "$what"
+    python3 - "$work/screen.ppm" "$scale" "$left" "$top" "$@" <<'EOF' || fail "$what"
 import sys
 
 def read_ppm(path):
@@ -85,11 +92,47 @@ def read_ppm(path):
     assert fields[0] == b"P6" and fields[3] == b"255", "a binary 8-bit PPM"
     return int(fields[1]), int(fields[2]), data[at + 1:]
 
-width, height, pixels = read_ppm(sys.argv[1])
-left, top = int(sys.argv[2]), int(sys.argv[3])
-kind = sys.argv[4]
-# The client area starts below the frame (3), caption (19) and menu bar (19).
-cx, cy = left + 3, top + 41
+def read_png(path):
+    # 8-bit RGB, not interlaced: what the layer's screenshots are written as.
+    import struct, zlib
+    data = open(path, "rb").read()
+    at, idat, width, height = 8, b"", 0, 0
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            assert (depth, colour, interlace) == (8, 2, 0), "an 8-bit RGB PNG"
+        elif kind == b"IDAT":
+            idat += body
+        at += 12 + length
+    raw, stride, rows = zlib.decompress(idat), width * 3, []
+    previous = bytearray(stride)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - 3] if i >= 3 else 0
+            b = previous[i]
+            c = previous[i - 3] if i >= 3 else 0
+            if kind == 1: line[i] = (line[i] + a) & 255
+            elif kind == 2: line[i] = (line[i] + b) & 255
+            elif kind == 3: line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append(bytes(line))
+        previous = line
+    return width, height, rows
+
+sw, sh, pixels = read_ppm(sys.argv[1])
+width = sw
+s = int(sys.argv[2])
+left, top = int(sys.argv[3]), int(sys.argv[4])
+kind = sys.argv[5]
+# The client area starts below the frame (3), caption (19) and menu bar (19);
+# every layer pixel is an s-by-s square on the screen.
+cx, cy = left + 3 * s, top + 41 * s
 
 def at(x, y):
     i = (y * width + x) * 3
@@ -103,24 +146,41 @@ def count(colour, x0, y0, x1, y1):
 if kind == "idle":
     # The caption's left end is the active caption's dark blue, the client
     # area is the field's blue, and the desktop around the window is black.
-    assert at(left + 100, top + 10) == (0, 0, 128), at(left + 100, top + 10)
-    assert count(BLUE, cx + 100, cy + 100, cx + 200, cy + 200) == 100 * 100
+    assert at(left + 100 * s, top + 10 * s) == (0, 0, 128), at(left + 100 * s, top + 10 * s)
+    assert count(BLUE, cx + 100 * s, cy + 100 * s, cx + 200 * s, cy + 200 * s) == (100 * s) ** 2
     assert at(left - 5, top - 5) == (0, 0, 0), at(left - 5, top - 5)
+    # The window is centred on the screen, which is all work area here.
+    w, h = int(sys.argv[6]), int(sys.argv[7])
+    # Pixel for pixel what the headless host shows of the same window.
+    gw, gh, golden = read_png(sys.argv[8])
+    assert (gw * s, gh * s) == (w, h), "the window is %dx%d, the golden %dx%d" % (w, h, gw, gh)
+    wrong = [(x, y) for y in range(h) for x in range(w)
+             if at(left + x, top + y) != tuple(golden[y // s][x // s * 3:x // s * 3 + 3])]
+    assert not wrong, "%d pixels differ from the golden, first at %s" % (len(wrong), wrong[0])
+    assert abs(left + w / 2 - sw / 2) <= s and abs(top + h / 2 - sh / 2) <= s, \
+        "the window at %d %d, %dx%d, is not centred on %dx%d" % (left, top, w, h, sw, sh)
 elif kind == "playing":
-    pointer_x = int(sys.argv[5])
+    pointer_x = int(sys.argv[6])
     # The score is drawn in the field's top left corner: not blue there.
-    score = (cx, cy, cx + 60, cy + 16)
-    assert count(BLUE, *score) < 60 * 16 // 2, "no score text"
+    score = (cx, cy, cx + 60 * s, cy + 16 * s)
+    assert count(BLUE, *score) < (60 * 16 * s * s) // 2, "no score text"
     # The ball is white, below the score, and follows the pointer; rows
-    # with many white pixels are walls.
+    # with many white pixels are walls. At scale 2 the pointer's screen
+    # position reaches the game halved, so the ball still sits under it.
     ball = []
-    for y in range(cy + 20, cy + 324):
-        row = [(x, y) for x in range(cx, cx + 634) if at(x, y) == WHITE]
+    for y in range(cy + 20 * s, cy + 324 * s, s):
+        row = [(x, y) for x in range(cx, cx + 634 * s, s) if at(x, y) == WHITE]
         if len(row) <= 15:
             ball += row
     assert len(ball) >= 20, "no ball: %d white pixels" % len(ball)
     middle = sum(x for x, _ in ball) / len(ball)
-    assert abs(middle - pointer_x) <= 12, "the ball is at %d, the pointer at %d" % (middle, pointer_x)
+    assert abs(middle - pointer_x) <= 12 * s, "the ball is at %d, the pointer at %d" % (middle, pointer_x)
+elif kind == "paused":
+    # "Paused..." is written below the score, left: text pixels that are
+    # neither the field's blue nor a wall's yellow.
+    band = [(x, y) for y in range(cy + 18 * s, cy + 28 * s) for x in range(cx, cx + 70 * s)]
+    text = sum(at(x, y) not in (BLUE, (255, 255, 0)) for x, y in band)
+    assert text >= 30 * s * s, "no pause notice: %d pixels" % text
 else:
     sys.exit("unknown check " + kind)
 EOF
@@ -134,27 +194,66 @@ pid=$!
 geometry=$(xdotool search --sync --limit 1 --name '^Zandrel$' getwindowgeometry --shell)
 left=$(echo "$geometry" | sed -n 's/^X=//p')
 top=$(echo "$geometry" | sed -n 's/^Y=//p')
+width=$(echo "$geometry" | sed -n 's/^WIDTH=//p')
+height=$(echo "$geometry" | sed -n 's/^HEIGHT=//p')
 [ -n "$left" ] && [ -n "$top" ] || fail "no window named Zandrel"
+[ "$width" = $((640 * scale)) ] || fail "the window is $width pixels wide at scale $scale"
 sleep 0.5
+
+# Moves the pointer to a point given in the window's own pixels.
+point() {
+    xdotool mousemove $((left + $1 * scale)) $((top + $2 * scale))
+}
 
 what="the idle window is not as expected"
-check idle
+# The same window on the headless host, as the game's own tests see it.
+headless=$(dirname "$program")/zandrel
+echo 'at 500 capture-window "Zandrel" idle.png' >"$work/idle.txt"
+status=0
+ZANDREL_SCRIPT=$work/idle.txt ZANDREL_CAPTURE_DIR=$work ZANDREL_TIME_LIMIT=1 \
+    "$headless" 2>/dev/null || status=$?
+[ -f "$work/idle.png" ] || fail "$headless wrote no idle.png (exit code $status)"
+check idle "$width" "$height" "$work/idle.png"
 
 # Game > New: the menu opens in a popup window of its own below the menu bar.
-xdotool mousemove $((left + 30)) $((top + 31)) click 1
+point 30 31
+xdotool click 1
 sleep 0.5
-xdotool mousemove $((left + 40)) $((top + 53)) click 1
+point 40 53
+xdotool click 1
 sleep 0.3
-pointer_x=$((left + 400))
-xdotool mousemove $((left + 200)) $((top + 250))
+point 200 250
 sleep 0.2
-xdotool mousemove "$pointer_x" $((top + 250))
+point 400 250
 sleep 0.5
 what="the game in play is not as expected"
-check playing "$pointer_x"
+check playing $((left + 400 * scale))
+
+if [ "$scale" = 1 ]; then
+    # Options > Pause from the keyboard: F10, Right, Down, Enter.
+    xdotool key F10 && sleep 0.1 && xdotool key Right && sleep 0.1
+    xdotool key Down && sleep 0.1 && xdotool key Return
+    sleep 0.5
+    what="Options > Pause does not show the pause notice"
+    check paused
+
+    # Help > Rules: a box of its own comes up, and its OK button ends it.
+    xdotool key F10 && sleep 0.1 && xdotool key Left && sleep 0.1
+    xdotool key Down && sleep 0.1 && xdotool key Return
+    box=$(timeout 5 xdotool search --sync --limit 1 --name '^Rules$') ||
+        fail "Help > Rules shows no box"
+    # OK is the box's default button: Enter presses it.
+    xdotool key Return
+    for _ in $(seq 30); do
+        xdotool search --name '^Rules$' >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    ! xdotool search --name '^Rules$' >/dev/null 2>&1 || fail "the Rules box stays after OK"
+fi
 
 # The close box at the caption's right end ends the program.
-xdotool mousemove $((left + 626)) $((top + 11)) click 1
+point 626 11
+xdotool click 1
 for _ in $(seq 50); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
@@ -168,4 +267,4 @@ status=0
 wait "$pid" || status=$?
 pid=
 [ "$status" = 0 ] || fail "the program ended with exit code $status"
-echo "window_test: the game played in a real window and closed with exit code 0"
+echo "window_test: at scale $scale the game played in a real window and closed with exit code 0"

@@ -131,6 +131,7 @@ void drain_sdl(void) {
 void sdl_take_event(const SDL_Event& event) {
     switch (event.type) {
     case SDL_MOUSEMOTION:
+        sdl_trace("motion");
         take_motion(event.motion);
         break;
     case SDL_MOUSEBUTTONDOWN:

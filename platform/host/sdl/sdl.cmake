@@ -5,6 +5,7 @@ zandrel_library(zandrel_host_sdl
     sdl/events.cpp
     sdl/keys.cpp
     sdl/start.cpp
+    sdl/trace.cpp
     sdl/windows.cpp
 )
 target_include_directories(zandrel_host_sdl PUBLIC ${PROJECT_SOURCE_DIR}/platform/include)

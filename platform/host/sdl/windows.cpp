@@ -182,8 +182,10 @@ void show_rects(SdlHost& host, SdlWindow& record, const RECT* rects, int32_t cou
         }
     }
     SDL_UnlockSurface(surface);
-    if (!real.empty())
+    if (!real.empty()) {
         SDL_UpdateWindowSurfaceRects(record.sdl, real.data(), int(real.size()));
+        sdl_trace("present");
+    }
 }
 
 RECT clip(const RECT& r, int32_t width, int32_t height) {

@@ -1,0 +1,118 @@
+#!/bin/bash
+# Measures the game in a real window on a virtual X server: the process's
+# CPU use in the start wait and while playing for 20 seconds, the period
+# between frames reaching the screen (median and 99th percentile), and the
+# latency from an injected mouse move to the first pixels presented after
+# it. Needs xvfb-run, xdotool and python3; prints the figures.
+#
+#   tools/window_bench.sh [path/to/zandrel-sdl] [seconds of play]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "${1:-}" != "--inside" ]; then
+    program=${1:-}
+    if [ -z "$program" ]; then
+        cmake --preset default >/dev/null
+        cmake --build --preset default --target zandrel-sdl >/dev/null
+        program=build/default/game/zandrel-sdl
+    fi
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$program" "${2:-20}"
+fi
+
+program=$2
+seconds=$3
+work=$(mktemp -d)
+trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+export SDL_VIDEODRIVER=x11 ZANDREL_SCALE=1 ZANDREL_HOST_TRACE=$work/trace
+"$program" 2>"$work/program.err" &
+pid=$!
+geometry=$(xdotool search --sync --limit 1 --name '^Zandrel$' getwindowgeometry --shell)
+left=$(echo "$geometry" | sed -n 's/^X=//p')
+top=$(echo "$geometry" | sed -n 's/^Y=//p')
+sleep 1
+
+python3 - "$pid" "$left" "$top" "$seconds" "$work/trace" <<'PY'
+import os, subprocess, sys, time
+
+pid, left, top, seconds, trace = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3]), float(sys.argv[4]), sys.argv[5]
+tick = os.sysconf("SC_CLK_TCK")
+
+def cpu_seconds():
+    fields = open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / tick
+
+def cpu_share(during):
+    c0, t0 = cpu_seconds(), time.monotonic()
+    during()
+    return (cpu_seconds() - c0) / (time.monotonic() - t0) * 100
+
+def move(x, y):
+    subprocess.run(["xdotool", "mousemove", str(left + x), str(top + y)], check=True)
+
+idle = cpu_share(lambda: time.sleep(5))
+
+def click(x, y):
+    move(x, y)
+    subprocess.run(["xdotool", "click", "1"], check=True)
+
+def new_game():
+    click(30, 31)
+    time.sleep(0.3)
+    click(40, 53)
+    time.sleep(0.2)
+
+def crashed():
+    found = subprocess.run(["xdotool", "search", "--name", "^Alert$"], stdout=subprocess.DEVNULL)
+    return found.returncode == 0
+
+# Steer left and right four times a second. A crash ends a game with a box:
+# it is dismissed and a new game started, and the time from a second before
+# the crash was seen until play goes on again counts for nothing.
+injected, breaks, games = [], [], 1
+new_game()
+def play():
+    global games
+    start = time.monotonic()
+    step = 0
+    while time.monotonic() - start < seconds:
+        if crashed():
+            seen = time.monotonic_ns()
+            subprocess.run(["xdotool", "key", "Return"], check=True)
+            time.sleep(0.2)
+            new_game()
+            breaks.append((seen - 1_000_000_000, time.monotonic_ns()))
+            games += 1
+        injected.append(time.monotonic_ns())
+        move(200 + (step % 2) * 300, 250)
+        step += 1
+        time.sleep(0.25)
+playing = cpu_share(play)
+end = time.monotonic_ns()
+
+def in_play(at):
+    return injected[0] <= at <= end and not any(a <= at <= b for a, b in breaks)
+
+events = []
+for line in open(trace):
+    what, at = line.split()
+    events.append((what, int(at)))
+presents = [at for what, at in events if what == "present"]
+periods = sorted((b - a) / 1e6 for a, b in zip(presents, presents[1:]) if in_play(a) and in_play(b))
+latencies = []
+for t in filter(in_play, injected):
+    motion = next((at for what, at in events if what == "motion" and at >= t), None)
+    shown = next((at for what, at in events if what == "present" and motion and at >= motion), None)
+    if shown is not None:
+        latencies.append((shown - t) / 1e6)
+latencies.sort()
+
+def pct(values, p):
+    return values[min(len(values) - 1, int(len(values) * p / 100))] if values else float("nan")
+
+print("CPU in the start wait:    %.2f%% of one core" % idle)
+print("CPU while playing:        %.2f%% of one core over %.0f s, %d games" % (playing, seconds, games))
+print("frame period:             median %.2f ms, 99th percentile %.2f ms (%d frames)"
+      % (pct(periods, 50), pct(periods, 99), len(periods) + 1))
+print("move to pixels latency:   median %.2f ms, 99th percentile %.2f ms (%d moves)"
+      % (pct(latencies, 50), pct(latencies, 99), len(latencies)))
+PY
