@@ -249,6 +249,24 @@ if [ "$scale" = 1 ]; then
         sleep 0.1
     done
     ! xdotool search --name '^Rules$' >/dev/null 2>&1 || fail "the Rules box stays after OK"
+
+    # Dragging the caption moves the real window by as much as the pointer.
+    point 300 10
+    xdotool mousedown 1
+    for step in 1 2 3 4 5 6 7 8 9 10; do
+        point $((300 + step * 6)) $((10 + step * 4))
+        sleep 0.01
+    done
+    sleep 0.2
+    xdotool mouseup 1
+    sleep 0.3
+    geometry=$(xdotool search --limit 1 --name '^Zandrel$' getwindowgeometry --shell)
+    moved_left=$(echo "$geometry" | sed -n 's/^X=//p')
+    moved_top=$(echo "$geometry" | sed -n 's/^Y=//p')
+    [ "$moved_left" = $((left + 60)) ] && [ "$moved_top" = $((top + 40)) ] ||
+        fail "dragged by 60 40 from $left $top, the window is at $moved_left $moved_top"
+    left=$moved_left
+    top=$moved_top
 fi
 
 # The close box at the caption's right end ends the program.
