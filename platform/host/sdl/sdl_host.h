@@ -56,10 +56,6 @@ SdlHost& sdl_host(void);
 // The exit code of a program that cannot show its windows.
 constexpr int SDL_HOST_EXIT_NO_DISPLAY = 2;
 
-// Reads the scale from ZANDREL_SCALE's text (null: not set); 0 when the
-// text is not a whole number from 1 to 4.
-int sdl_parse_scale(const char* text);
-
 // The layer's window that an SDL window shows, or null.
 HWND sdl_window_of(Uint32 window_id);
 SdlWindow* sdl_find(HWND window);

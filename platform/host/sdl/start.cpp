@@ -2,6 +2,7 @@
 // first call of any host function, which the layer makes before it creates
 // a window, so a program that has no display ends at once with a message
 // that says what to do instead.
+#include "platform/host/sdl/scale.h"
 #include "platform/host/sdl/sdl_host.h"
 
 #include <stdio.h>
@@ -28,17 +29,30 @@ void fail_without_display(const char* why) {
              "); run it under xvfb-run, or use tools/play --headless");
 }
 
-void read_scale(SdlHost& host) {
+// A scale the person set is checked before anything else; without one the
+// display's density decides, once SDL can say what it is.
+bool read_scale(SdlHost& host) {
     const char* text = getenv("ZANDREL_SCALE");
     if (text == nullptr || text[0] == '\0')
-        return;
-    host.scale = sdl_parse_scale(text);
+        return false;
+    host.scale = zandrel_sdl::parse_scale(text);
     if (host.scale == 0)
         sdl_fail(std::string("ZANDREL_SCALE must be 1, 2, 3 or 4, not \"") + text + "\"");
+    return true;
+}
+
+void choose_scale(SdlHost& host) {
+    float dpi = 0;
+    SDL_Rect bounds{0, 0, 0, 0};
+    if (SDL_GetDisplayDPI(0, nullptr, &dpi, nullptr) != 0)
+        dpi = 0;
+    if (SDL_GetDisplayBounds(0, &bounds) != 0)
+        return;
+    host.scale = zandrel_sdl::default_scale(dpi, bounds.w, bounds.h);
 }
 
 void start(SdlHost& host) {
-    read_scale(host);
+    bool scale_chosen = read_scale(host);
     if (display_driver_needed() && !has_text("DISPLAY") && !has_text("WAYLAND_DISPLAY"))
         fail_without_display("DISPLAY is not set");
     // The native surface path honours dirty rectangles and costs a fraction
@@ -50,6 +64,9 @@ void start(SdlHost& host) {
     // A click on an inactive window reaches the layer, which decides about
     // activation itself.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // SIGINT and SIGTERM end the program as they end any other; SDL would
+    // turn them into a quit event that the layer has no use for.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         const char* display = getenv("DISPLAY");
         fail_without_display(
@@ -57,6 +74,18 @@ void start(SdlHost& host) {
                           .c_str()
                     : SDL_GetError());
     }
+    // A display that cannot be opened makes SDL fall back to a driver that
+    // shows nothing; the program would run where nobody can see it.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (display_driver_needed() && driver != nullptr &&
+        (strcmp(driver, "offscreen") == 0 || strcmp(driver, "dummy") == 0 ||
+         strcmp(driver, "KMSDRM") == 0 || strcmp(driver, "evdev") == 0)) {
+        const char* display = getenv("DISPLAY");
+        fail_without_display(
+            (std::string("DISPLAY ") + (display ? display : "") + " cannot be opened").c_str());
+    }
+    if (!scale_chosen)
+        choose_scale(host);
     host.counter_origin = SDL_GetPerformanceCounter();
     host.counter_per_second = SDL_GetPerformanceFrequency();
 }
@@ -68,14 +97,6 @@ void start(SdlHost& host) {
     fflush(NULL);
     // Static destructors would run under a layer stopped half-way.
     _Exit(SDL_HOST_EXIT_NO_DISPLAY);
-}
-
-int sdl_parse_scale(const char* text) {
-    if (text == nullptr || text[0] == '\0')
-        return 1;
-    if (text[1] != '\0' || text[0] < '1' || text[0] > '4')
-        return 0;
-    return text[0] - '0';
 }
 
 SdlHost& sdl_host(void) {

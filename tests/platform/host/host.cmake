@@ -16,3 +16,11 @@ target_link_libraries(platform_host_test PRIVATE zandrel_host_headless zandrel_p
 target_compile_definitions(platform_host_test PRIVATE
     HEADLESS_PROBE="$<TARGET_FILE:host_headless_probe>")
 add_dependencies(platform_host_test host_headless_probe)
+
+# The SDL host's start-up, through the game's program for people.
+if(TARGET zandrel-sdl)
+    zandrel_test(sdl_start_test ${CMAKE_CURRENT_SOURCE_DIR}/platform/host/sdl_start_test.cpp)
+    target_compile_definitions(sdl_start_test PRIVATE
+        ZANDREL_SDL_PROGRAM="$<TARGET_FILE:zandrel-sdl>")
+    add_dependencies(sdl_start_test zandrel-sdl)
+endif()

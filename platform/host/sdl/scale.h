@@ -1,0 +1,29 @@
+// The presentation scale: how many real pixels each layer pixel becomes,
+// each way. Plain rules without SDL, so that they can be tested alone.
+#pragma once
+
+namespace zandrel_sdl {
+
+constexpr int MAX_SCALE = 4;
+
+// The scale from ZANDREL_SCALE's text: 1 when not set (null or empty), 0
+// when the text is not one of "1" to "4".
+inline int parse_scale(const char* text) {
+    if (text == nullptr || text[0] == '\0')
+        return 1;
+    if (text[1] != '\0' || text[0] < '1' || text[0] > '0' + MAX_SCALE)
+        return 0;
+    return text[0] - '0';
+}
+
+// The scale when the person has not chosen one: 2 on a screen of about
+// twice the usual 96 dots per inch (from 168 up) that can still hold the
+// 640 by 480 of a usual window at that scale, 1 otherwise. A density of 0
+// or less is one the display did not report.
+inline int default_scale(float dots_per_inch, int screen_width, int screen_height) {
+    bool dense = dots_per_inch >= 168.0f;
+    bool room = screen_width >= 2 * 640 && screen_height >= 2 * 480;
+    return dense && room ? 2 : 1;
+}
+
+} // namespace zandrel_sdl

@@ -1,0 +1,89 @@
+// The SDL host's start-up: the scale rules, and the program for people
+// refusing to start, in one line on standard error, where it cannot show a
+// window.
+#include "platform/host/sdl/scale.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+using zandrel_sdl::default_scale;
+using zandrel_sdl::parse_scale;
+
+TEST(SdlScale, OnlyOneToFourAreScales) {
+    EXPECT_EQ(parse_scale(nullptr), 1);
+    EXPECT_EQ(parse_scale(""), 1);
+    for (int scale = 1; scale <= 4; ++scale) {
+        char text[2] = {char('0' + scale), '\0'};
+        EXPECT_EQ(parse_scale(text), scale);
+    }
+    for (const char* wrong : {"0", "5", "9", "12", "2x", " 2", "-1", "x", "1.5"})
+        EXPECT_EQ(parse_scale(wrong), 0) << wrong;
+}
+
+TEST(SdlScale, DenseScreensThatHoldTheWindowGetTwo) {
+    EXPECT_EQ(default_scale(96.0f, 1920, 1080), 1);
+    EXPECT_EQ(default_scale(144.0f, 2560, 1440), 1);
+    EXPECT_EQ(default_scale(168.0f, 2560, 1440), 2);
+    EXPECT_EQ(default_scale(220.0f, 3840, 2160), 2);
+    // Dense but too small for a window twice as large, or no density known.
+    EXPECT_EQ(default_scale(220.0f, 1024, 768), 1);
+    EXPECT_EQ(default_scale(220.0f, 1280, 800), 1);
+    EXPECT_EQ(default_scale(0.0f, 3840, 2160), 1);
+    EXPECT_EQ(default_scale(-1.0f, 3840, 2160), 1);
+}
+
+struct Outcome {
+    int code = -1;
+    std::string error;
+};
+
+// Runs the program with the environment changes given as a shell prefix.
+Outcome run_program(const std::string& environment) {
+    std::string error_file = ::testing::TempDir() + "sdl_start_error.txt";
+    std::string command =
+        environment + " timeout -k 2 10 '" ZANDREL_SDL_PROGRAM "' 2>'" + error_file + "' >/dev/null";
+    int status = system(command.c_str());
+    Outcome outcome;
+    outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::stringstream text;
+    text << std::ifstream(error_file).rdbuf();
+    outcome.error = text.str();
+    return outcome;
+}
+
+// The program's own line; the system's display libraries may have written
+// lines of their own before it.
+void expect_one_line_refusal(const Outcome& outcome, const char* names) {
+    EXPECT_EQ(outcome.code, 2);
+    size_t start = outcome.error.find("zandrel: ");
+    ASSERT_NE(start, std::string::npos) << outcome.error;
+    std::string line = outcome.error.substr(start);
+    EXPECT_EQ(line.find('\n'), line.size() - 1) << outcome.error;
+    EXPECT_NE(line.find(names), std::string::npos) << outcome.error;
+}
+
+TEST(SdlStart, WithoutADisplayItSaysHowToRunAnyway) {
+    Outcome outcome = run_program("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER");
+    expect_one_line_refusal(outcome, "DISPLAY is not set");
+    EXPECT_NE(outcome.error.find("xvfb-run"), std::string::npos) << outcome.error;
+    EXPECT_NE(outcome.error.find("--headless"), std::string::npos) << outcome.error;
+}
+
+TEST(SdlStart, ADisplayThatCannotBeOpenedIsNamed) {
+    Outcome outcome = run_program("env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:7391");
+    expect_one_line_refusal(outcome, "DISPLAY :7391 cannot be opened");
+    EXPECT_NE(outcome.error.find("xvfb-run"), std::string::npos) << outcome.error;
+}
+
+TEST(SdlStart, AWrongScaleIsRefusedBeforeAnythingElse) {
+    Outcome outcome = run_program("env -u DISPLAY -u WAYLAND_DISPLAY ZANDREL_SCALE=5");
+    expect_one_line_refusal(outcome, "ZANDREL_SCALE must be 1, 2, 3 or 4, not \"5\"");
+}
+
+} // namespace
