@@ -3,28 +3,7 @@
 #include "tests/platform/user/user_fixture.h"
 #include "tests/support/platform_info.h"
 
-#ifndef _WIN32
-#include "platform/host/headless/headless.h"
-#endif
-
 namespace {
-
-// Holds a key down, or lets it go, as the thread's key state sees it.
-void set_key(UINT key, bool down) {
-#ifdef _WIN32
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[key] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-#else
-    HostEvent event{};
-    event.type = HOST_KEY;
-    event.down = down;
-    event.key = key;
-    headless_push_event(event);
-    pump_messages();
-#endif
-}
 
 constexpr WORD CMD_NEW = 101;
 constexpr WORD CMD_REFRESH = 102;

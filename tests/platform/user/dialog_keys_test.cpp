@@ -2,27 +2,7 @@
 // Enter and Escape as commands, and keys that a control wants for itself.
 #include "tests/platform/user/user_fixture.h"
 
-#ifndef _WIN32
-#include "platform/host/headless/headless.h"
-#endif
-
 namespace {
-
-void set_key(UINT key, bool down) {
-#ifdef _WIN32
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[key] = down ? 0x80 : 0;
-    SetKeyboardState(keys);
-#else
-    HostEvent event{};
-    event.type = HOST_KEY;
-    event.down = down;
-    event.key = key;
-    headless_push_event(event);
-    pump_messages();
-#endif
-}
 
 LRESULT g_default_id = 0; // the dialog's answer to DM_GETDEFID
 

@@ -9,6 +9,10 @@
 
 #include <vector>
 
+#ifndef _WIN32
+#include "platform/host/headless/headless.h"
+#endif
+
 constexpr DWORD CAPTIONED_POPUP = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 class UserTest : public ::testing::Test {
@@ -54,4 +58,21 @@ inline void expect_rect(const RECT& actual, const RECT& expected, const char* wh
     EXPECT_EQ(actual.top, expected.top) << what;
     EXPECT_EQ(actual.right, expected.right) << what;
     EXPECT_EQ(actual.bottom, expected.bottom) << what;
+}
+
+// Holds a key down, or lets it go, as the thread's key state sees it.
+inline void set_key(UINT key, bool down) {
+#ifdef _WIN32
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[key] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+#else
+    HostEvent event{};
+    event.type = HOST_KEY;
+    event.down = down;
+    event.key = key;
+    headless_push_event(event);
+    pump_messages();
+#endif
 }
