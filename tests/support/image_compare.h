@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/gdi/png.h"
+#include "platform/host/headless/png.h"
 
 #include <stdint.h>
 #include <string>
@@ -53,7 +53,7 @@ GoldenSettings golden_settings_from_environment();
                                         const GoldenSettings& settings);
 
 // The check that tests use: a relative golden_path is taken from the top of
-// the repository ("tests/platform/gdi/data/scene.png"), settings come from the
+// the repository ("tests/platform/host/headless/data/scene.png"), settings come from the
 // environment.
 ::testing::AssertionResult matches_golden(const char* golden_path, const uint32_t* pixels,
                                           int32_t width, int32_t height, int32_t stride);

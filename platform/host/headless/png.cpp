@@ -4,7 +4,7 @@
 // Writing favours determinism over speed: the same pixels always give the same
 // bytes, so captured screens can be compared as files. Reading trusts nothing:
 // every length is checked against what is left before it is used.
-#include "platform/gdi/png.h"
+#include "platform/host/headless/png.h"
 
 #include <algorithm>
 #include <stdio.h>

@@ -1,7 +1,7 @@
 // The PNG codec and the golden-image checks built on it.
 #include <gtest/gtest.h>
 
-#include "platform/gdi/png.h"
+#include "platform/host/headless/png.h"
 #include "tests/support/image_compare.h"
 
 #include <algorithm>
@@ -702,7 +702,7 @@ TEST(GoldenCheck, MismatchWritesActualAndDiffPictures) {
 
 TEST(GoldenCheck, SceneMatchesItsCheckedInGolden) {
     std::vector<uint32_t> screen = game_screen(160, 120);
-    EXPECT_TRUE(matches_golden("tests/platform/gdi/data/scene.png", screen.data(), 160, 120, 160));
+    EXPECT_TRUE(matches_golden("tests/platform/host/headless/data/scene.png", screen.data(), 160, 120, 160));
 }
 
 } // namespace
