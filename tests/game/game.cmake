@@ -9,7 +9,7 @@ if(NOT WIN32)
     )
     target_link_libraries(game_test PRIVATE zandrel_game_core)
     target_compile_definitions(game_test PRIVATE
-        ZANDREL_GAME_PROGRAM="$<TARGET_FILE:zandrel>"
+        ZANDREL_GAME_PROGRAM="$<TARGET_FILE:zandrel-headless>"
         ZANDREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-    add_dependencies(game_test zandrel)
+    add_dependencies(game_test zandrel-headless)
 endif()

@@ -18,9 +18,9 @@ target_compile_definitions(platform_host_test PRIVATE
 add_dependencies(platform_host_test host_headless_probe)
 
 # The SDL host's start-up, through the game's program for people.
-if(TARGET zandrel-sdl)
+if(TARGET zandrel)
     zandrel_test(sdl_start_test ${CMAKE_CURRENT_SOURCE_DIR}/platform/host/sdl_start_test.cpp)
     target_compile_definitions(sdl_start_test PRIVATE
-        ZANDREL_SDL_PROGRAM="$<TARGET_FILE:zandrel-sdl>")
-    add_dependencies(sdl_start_test zandrel-sdl)
+        ZANDREL_SDL_PROGRAM="$<TARGET_FILE:zandrel>")
+    add_dependencies(sdl_start_test zandrel)
 endif()
