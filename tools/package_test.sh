@@ -111,6 +111,7 @@ wait_for_exit() {
 if [ "${1:-}" = "--desktop-run" ]; then
     work=$2
     exec_line=$3
+    wm_class=$4
     export SDL_VIDEODRIVER=x11 ZANDREL_SCALE=1
     # The Exec line holds no field codes and no quoting: words separated by
     # spaces.
@@ -120,6 +121,9 @@ if [ "${1:-}" = "--desktop-run" ]; then
     trap 'kill $pid 2>/dev/null || true' EXIT
     window=$(timeout 10 xdotool search --sync --limit 1 --name '^Zandrel$') ||
         fail "no window named Zandrel: $(cat "$work/program.err")"
+    # The desktop matches the window to its entry by the window's class.
+    xdotool search --classname "^$wm_class\$" | grep -qx "$window" ||
+        fail "the window's class is not the desktop entry's StartupWMClass, $wm_class"
     # Its place is asked for once it has settled: a window may be mapped
     # first and moved to its place after.
     sleep 0.5
@@ -250,11 +254,12 @@ deb_checks() {
     [ ! -s "$work/man.err" ] || { cat "$work/man.err" >&2; fail "man warns on zandrel(6)"; }
     grep -q ZANDREL_SCALE "$work/man.txt" || fail "zandrel(6) does not describe ZANDREL_SCALE"
 
-    local exec_line
+    local exec_line wm_class
     exec_line=$(sed -n 's/^Exec=//p' "/usr/share/applications/$app_id.desktop")
+    wm_class=$(sed -n 's/^StartupWMClass=//p' "/usr/share/applications/$app_id.desktop")
     echo "  starting \"$exec_line\" under Xvfb"
     timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" "$here/tools/package_test.sh" \
-        --desktop-run "$work" "$exec_line" || {
+        --desktop-run "$work" "$exec_line" "$wm_class" || {
         [ -f "$work/screen.ppm" ] && mkdir -p build/package_test &&
             cp "$work/screen.ppm" build/package_test/desktop-run-failed.ppm
         fail "the installed program did not run as its desktop entry says"
