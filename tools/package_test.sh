@@ -172,6 +172,8 @@ fi
 which=${1:-all}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Screenshots of this run only.
+rm -rf build/package_test
 
 # The screenshots the checks looked at, kept for people to see.
 keep_screenshots() {
