@@ -5,7 +5,7 @@
 # latency from an injected mouse move to the first pixels presented after
 # it. Needs xvfb-run, xdotool and python3; prints the figures.
 #
-#   tools/window_bench.sh [path/to/zandrel-sdl] [seconds of play]
+#   tools/window_bench.sh [path/to/zandrel] [seconds of play]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,8 +13,8 @@ if [ "${1:-}" != "--inside" ]; then
     program=${1:-}
     if [ -z "$program" ]; then
         cmake --preset default >/dev/null
-        cmake --build --preset default --target zandrel-sdl >/dev/null
-        program=build/default/game/zandrel-sdl
+        cmake --build --preset default --target zandrel >/dev/null
+        program=build/default/game/zandrel
     fi
     exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$program" "${2:-20}"
 fi

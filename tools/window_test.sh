@@ -8,7 +8,7 @@
 # (xvfb), xdotool, import (imagemagick) and python3. There is no window
 # manager: the layer draws the frame and caption itself.
 #
-#   tools/window_test.sh [path/to/zandrel-sdl]
+#   tools/window_test.sh [path/to/zandrel]
 #
 # Without an argument it builds the default preset's program first.
 set -euo pipefail
@@ -29,8 +29,8 @@ if [ "$inside" = 0 ]; then
     done
     if [ -z "$program" ]; then
         cmake --preset default >/dev/null
-        cmake --build --preset default --target zandrel-sdl
-        program=build/default/game/zandrel-sdl
+        cmake --build --preset default --target zandrel
+        program=build/default/game/zandrel
     fi
     timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside 1 "$program"
     # At scale 2 the window is drawn twice as large on a screen twice as large.
@@ -207,7 +207,7 @@ point() {
 
 what="the idle window is not as expected"
 # The same window on the headless host, as the game's own tests see it.
-headless=$(dirname "$program")/zandrel
+headless=$(dirname "$program")/zandrel-headless
 echo 'at 500 capture-window "Zandrel" idle.png' >"$work/idle.txt"
 status=0
 ZANDREL_SCRIPT=$work/idle.txt ZANDREL_CAPTURE_DIR=$work ZANDREL_TIME_LIMIT=1 \
