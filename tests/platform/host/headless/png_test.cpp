@@ -210,7 +210,8 @@ TEST(PngFiles, WriteThenReadBack) {
 TEST(PngDecode, ReadsFilesFromAnotherWriter) {
     // Made by other programs from these formulas. The RGB and RGBA files use
     // dynamic Huffman blocks, the others fixed ones; every_filter.png has row
-    // y filtered with type y % 5, on values that make the predictors tie.
+    // y filtered with type y % 5, on values that make the predictors tie;
+    // interlaced.png is 8-bit RGB in seven passes of uneven sizes.
     struct Case {
         const char* file;
         int32_t width, height;
@@ -245,6 +246,10 @@ TEST(PngDecode, ReadsFilesFromAnotherWriter) {
          }},
         {"pillow_bilevel.png", 21, 9,
          [](uint32_t x, uint32_t y) { return (x + y) % 3 == 0 ? 0xFFFFFFu : 0u; }},
+        {"interlaced.png", 13, 11,
+         [](uint32_t x, uint32_t y) {
+             return (x * 19 & 255) << 16 | (y * 23 & 255) << 8 | ((x ^ y) * 7 & 255);
+         }},
     };
     for (const Case& c : cases) {
         Image image;
