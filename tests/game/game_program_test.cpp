@@ -2,7 +2,7 @@
 // input scripts: how it ends (always with exit code 0, from every state),
 // what it shows before the first game, the crash box, Rules and About, the
 // tick count's wrap and the demo that tools/play runs.
-#include "platform/host/headless/png.h"
+#include "platform/host/headless/png_file.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/host/headless/png.h"
+#include "platform/host/headless/png_file.h"
 
 #include <stdint.h>
 #include <string>

@@ -6,7 +6,7 @@
 // tests drive the same machinery through the functions below.
 #pragma once
 
-#include "platform/host/headless/png.h"
+#include "platform/host/headless/png_file.h"
 #include "platform/host/host.h"
 
 #include <stdint.h>
