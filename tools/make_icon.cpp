@@ -3,7 +3,7 @@
 //                             changing resources/icon.cpp
 //   make_icon FILE.png SIZE   a SIZE by SIZE picture for the desktop, each
 //                             icon pixel a square block (SIZE a multiple of 16)
-#include "platform/host/headless/png.h"
+#include "platform/host/headless/png_file.h"
 #include "resources/icon.h"
 
 #include <stdio.h>
