@@ -1,7 +1,9 @@
 # The SDL host: the layer's top-level windows as real windows. Only this
 # library includes SDL.
 find_package(SDL2 REQUIRED)
+find_package(X11 REQUIRED)
 zandrel_library(zandrel_host_sdl
+    sdl/display.cpp
     sdl/events.cpp
     sdl/keys.cpp
     sdl/start.cpp
@@ -9,7 +11,7 @@ zandrel_library(zandrel_host_sdl
     sdl/windows.cpp
 )
 target_include_directories(zandrel_host_sdl PUBLIC ${PROJECT_SOURCE_DIR}/platform/include)
-target_link_libraries(zandrel_host_sdl PRIVATE SDL2::SDL2)
+target_link_libraries(zandrel_host_sdl PRIVATE SDL2::SDL2 X11::X11)
 
 # The whole layer over the SDL host, as the game's program for people links it.
 add_library(zandrel_layer_sdl INTERFACE)

@@ -19,8 +19,12 @@ add_dependencies(platform_host_test host_headless_probe)
 
 # The SDL host's start-up, through the game's program for people.
 if(TARGET zandrel-sdl)
+    add_executable(sdl_tick_probe ${CMAKE_CURRENT_SOURCE_DIR}/platform/host/sdl_tick_probe.cpp)
+    zandrel_warnings(sdl_tick_probe)
+    target_link_libraries(sdl_tick_probe PRIVATE zandrel_layer_sdl)
     zandrel_test(sdl_start_test ${CMAKE_CURRENT_SOURCE_DIR}/platform/host/sdl_start_test.cpp)
     target_compile_definitions(sdl_start_test PRIVATE
-        ZANDREL_SDL_PROGRAM="$<TARGET_FILE:zandrel-sdl>")
-    add_dependencies(sdl_start_test zandrel-sdl)
+        ZANDREL_SDL_PROGRAM="$<TARGET_FILE:zandrel-sdl>"
+        SDL_TICK_PROBE="$<TARGET_FILE:sdl_tick_probe>")
+    add_dependencies(sdl_start_test zandrel-sdl sdl_tick_probe)
 endif()
