@@ -43,7 +43,8 @@ bool wants_button(const Window* window) {
 }
 
 // Buttons keep their places; windows that lost theirs drop out and new ones
-// join at the end, from the bottom of the z-order up.
+// join at the end (from the bottom of the z-order up, when several come at
+// once).
 void update_buttons() {
     std::vector<HWND>& buttons = g_bar.buttons;
     buttons.erase(std::remove_if(buttons.begin(), buttons.end(),
@@ -167,7 +168,9 @@ void draw_button(int index) {
     RECT r = button_rect(index);
     if (window == nullptr || r.right - r.left < 8)
         return;
-    bool down = window->handle == GetActiveWindow() || index == g_bar.pressed;
+    // A minimised window may keep the activation, but its button stands out.
+    bool active = window->handle == GetActiveWindow() && !window->minimized;
+    bool down = active || index == g_bar.pressed;
     RECT inside{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
     if (down) {
         ring(r, COLOR_3DDKSHADOW, COLOR_3DHIGHLIGHT);
@@ -232,8 +235,11 @@ bool on_bar(POINT screen) {
 
 } // namespace
 
+// The buttons follow at once, so that they come in the order the windows
+// were shown.
 void user_task_bar_changed() {
     g_bar.changed = true;
+    update_buttons();
 }
 
 void user_task_bar_present() {
@@ -258,6 +264,11 @@ void user_task_bar_present() {
 // A button acts when the mouse button is released over the button it went
 // down on; moves and other presses on the bar go to no window.
 bool user_task_bar_click(POINT screen, UINT message) {
+    // The click meets the bar as it is now, drawn or not yet.
+    if (host_shows_task_bar()) {
+        g_bar.rect = bar_rect();
+        update_buttons();
+    }
     if (!on_bar(screen)) {
         if (message == WM_LBUTTONUP && g_bar.pressed >= 0) {
             g_bar.pressed = -1;

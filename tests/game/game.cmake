@@ -7,7 +7,7 @@ if(NOT WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/game_program_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/game_icon_test.cpp
     )
-    target_link_libraries(game_test PRIVATE zandrel_game_core)
+    target_link_libraries(game_test PRIVATE zandrel_game_core zandrel_image_compare)
     target_compile_definitions(game_test PRIVATE
         ZANDREL_GAME_PROGRAM="$<TARGET_FILE:zandrel>"
         ZANDREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
