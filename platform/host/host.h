@@ -66,10 +66,12 @@ void host_window_placed(HWND window, const RECT* rect, bool visible, HWND above)
 void host_window_destroyed(HWND window);
 // The title of a top-level window, for the host's own use (window lists).
 void host_window_titled(HWND window, const char* title);
-// The window that owns a top-level window (a message box's owner), or null;
-// told before the window is first placed. A window manager keeps owned
-// windows above their owner.
-void host_window_owned(HWND window, HWND owner);
+// What kind of top-level window it is, told before it is first placed: the
+// window that owns it (a message box's owner), or null; and whether it is
+// a popup without a caption, such as a drop-down menu. A window manager
+// keeps owned windows above their owner, and leaves popups alone: it does
+// not place, focus or decorate them.
+void host_window_made(HWND window, HWND owner, bool popup);
 // The window was minimised (or restored from it). A host with a window
 // manager hands the real window to it to keep as an icon; while minimised,
 // placements do not move or size the real window, and the layer shows the

@@ -90,9 +90,14 @@ HWND enabled_popup_of(HWND owner) {
     return owner;
 }
 
+// A window manager focuses whatever real window it maps or the person
+// clicks; of the layer's windows only captioned ones take activation that
+// way. Drop-down menus and other captionless popups are focused in passing
+// and leave the activation where it is.
 void activate_from_host(HWND handle) {
     Window* window = user_window_quiet(handle);
-    if (window == nullptr || window->parent != nullptr)
+    if (window == nullptr || window->parent != nullptr ||
+        (window->style & WS_CAPTION) != WS_CAPTION)
         return;
     if (window->style & WS_DISABLED)
         handle = enabled_popup_of(handle);

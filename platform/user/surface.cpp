@@ -59,7 +59,8 @@ void user_place_on_host(Window* top) {
     if (!top->placed) {
         top->placed = true;
         host_window_titled(top->handle, top->text.c_str());
-        host_window_owned(top->handle, top->owner);
+        bool popup = (top->style & WS_POPUP) && (top->style & WS_CAPTION) != WS_CAPTION;
+        host_window_made(top->handle, top->owner, popup);
         // The class's icon, when it is one of the program's, goes to the host.
         uint32_t icon[16 * 16];
         HICON source = top->cls->small_icon != nullptr ? top->cls->small_icon : top->cls->icon;

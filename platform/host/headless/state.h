@@ -14,6 +14,7 @@ struct HeadlessWindow {
     bool visible = false; // shown
     bool minimized = false; // as the layer last said
     HWND owner = nullptr;   // as the layer said before placing it
+    bool popup = false;     // the same: a captionless popup
     std::string title;    // as last given by host_window_titled
     int32_t width = 0;    // size of `pixels`; follows the rectangle's size
     int32_t height = 0;

@@ -110,8 +110,10 @@ void host_present(HWND window, const uint32_t* pixels, int32_t width, int32_t he
     }
 }
 
-void host_window_owned(HWND window, HWND owner) {
-    headless_state().windows[window].owner = owner;
+void host_window_made(HWND window, HWND owner, bool popup) {
+    HeadlessWindow& record = headless_state().windows[window];
+    record.owner = owner;
+    record.popup = popup;
 }
 
 void host_window_minimized(HWND window, bool minimized) {

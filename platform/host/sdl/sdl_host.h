@@ -20,6 +20,9 @@ struct SdlWindow {
     bool visible = false;      // shown on the real screen
     bool minimized = false;    // the layer has it minimised; `rect` is where it was before
     HWND owner = nullptr;      // the layer window that owns it, or null
+    // A captionless popup (a drop-down menu): its real window is
+    // override-redirect, so that no window manager places or focuses it.
+    bool popup = false;
     // Places the host itself gave the real window (real pixels) whose moved
     // events have not come back yet; those events are not the window
     // manager's doing.
@@ -53,6 +56,7 @@ struct SdlHost {
     // window from a second connection; a window destroyed meanwhile would
     // make that send fail and Xlib end the program, so none is destroyed.
     std::vector<SDL_Window*> spare;
+    std::vector<SDL_Window*> spare_popups; // the same for popups, which are made apart
     // Windows the host itself gave the keyboard focus, whose focus events
     // are not the person's doing; each is struck off when its event comes.
     std::vector<HWND> focus_given;

@@ -89,16 +89,18 @@ void move_real_window(SdlWindow& record, int x, int y) {
 }
 
 void create(SdlHost& host, SdlWindow& record, int width, int height) {
-    if (!host.spare.empty()) {
-        record.sdl = host.spare.back();
-        host.spare.pop_back();
+    std::vector<SDL_Window*>& spare = record.popup ? host.spare_popups : host.spare;
+    if (!spare.empty()) {
+        record.sdl = spare.back();
+        spare.pop_back();
         SDL_SetWindowTitle(record.sdl, record.title.c_str());
         SDL_SetWindowSize(record.sdl, width, height);
         move_real_window(record, record.rect.left * host.scale, record.rect.top * host.scale);
     } else {
+        Uint32 kind = record.popup ? SDL_WINDOW_POPUP_MENU : 0;
         record.sdl = SDL_CreateWindow(record.title.c_str(), record.rect.left * host.scale,
                                       record.rect.top * host.scale, width, height,
-                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | kind);
     }
     if (record.sdl == nullptr)
         sdl_fail(std::string("no window could be opened (") + SDL_GetError() + ")");
@@ -284,7 +286,7 @@ void host_window_destroyed(HWND window) {
         if (record->visible || record->minimized)
             SDL_HideWindow(record->sdl);
         SDL_SetWindowTitle(record->sdl, "");
-        host.spare.push_back(record->sdl);
+        (record->popup ? host.spare_popups : host.spare).push_back(record->sdl);
     }
     host.windows.erase(window);
     remove_from_z_order(host, window);
@@ -294,8 +296,10 @@ void host_window_destroyed(HWND window) {
         focus_top_window(host);
 }
 
-void host_window_owned(HWND window, HWND owner) {
-    sdl_host().windows[window].owner = owner;
+void host_window_made(HWND window, HWND owner, bool popup) {
+    SdlWindow& record = sdl_host().windows[window];
+    record.owner = owner;
+    record.popup = popup;
 }
 
 void host_window_minimized(HWND window, bool minimized) {
@@ -322,9 +326,11 @@ bool sdl_is_own_x_window(unsigned long x_window) {
         if (record.x_window == x_window)
             return true;
     }
-    for (SDL_Window* spare : host.spare) {
-        if (sdl_x_window_of(spare) == x_window)
-            return true;
+    for (const auto* spares : {&host.spare, &host.spare_popups}) {
+        for (SDL_Window* spare : *spares) {
+            if (sdl_x_window_of(spare) == x_window)
+                return true;
+        }
     }
     return false;
 }

@@ -91,6 +91,21 @@ TEST_F(Desktop, ActivatingAnOwnerDisabledByItsBoxActivatesTheBox) {
     EnableWindow(owner, TRUE);
 }
 
+// A window manager focuses a drop-down menu's real window in passing; the
+// layer's activation stays with the window the menu belongs to.
+TEST_F(Desktop, FocusOnACaptionlessPopupLeavesTheActivation) {
+    HWND window = make_shown_popup(MAIN);
+    HWND popup = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, recording_class(), "",
+                                 WS_POPUP | WS_VISIBLE, 120, 100, 60, 40, window, nullptr, nullptr,
+                                 nullptr);
+    windows_.push_back(popup);
+    SetActiveWindow(window);
+    settle();
+    push_window_event(HOST_ACTIVATE, popup);
+    EXPECT_EQ(GetActiveWindow(), window);
+    EXPECT_EQ(log_count(WM_NCACTIVATE), 0u);
+}
+
 TEST_F(Desktop, TheWindowManagersMinimiseAndRestoreAreSystemCommands) {
     HWND window = make_shown_popup();
     push_window_event(HOST_MINIMIZE, window);
