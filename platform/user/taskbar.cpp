@@ -159,8 +159,8 @@ void draw_label(const Window* window, RECT inside, int shift) {
     std::string title = fitted_title(window->text, text.right - text.left);
     SetBkMode(g_bar.dc, TRANSPARENT);
     SetTextColor(g_bar.dc, GetSysColor(COLOR_BTNTEXT));
-    ExtTextOutA(g_bar.dc, text.left, text.top + (text.bottom - text.top - size.cy) / 2,
-                ETO_CLIPPED, &text, title.c_str(), UINT(title.size()), nullptr);
+    ExtTextOutA(g_bar.dc, text.left, text.top + (text.bottom - text.top - size.cy) / 2, ETO_CLIPPED,
+                &text, title.c_str(), UINT(title.size()), nullptr);
 }
 
 void draw_button(int index) {

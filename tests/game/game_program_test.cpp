@@ -197,8 +197,8 @@ TEST_F(Minimise, TheTaskBarButtonRestoresTheWindowAsItWas) {
     const int row = TASK_BAR_TOP * 1024;
     EXPECT_TRUE(matches_golden("tests/game/golden/task_bar_minimised.png", &minimised.pixels[row],
                                1024, 40, 1024));
-    EXPECT_TRUE(matches_golden("tests/game/golden/task_bar_active.png", &restored.pixels[row],
-                               1024, 40, 1024));
+    EXPECT_TRUE(matches_golden("tests/game/golden/task_bar_active.png", &restored.pixels[row], 1024,
+                               40, 1024));
     Image before = capture("before.png"), after = capture("after.png");
     EXPECT_EQ(before.pixels, after.pixels) << "the window comes back with its picture";
     EXPECT_NE(after.pixels, capture("running.png").pixels) << "and the game goes on";

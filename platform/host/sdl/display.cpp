@@ -49,8 +49,8 @@ bool x11_window_manager_runs(void) {
         int format = 0;
         unsigned long count = 0, after = 0;
         unsigned char* data = nullptr;
-        if (XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
-                               XA_WINDOW, &type, &format, &count, &after, &data) == Success) {
+        if (XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                               &type, &format, &count, &after, &data) == Success) {
             found = type == XA_WINDOW && count == 1;
             XFree(data);
         }
@@ -97,7 +97,8 @@ void sdl_take_system_event(const SDL_SysWMmsg& message) {
     if (message.subsystem != SDL_SYSWM_X11)
         return;
     const XEvent& event = message.msg.x11.event;
-    if (event.type == DestroyNotify && sdl_is_own_x_window((unsigned long)event.xdestroywindow.window))
+    if (event.type == DestroyNotify &&
+        sdl_is_own_x_window((unsigned long)event.xdestroywindow.window))
         display_closed("a window of the program was destroyed from outside");
 #else
     (void)message;

@@ -14,12 +14,12 @@
 
 // What the host knows of one top-level window of the layer.
 struct SdlWindow {
-    SDL_Window* sdl = nullptr; // made when the window is first placed
+    SDL_Window* sdl = nullptr;  // made when the window is first placed
     unsigned long x_window = 0; // the X window showing `sdl`, 0 off X
-    RECT rect{};               // on the layer's screen, as last placed
-    bool visible = false;      // shown on the real screen
-    bool minimized = false;    // the layer has it minimised; `rect` is where it was before
-    HWND owner = nullptr;      // the layer window that owns it, or null
+    RECT rect{};                // on the layer's screen, as last placed
+    bool visible = false;       // shown on the real screen
+    bool minimized = false;     // the layer has it minimised; `rect` is where it was before
+    HWND owner = nullptr;       // the layer window that owns it, or null
     // A captionless popup (a drop-down menu): its real window is
     // override-redirect, so that no window manager places or focuses it.
     bool popup = false;
@@ -27,8 +27,8 @@ struct SdlWindow {
     // events have not come back yet; those events are not the window
     // manager's doing.
     std::vector<SDL_Point> moves_made;
-    std::string title;         // as last given by host_window_titled
-    int32_t width = 0;         // size of `pixels` in layer pixels; follows `rect`
+    std::string title; // as last given by host_window_titled
+    int32_t width = 0; // size of `pixels` in layer pixels; follows `rect`
     int32_t height = 0;
     // The window as last presented, kept to show it again when the real
     // screen loses it (EXPOSED); 0 where never presented.

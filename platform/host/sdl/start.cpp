@@ -170,5 +170,6 @@ void host_screen(RECT* screen, RECT* work_area) {
                       (usable.y + usable.h) / s};
     // Without a window manager the layer's task bar takes the bottom rows.
     if (work_area && !host.window_manager)
-        work_area->bottom = std::min<LONG>(work_area->bottom, (bounds.y + bounds.h) / s - TASK_BAR_ROWS);
+        work_area->bottom =
+            std::min<LONG>(work_area->bottom, (bounds.y + bounds.h) / s - TASK_BAR_ROWS);
 }

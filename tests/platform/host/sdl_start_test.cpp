@@ -45,9 +45,9 @@ TEST(SdlScale, AChosenScaleFallsBackToOneThatFits) {
         int asked, work_width, work_height, expected;
     };
     static const Case cases[] = {
-        {1, 1024, 768, 1}, {2, 1024, 768, 1}, {4, 1024, 768, 1}, {2, 1280, 960, 2},
-        {2, 1280, 959, 1}, {3, 2048, 1536, 3}, {4, 2048, 1536, 3}, {4, 2560, 1920, 4},
-        {4, 3840, 1000, 2}, {2, 800, 600, 1},  {1, 320, 200, 1},
+        {1, 1024, 768, 1},  {2, 1024, 768, 1},  {4, 1024, 768, 1},  {2, 1280, 960, 2},
+        {2, 1280, 959, 1},  {3, 2048, 1536, 3}, {4, 2048, 1536, 3}, {4, 2560, 1920, 4},
+        {4, 3840, 1000, 2}, {2, 800, 600, 1},   {1, 320, 200, 1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(fitting_scale(c.asked, c.work_width, c.work_height), c.expected)
@@ -62,8 +62,8 @@ struct Outcome {
 // Runs the program with the environment changes given as a shell prefix.
 Outcome run_program(const std::string& environment) {
     std::string error_file = ::testing::TempDir() + "sdl_start_error.txt";
-    std::string command =
-        environment + " timeout -k 2 10 '" ZANDREL_SDL_PROGRAM "' 2>'" + error_file + "' >/dev/null";
+    std::string command = environment + " timeout -k 2 10 '" ZANDREL_SDL_PROGRAM "' 2>'" +
+                          error_file + "' >/dev/null";
     int status = system(command.c_str());
     Outcome outcome;
     outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -117,8 +117,8 @@ uint32_t uptime_ms() {
 TEST(SdlClock, TheTickCountStartsAtTheMachinesUptime) {
     std::string out_file = ::testing::TempDir() + "sdl_tick.txt";
     uint32_t before = uptime_ms();
-    std::string command = "env SDL_VIDEODRIVER=offscreen timeout -k 2 10 '" SDL_TICK_PROBE
-                          "' >'" + out_file + "' 2>/dev/null";
+    std::string command = "env SDL_VIDEODRIVER=offscreen timeout -k 2 10 '" SDL_TICK_PROBE "' >'" +
+                          out_file + "' 2>/dev/null";
     ASSERT_EQ(system(command.c_str()), 0);
     uint32_t after = uptime_ms();
     unsigned long tick = 0;

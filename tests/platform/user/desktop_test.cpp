@@ -79,8 +79,8 @@ TEST_F(Desktop, AnotherProgramTakingTheFocusDeactivatesAndComingBackActivates) {
 
 TEST_F(Desktop, ActivatingAnOwnerDisabledByItsBoxActivatesTheBox) {
     HWND owner = make_shown_popup(MAIN);
-    HWND box = CreateWindowExA(0, recording_class(), "box", CAPTIONED_POPUP | WS_VISIBLE, 150,
-                               120, 100, 80, owner, nullptr, nullptr, nullptr);
+    HWND box = CreateWindowExA(0, recording_class(), "box", CAPTIONED_POPUP | WS_VISIBLE, 150, 120,
+                               100, 80, owner, nullptr, nullptr, nullptr);
     windows_.push_back(box);
     EnableWindow(owner, FALSE);
     settle();
@@ -95,9 +95,9 @@ TEST_F(Desktop, ActivatingAnOwnerDisabledByItsBoxActivatesTheBox) {
 // layer's activation stays with the window the menu belongs to.
 TEST_F(Desktop, FocusOnACaptionlessPopupLeavesTheActivation) {
     HWND window = make_shown_popup(MAIN);
-    HWND popup = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, recording_class(), "",
-                                 WS_POPUP | WS_VISIBLE, 120, 100, 60, 40, window, nullptr, nullptr,
-                                 nullptr);
+    HWND popup =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, recording_class(), "",
+                        WS_POPUP | WS_VISIBLE, 120, 100, 60, 40, window, nullptr, nullptr, nullptr);
     windows_.push_back(popup);
     SetActiveWindow(window);
     settle();
