@@ -35,7 +35,10 @@ void user_present_all() {
     user_task_bar_present();
     for (HWND handle : user_top_windows()) {
         Window* top = user_window_quiet(handle);
-        if (top == nullptr || rect_is_empty(top->dirty) || !(top->style & WS_VISIBLE))
+        // A minimised window is not on the screen; it shows itself whole
+        // again when restored.
+        if (top == nullptr || rect_is_empty(top->dirty) || !(top->style & WS_VISIBLE) ||
+            top->minimized)
             continue;
         RECT dirty = top->dirty;
         top->dirty = {0, 0, 0, 0};
