@@ -5,7 +5,10 @@
 # latency from an injected mouse move to the first pixels presented after
 # it. Needs xvfb-run, xdotool and python3; prints the figures.
 #
-#   tools/window_bench.sh [path/to/zandrel] [seconds of play]
+#   tools/window_bench.sh [path/to/zandrel] [seconds of play] [CPU hogs]
+#
+# With a number of CPU hogs, that many busy processes run beside the game
+# for the whole measurement, to see how the pacing holds up under load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,13 +19,19 @@ if [ "${1:-}" != "--inside" ]; then
         cmake --build --preset default --target zandrel >/dev/null
         program=build/default/game/zandrel
     fi
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$program" "${2:-20}"
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$program" "${2:-20}" "${3:-0}"
 fi
 
 program=$2
 seconds=$3
+hogs=$4
 work=$(mktemp -d)
-trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+hog_pids=()
+trap 'kill $pid "${hog_pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
+for _ in $(seq "$hogs"); do
+    sh -c 'while :; do :; done' &
+    hog_pids+=($!)
+done
 export SDL_VIDEODRIVER=x11 ZANDREL_SCALE=1 ZANDREL_HOST_TRACE=$work/trace
 "$program" 2>"$work/program.err" &
 pid=$!
@@ -31,7 +40,7 @@ left=$(echo "$geometry" | sed -n 's/^X=//p')
 top=$(echo "$geometry" | sed -n 's/^Y=//p')
 sleep 1
 
-python3 - "$pid" "$left" "$top" "$seconds" "$work/trace" <<'PY'
+python3 - "$pid" "$left" "$top" "$seconds" "$work/trace" "$hogs" <<'PY'
 import os, subprocess, sys, time
 
 pid, left, top, seconds, trace = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3]), float(sys.argv[4]), sys.argv[5]
@@ -109,6 +118,7 @@ latencies.sort()
 def pct(values, p):
     return values[min(len(values) - 1, int(len(values) * p / 100))] if values else float("nan")
 
+print("CPU hogs beside the game: %s" % sys.argv[6])
 print("CPU in the start wait:    %.2f%% of one core" % idle)
 print("CPU while playing:        %.2f%% of one core over %.0f s, %d games" % (playing, seconds, games))
 print("frame period:             median %.2f ms, 99th percentile %.2f ms (%d frames)"

@@ -3,10 +3,14 @@
 # and real screenshots: the window comes up centred and pixel for pixel as
 # the headless host shows it; Game > New by mouse starts play and the ball
 # follows the pointer; Options > Pause shows the notice; Help > Rules shows
-# its box and Enter (OK) ends it; the close box ends the program with exit
-# code 0. Then again at scale 2, on a screen twice as large. Needs xvfb-run
+# its box and Enter (OK) ends it; dragging the caption moves the window;
+# the minimise box hides it and the task bar's button brings it back; the
+# close box ends the program with exit code 0. Then again at scale 2, on a
+# screen twice as large (without the drag and the minimise). Needs xvfb-run
 # (xvfb), xdotool, import (imagemagick) and python3. There is no window
-# manager: the layer draws the frame and caption itself.
+# manager: the layer draws the frame and caption itself, and its own task
+# bar along the bottom of the screen. tools/wm_test.sh does the same under
+# a window manager.
 #
 #   tools/window_test.sh [path/to/zandrel]
 #
@@ -149,7 +153,8 @@ if kind == "idle":
     assert at(left + 100 * s, top + 10 * s) == (0, 0, 128), at(left + 100 * s, top + 10 * s)
     assert count(BLUE, cx + 100 * s, cy + 100 * s, cx + 200 * s, cy + 200 * s) == (100 * s) ** 2
     assert at(left - 5, top - 5) == (0, 0, 0), at(left - 5, top - 5)
-    # The window is centred on the screen, which is all work area here.
+    # The window is centred on the work area: the screen without the
+    # layer's task bar in its bottom 40 rows, as there is no window manager.
     w, h = int(sys.argv[6]), int(sys.argv[7])
     # Pixel for pixel what the headless host shows of the same window.
     gw, gh, golden = read_png(sys.argv[8])
@@ -157,8 +162,9 @@ if kind == "idle":
     wrong = [(x, y) for y in range(h) for x in range(w)
              if at(left + x, top + y) != tuple(golden[y // s][x // s * 3:x // s * 3 + 3])]
     assert not wrong, "%d pixels differ from the golden, first at %s" % (len(wrong), wrong[0])
-    assert abs(left + w / 2 - sw / 2) <= s and abs(top + h / 2 - sh / 2) <= s, \
-        "the window at %d %d, %dx%d, is not centred on %dx%d" % (left, top, w, h, sw, sh)
+    work_h = sh - 40 * s
+    assert abs(left + w / 2 - sw / 2) <= s and abs(top + h / 2 - work_h / 2) <= s, \
+        "the window at %d %d, %dx%d, is not centred on %dx%d" % (left, top, w, h, sw, work_h)
 elif kind == "playing":
     pointer_x = int(sys.argv[6])
     # The score is drawn in the field's top left corner: not blue there.
@@ -267,6 +273,26 @@ if [ "$scale" = 1 ]; then
         fail "dragged by 60 40 from $left $top, the window is at $moved_left $moved_top"
     left=$moved_left
     top=$moved_top
+
+    # The minimise box hides the window; its button on the layer's task bar,
+    # in the screen's bottom 40 rows, brings it back where it was.
+    point 593 12
+    xdotool click 1
+    for _ in $(seq 30); do
+        xdotool search --onlyvisible --name '^Zandrel$' >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    ! xdotool search --onlyvisible --name '^Zandrel$' >/dev/null 2>&1 ||
+        fail "the minimise box leaves the window on the screen"
+    screen_height=$(xdotool getdisplaygeometry | cut -d' ' -f2)
+    xdotool mousemove 84 $((screen_height - 20))
+    xdotool click 1
+    xdotool search --sync --onlyvisible --name '^Zandrel$' >/dev/null ||
+        fail "the task bar button does not bring the window back"
+    sleep 0.3
+    geometry=$(xdotool search --limit 1 --name '^Zandrel$' getwindowgeometry --shell)
+    [ "$(echo "$geometry" | sed -n 's/^X=//p') $(echo "$geometry" | sed -n 's/^Y=//p')" = \
+        "$left $top" ] || fail "the restored window is not back at $left $top"
 fi
 
 # The close box at the caption's right end ends the program.

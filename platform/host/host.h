@@ -27,6 +27,10 @@ enum HostEventType {
     HOST_CLOSE,          // the person asked to close `window` (a window manager's close)
     HOST_ACTIVATE,       // the person brought `window` to the front
     HOST_EXPOSE,         // `window`'s pixels were lost and must be shown again
+    HOST_MOVED,          // the window manager moved `window`: its top left is now `point`
+    HOST_DEACTIVATE,     // the person turned to another program: none of ours is active
+    HOST_MINIMIZE,       // the window manager minimised `window`
+    HOST_RESTORE,        // the window manager restored `window` from minimised
 };
 
 enum HostButton { HOST_BUTTON_LEFT = 0, HOST_BUTTON_RIGHT = 1, HOST_BUTTON_MIDDLE = 2 };
@@ -38,7 +42,8 @@ struct HostEvent {
     int button;       // HostButton (HOST_MOUSE_BUTTON)
     bool down;        // pressed or released (HOST_MOUSE_BUTTON, HOST_KEY)
     UINT key;         // virtual-key code (HOST_KEY)
-    HWND window;      // the window concerned (HOST_CLOSE, HOST_ACTIVATE, HOST_EXPOSE)
+    HWND window;      // the window concerned (HOST_CLOSE, HOST_ACTIVATE, HOST_EXPOSE,
+                      // HOST_MOVED, HOST_MINIMIZE, HOST_RESTORE)
 };
 
 // Takes the next input that has happened by now, if any. Never blocks.
@@ -61,6 +66,25 @@ void host_window_placed(HWND window, const RECT* rect, bool visible, HWND above)
 void host_window_destroyed(HWND window);
 // The title of a top-level window, for the host's own use (window lists).
 void host_window_titled(HWND window, const char* title);
+// What kind of top-level window it is, told before it is first placed: the
+// window that owns it (a message box's owner), or null; and whether it is
+// a popup without a caption, such as a drop-down menu. A window manager
+// keeps owned windows above their owner, and leaves popups alone: it does
+// not place, focus or decorate them.
+void host_window_made(HWND window, HWND owner, bool popup);
+// The window was minimised (or restored from it). A host with a window
+// manager hands the real window to it to keep as an icon; while minimised,
+// placements do not move or size the real window, and the layer shows the
+// window as not visible. Told before the placement that goes with it.
+void host_window_minimized(HWND window, bool minimized);
+
+// Whether the layer draws the desktop's task bar itself: true on hosts that
+// compose the desktop (the headless one) and where no window manager keeps
+// minimised windows; the bar then fills the screen below the work area.
+bool host_shows_task_bar(void);
+// Shows the task bar's pixels (0x00RRGGBB, `stride` pixels per row), which
+// cover the screen below the work area; called whenever they change.
+void host_present_task_bar(const uint32_t* pixels, int32_t width, int32_t height, int32_t stride);
 
 // Shows pixels of a top-level window: `pixels` hold the whole window
 // (0x00RRGGBB, `stride` pixels per row), `dirty` the rectangles that

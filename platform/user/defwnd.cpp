@@ -74,6 +74,7 @@ LRESULT on_settext(Window* window, LPCSTR text) {
     if (window->parent == nullptr) {
         host_window_titled(window->handle, window->text.c_str());
         window->frame_pending = true;
+        user_task_bar_changed();
     }
     return TRUE;
 }

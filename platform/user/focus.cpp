@@ -58,6 +58,7 @@ void user_activate(HWND handle, WORD how) {
     }
     HWND old = g_active;
     g_active = target;
+    user_task_bar_changed();
     deactivate(old, target);
     // With nothing active the focus goes too; otherwise the new window's
     // WM_ACTIVATE moves it.

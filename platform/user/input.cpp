@@ -78,6 +78,53 @@ void queue_key(const HostEvent& event, DWORD time) {
         {message, g_input.cursor, key, key_data(key, event.down, was_down), time, nullptr});
 }
 
+// A window disabled by a modal box it owns passes the activation to the
+// box, as Windows does with the last active popup.
+HWND enabled_popup_of(HWND owner) {
+    for (HWND top : user_top_windows()) {
+        Window* window = user_window_quiet(top);
+        if (window != nullptr && window->owner == owner && (window->style & WS_VISIBLE) &&
+            !(window->style & WS_DISABLED))
+            return top;
+    }
+    return owner;
+}
+
+// A window manager focuses whatever real window it maps or the person
+// clicks; of the layer's windows only captioned ones take activation that
+// way. Drop-down menus and other captionless popups are focused in passing
+// and leave the activation where it is.
+void activate_from_host(HWND handle) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr || window->parent != nullptr ||
+        (window->style & WS_CAPTION) != WS_CAPTION)
+        return;
+    if (window->style & WS_DISABLED)
+        handle = enabled_popup_of(handle);
+    user_activate(handle, WA_ACTIVE);
+}
+
+// The window manager moved the real window: the window moves as when the
+// person drags it, so that what opens beside it opens at its real place.
+void move_from_host(HWND handle, POINT top_left) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr || window->parent != nullptr || window->minimized)
+        return;
+    if (window->window_rect.left == top_left.x && window->window_rect.top == top_left.y)
+        return;
+    SetWindowPos(handle, nullptr, top_left.x, top_left.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Minimising or restoring through the window manager reaches the window as
+// the system command its caption box or the task bar would give.
+void change_state_from_host(HWND handle, bool minimize) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr || window->parent != nullptr || window->minimized == minimize)
+        return;
+    PostMessageA(handle, WM_SYSCOMMAND, minimize ? SC_MINIMIZE : SC_RESTORE, 0);
+}
+
 void take_host_event(const HostEvent& event) {
     DWORD time = GetTickCount();
     switch (event.type) {
@@ -98,14 +145,23 @@ void take_host_event(const HostEvent& event) {
         PostMessageA(event.window, WM_SYSCOMMAND, SC_CLOSE, 0);
         return;
     case HOST_ACTIVATE:
-        if (IsWindow(event.window))
-            user_activate(event.window, WA_ACTIVE);
+        activate_from_host(event.window);
         return;
     case HOST_EXPOSE:
         if (Window* window = user_window_quiet(event.window)) {
             user_mark_dirty(window, {0, 0, window->pixel_width, window->pixel_height});
             user_present_all();
         }
+        return;
+    case HOST_MOVED:
+        move_from_host(event.window, event.point);
+        return;
+    case HOST_DEACTIVATE:
+        user_activate(nullptr, WA_INACTIVE);
+        return;
+    case HOST_MINIMIZE:
+    case HOST_RESTORE:
+        change_state_from_host(event.window, event.type == HOST_MINIMIZE);
         return;
     }
     user_note_queue_changed();
@@ -162,6 +218,8 @@ bool activate_on_press(Window* window, LRESULT hit, UINT message) {
 // Addresses a mouse input to its window; false when it goes nowhere.
 bool address_mouse(const RawInput& input, MSG* msg) {
     HWND capture = GetCapture();
+    if (capture == nullptr && user_task_bar_click(input.point, input.message))
+        return false;
     HWND target = capture != nullptr ? capture : WindowFromPoint(input.point);
     Window* window = user_window_quiet(target);
     if (window == nullptr || (capture == nullptr && !IsWindowEnabled(target)))

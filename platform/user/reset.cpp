@@ -15,4 +15,5 @@ void layer_user_reset(void) {
     user_reset_input();
     user_reset_focus();
     user_reset_hooks();
+    user_reset_task_bar();
 }

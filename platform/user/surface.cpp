@@ -32,9 +32,13 @@ void user_mark_dirty(Window* top, const RECT& rect) {
 }
 
 void user_present_all() {
+    user_task_bar_present();
     for (HWND handle : user_top_windows()) {
         Window* top = user_window_quiet(handle);
-        if (top == nullptr || rect_is_empty(top->dirty) || !(top->style & WS_VISIBLE))
+        // A minimised window is not on the screen; it shows itself whole
+        // again when restored.
+        if (top == nullptr || rect_is_empty(top->dirty) || !(top->style & WS_VISIBLE) ||
+            top->minimized)
             continue;
         RECT dirty = top->dirty;
         top->dirty = {0, 0, 0, 0};
@@ -58,13 +62,20 @@ void user_place_on_host(Window* top) {
     if (!top->placed) {
         top->placed = true;
         host_window_titled(top->handle, top->text.c_str());
+        bool popup = (top->style & WS_POPUP) && (top->style & WS_CAPTION) != WS_CAPTION;
+        host_window_made(top->handle, top->owner, popup);
         // The class's icon, when it is one of the program's, goes to the host.
         uint32_t icon[16 * 16];
         HICON source = top->cls->small_icon != nullptr ? top->cls->small_icon : top->cls->icon;
         if (source != nullptr && layer_icon_pixels(source, icon))
             host_window_icon(top->handle, icon);
     }
+    if (top->minimized != top->host_minimized) {
+        top->host_minimized = top->minimized;
+        host_window_minimized(top->handle, top->minimized);
+    }
     host_window_placed(top->handle, &rect, shown, above);
+    user_task_bar_changed();
     if (shown)
         user_mark_dirty(top, {0, 0, top->pixel_width, top->pixel_height});
 }

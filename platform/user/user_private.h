@@ -67,7 +67,8 @@ struct Window {
     int32_t pixel_width;
     int32_t pixel_height;
     RECT dirty;
-    bool placed; // the host has been told of the window
+    bool placed;         // the host has been told of the window
+    bool host_minimized; // the host has been told the window is minimised
     // The non-client area: whether the caption shows as active, and which
     // caption button (HTCLOSE, HTMINBUTTON, HTMAXBUTTON) is held down.
     bool nc_active;
@@ -140,6 +141,19 @@ LRESULT user_nc_button_down(HWND window, WPARAM hit, LPARAM lparam);
 void user_move_command(HWND window, LPARAM lparam);
 void user_menu_command(HWND window, WPARAM command, LPARAM lparam);
 bool user_menu_open();
+
+// --- the task bar (taskbar.cpp) ---
+// Something the task bar shows changed: a top-level window appeared, went,
+// was minimised, restored, activated or renamed. The bar is drawn again
+// before the next presentation.
+void user_task_bar_changed();
+// Draws the bar when it changed and hands it to the host (from
+// user_present_all).
+void user_task_bar_present();
+// Takes a mouse button that went down or up at a screen point on the bar;
+// false when the point is not on a bar the layer shows.
+bool user_task_bar_click(POINT screen, UINT message);
+void user_reset_task_bar();
 
 // --- hooks (hook.cpp) ---
 // Calls the thread's WH_CBT hooks; nonzero means the action is refused.

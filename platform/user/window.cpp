@@ -273,8 +273,10 @@ void free_tree(HWND handle) {
     user_kill_window_timers(handle);
     user_destroy_window_menu(window);
     user_window_gone(handle);
-    if (window->parent == nullptr)
+    if (window->parent == nullptr) {
         host_window_destroyed(handle);
+        user_task_bar_changed();
+    }
     unlink_from_tree(window);
     --window->cls->window_count;
     user_free_window(handle);

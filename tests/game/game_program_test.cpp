@@ -1,8 +1,10 @@
 // The whole program as a child process on the headless host, driven by
 // input scripts: how it ends (always with exit code 0, from every state),
 // what it shows before the first game, the crash box, Rules and About, the
-// tick count's wrap and the demo that tools/play runs.
+// tick count's wrap, minimising to the task bar and back, and the demo that
+// tools/play runs.
 #include "platform/host/headless/png_file.h"
+#include "tests/support/image_compare.h"
 
 #include <gtest/gtest.h>
 
@@ -166,6 +168,40 @@ TEST_F(TickCount, PlayGoesOnAcrossTheWrap) {
     EXPECT_EQ(run(script, "10", "4294967000"), 0) << stderrText();
     EXPECT_GT(countClient(capture("wrapped.png"), YELLOW), 100)
         << "a wall came after the count wrapped";
+}
+
+// The minimise box sends the window to the task bar below the work area;
+// its button brings it back as it was, and play goes on.
+using Minimise = Program;
+
+const char* const MINIMIZE_BOX = "click left 785 192\n";
+const char* const TASK_BAR_BUTTON = "click left 84 748\n";
+constexpr int TASK_BAR_TOP = 728;
+
+TEST_F(Minimise, TheTaskBarButtonRestoresTheWindowAsItWas) {
+    std::string script = std::string("at 100 ") + NEW + "+500 " + PAUSE +
+                         "+300 capture-window \"Zandrel\" before.png\n+0 " + MINIMIZE_BOX +
+                         "+300 capture minimised.png\n+0 " + TASK_BAR_BUTTON +
+                         "+300 capture restored.png\n"
+                         "+0 capture-window \"Zandrel\" after.png\n+0 " +
+                         PAUSE + "+1000 capture-window \"Zandrel\" running.png\n+0 " + QUIT;
+    EXPECT_EQ(run(script, "10"), 0) << stderrText();
+    Image minimised = capture("minimised.png"), restored = capture("restored.png");
+    ASSERT_EQ(minimised.width, 1024);
+    ASSERT_EQ(restored.width, 1024);
+    int desktop = 0;
+    for (int y = 0; y < TASK_BAR_TOP; ++y)
+        for (int x = 0; x < 1024; ++x)
+            desktop += (minimised.at(x, y) & 0xFFFFFF) == 0x008080;
+    EXPECT_EQ(desktop, 1024 * TASK_BAR_TOP) << "nothing but the desktop above the task bar";
+    const int row = TASK_BAR_TOP * 1024;
+    EXPECT_TRUE(matches_golden("tests/game/golden/task_bar_minimised.png", &minimised.pixels[row],
+                               1024, 40, 1024));
+    EXPECT_TRUE(matches_golden("tests/game/golden/task_bar_active.png", &restored.pixels[row], 1024,
+                               40, 1024));
+    Image before = capture("before.png"), after = capture("after.png");
+    EXPECT_EQ(before.pixels, after.pixels) << "the window comes back with its picture";
+    EXPECT_NE(after.pixels, capture("running.png").pixels) << "and the game goes on";
 }
 
 using Demo = Program;

@@ -22,6 +22,17 @@ void draw_window(Image* screen, const HeadlessWindow& window) {
     }
 }
 
+// The task bar lies above every window, in the rows below the work area.
+void draw_task_bar(Image* screen, const HeadlessState& state) {
+    int32_t top = HEADLESS_SCREEN_HEIGHT - HEADLESS_TASK_BAR_HEIGHT;
+    int32_t width = std::min(state.task_bar_width, screen->width);
+    int32_t height = std::min(state.task_bar_height, screen->height - top);
+    for (int32_t y = 0; y < height; ++y)
+        memcpy(&screen->pixels[size_t(top + y) * size_t(screen->width)],
+               &state.task_bar[size_t(y) * size_t(state.task_bar_width)],
+               size_t(width) * sizeof(uint32_t));
+}
+
 bool write_picture(const char* path, const Image& image, std::string* error) {
     std::string why;
     if (png_write_file(path, image.pixels.data(), image.width, image.height, image.width, &why))
@@ -44,6 +55,7 @@ Image headless_compose_screen(void) {
         if (window.visible)
             draw_window(&screen, window);
     }
+    draw_task_bar(&screen, state);
     return screen;
 }
 

@@ -113,6 +113,8 @@ HWND headless_top_window(void);
 std::vector<HWND> headless_z_order(void);
 bool headless_window_rect(HWND window, RECT* rect);
 bool headless_window_visible(HWND window);
+// Whether the layer said the window is minimised.
+bool headless_window_minimized(HWND window);
 // The title, or null for a window the host does not know.
 const char* headless_window_title(HWND window);
 // The first window, from the top, with this title; null when none has it.
@@ -128,7 +130,8 @@ uint64_t headless_present_count(void);
 // Captures.
 
 // The desktop with every visible window drawn from the bottom of the
-// z-order to the top, clipped to the screen.
+// z-order to the top, clipped to the screen, and the layer's task bar
+// across the rows below the work area.
 Image headless_compose_screen(void);
 // One window's pixels alone; false for a window the host does not know.
 bool headless_window_image(HWND window, Image* image);

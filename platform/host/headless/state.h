@@ -10,10 +10,13 @@
 
 // What the host knows of one top-level window.
 struct HeadlessWindow {
-    RECT rect{};          // on the screen, non-client area included
-    bool visible = false; // shown
-    std::string title;    // as last given by host_window_titled
-    int32_t width = 0;    // size of `pixels`; follows the rectangle's size
+    RECT rect{};            // on the screen, non-client area included
+    bool visible = false;   // shown
+    bool minimized = false; // as the layer last said
+    HWND owner = nullptr;   // as the layer said before placing it
+    bool popup = false;     // the same: a captionless popup
+    std::string title;      // as last given by host_window_titled
+    int32_t width = 0;      // size of `pixels`; follows the rectangle's size
     int32_t height = 0;
     std::vector<uint32_t> pixels; // width * height, as presented; 0 where never presented
     bool has_icon = false;
@@ -33,6 +36,11 @@ struct HeadlessState {
     void (*exit_handler)(int code, const char* message) = nullptr;
 
     std::map<HWND, HeadlessWindow> windows;
+    // The layer's task bar below the work area, as last presented; empty
+    // until then.
+    std::vector<uint32_t> task_bar;
+    int32_t task_bar_width = 0;
+    int32_t task_bar_height = 0;
     std::vector<HWND> z_order; // top first
     uint64_t present_count = 0;
 };

@@ -110,6 +110,36 @@ void host_present(HWND window, const uint32_t* pixels, int32_t width, int32_t he
     }
 }
 
+void host_window_made(HWND window, HWND owner, bool popup) {
+    HeadlessWindow& record = headless_state().windows[window];
+    record.owner = owner;
+    record.popup = popup;
+}
+
+void host_window_minimized(HWND window, bool minimized) {
+    headless_state().windows[window].minimized = minimized;
+}
+
+// This host composes the desktop itself, so the layer's task bar is on it.
+bool host_shows_task_bar(void) {
+    return true;
+}
+
+void host_present_task_bar(const uint32_t* pixels, int32_t width, int32_t height, int32_t stride) {
+    HeadlessState& state = headless_state();
+    state.task_bar.resize(size_t(width) * size_t(height));
+    for (int32_t y = 0; y < height; ++y)
+        memcpy(&state.task_bar[size_t(y) * size_t(width)], pixels + size_t(y) * size_t(stride),
+               size_t(width) * sizeof(uint32_t));
+    state.task_bar_width = width;
+    state.task_bar_height = height;
+}
+
+bool headless_window_minimized(HWND window) {
+    HeadlessWindow* record = find(window);
+    return record && record->minimized;
+}
+
 void host_window_icon(HWND window, const uint32_t* pixels) {
     HeadlessWindow& record = headless_state().windows[window];
     memcpy(record.icon, pixels, sizeof record.icon);
@@ -179,5 +209,7 @@ void headless_reset_windows(void) {
     HeadlessState& state = headless_state();
     state.windows.clear();
     state.z_order.clear();
+    state.task_bar.clear();
+    state.task_bar_width = state.task_bar_height = 0;
     state.present_count = 0;
 }

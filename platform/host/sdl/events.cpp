@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <time.h>
 
 namespace {
 
@@ -18,8 +19,8 @@ POINT global_point(void) {
 
 // Mouse positions are turned into screen positions from the layer's own
 // idea of where the window is: the position inside the real window, in
-// layer pixels, plus the window's place. A window manager that moved the
-// real window elsewhere then changes nothing for the layer.
+// layer pixels, plus the window's place. A window manager's moves reach the
+// layer as moved events before the input that follows them.
 POINT screen_point(Uint32 window_id, int x, int y) {
     SdlHost& host = sdl_host();
     if (SdlWindow* record = sdl_find(sdl_window_of(window_id))) {
@@ -77,9 +78,56 @@ void take_key(const SDL_KeyboardEvent& key) {
     push(event);
 }
 
+// A moved event for a place the host gave the window itself is its own
+// doing; any other is the window manager's, which the layer must follow.
+void take_move(HWND window, SdlWindow& record, int x, int y) {
+    auto& made = record.moves_made;
+    auto own = std::find_if(made.begin(), made.end(),
+                            [x, y](const SDL_Point& p) { return p.x == x && p.y == y; });
+    if (own != made.end()) {
+        made.erase(made.begin(), own + 1);
+        return;
+    }
+    int scale = sdl_host().scale;
+    POINT top_left = {LONG(std::floor(double(x) / scale)), LONG(std::floor(double(y) / scale))};
+    if (record.minimized || (top_left.x == record.rect.left && top_left.y == record.rect.top))
+        return;
+    HostEvent event{};
+    event.type = HOST_MOVED;
+    event.window = window;
+    event.point = top_left;
+    push(event);
+}
+
+// The window manager minimised or restored a window; what the layer asked
+// for itself comes back too and is already known.
+void take_state(HWND window, const SdlWindow& record, bool minimized) {
+    if (record.minimized == minimized)
+        return;
+    HostEvent event{};
+    event.type = minimized ? HOST_MINIMIZE : HOST_RESTORE;
+    event.window = window;
+    push(event);
+}
+
+// Focus that passes between the program's own windows changes nothing;
+// focus that leaves them all went to another program. SDL reports focus
+// lost only once it has settled, and without a window manager nobody but
+// the host moves it.
+void take_focus_lost(void) {
+    if (!sdl_host().window_manager || SDL_GetKeyboardFocus() != nullptr)
+        return;
+    HostEvent event{};
+    event.type = HOST_DEACTIVATE;
+    push(event);
+}
+
 void take_window_event(const SDL_WindowEvent& change) {
+    if (change.event == SDL_WINDOWEVENT_EXPOSED && sdl_task_bar_exposed(change.windowID))
+        return;
     HWND window = sdl_window_of(change.windowID);
-    if (window == nullptr)
+    SdlWindow* record = sdl_find(window);
+    if (window == nullptr || record == nullptr)
         return;
     HostEvent event{};
     event.window = window;
@@ -94,30 +142,64 @@ void take_window_event(const SDL_WindowEvent& change) {
         event.type = HOST_ACTIVATE;
         push(event);
         break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        take_focus_lost();
+        break;
     case SDL_WINDOWEVENT_EXPOSED:
         sdl_show_again(window);
+        break;
+    case SDL_WINDOWEVENT_MOVED:
+        take_move(window, *record, change.data1, change.data2);
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+        take_state(window, *record, change.event == SDL_WINDOWEVENT_MINIMIZED);
         break;
     default:
         break;
     }
 }
 
-// Milliseconds to wait for a deadline, rounded up so that a wait that ends
-// early waits again rather than spinning; -1 waits for an event.
-int wait_ms(uint64_t deadline_us) {
+// The last stretch before a deadline is slept in short steps on the clock
+// rather than in one wait on the display connection: that wait counts in
+// whole milliseconds, and a process woken from a long sleep on a busy
+// machine may wait for the processor a while longer. Waking this much early
+// keeps frames on time under load at the cost of a few short wake-ups.
+constexpr uint64_t FINE_WAIT_US = 2000;
+constexpr uint64_t FINE_STEP_US = 200;
+
+// Whole milliseconds to wait on the display connection for a deadline,
+// leaving the last stretch for the fine wait; -1 waits for an event.
+int coarse_wait_ms(uint64_t deadline_us, uint64_t now) {
     if (deadline_us == UINT64_MAX)
         return -1;
-    uint64_t now = host_clock_us();
-    if (deadline_us <= now)
+    if (deadline_us <= now + FINE_WAIT_US)
         return 0;
-    return int(std::min<uint64_t>((deadline_us - now + 999) / 1000, 1'000'000));
+    return int(std::min<uint64_t>((deadline_us - now - FINE_WAIT_US) / 1000, 1'000'000));
 }
 
-// Waits for one SDL event or the deadline, whichever is first, and takes it.
+void sleep_us(uint64_t microseconds) {
+    timespec pause{time_t(microseconds / 1'000'000), long(microseconds % 1'000'000) * 1000};
+    nanosleep(&pause, nullptr);
+}
+
+// Waits for one SDL event or the deadline, whichever is first, and takes
+// what came.
 void wait_once(uint64_t deadline_us) {
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, wait_ms(deadline_us)))
+    uint64_t now = host_clock_us();
+    int coarse = coarse_wait_ms(deadline_us, now);
+    if (coarse != 0) {
+        if (SDL_WaitEventTimeout(&event, coarse))
+            sdl_take_event(event);
+        return;
+    }
+    if (SDL_PollEvent(&event)) {
         sdl_take_event(event);
+        return;
+    }
+    if (deadline_us > now)
+        sleep_us(std::min(deadline_us - now, FINE_STEP_US));
 }
 
 void drain_sdl(void) {
@@ -144,6 +226,9 @@ void sdl_take_event(const SDL_Event& event) {
         break;
     case SDL_WINDOWEVENT:
         take_window_event(event.window);
+        break;
+    case SDL_SYSWMEVENT:
+        sdl_take_system_event(*event.syswm.msg);
         break;
     default:
         break;

@@ -26,4 +26,14 @@ inline int default_scale(float dots_per_inch, int screen_width, int screen_heigh
     return dense && room ? 2 : 1;
 }
 
+// The largest scale, up to `scale`, at which the work area (in real pixels)
+// still holds a usual window of 640 by 480 with room to spare; 1 when none
+// does. A larger one would leave windows bigger than the screen, their
+// close boxes out of reach.
+inline int fitting_scale(int scale, int work_width, int work_height) {
+    while (scale > 1 && (work_width < scale * 640 || work_height < scale * 480))
+        --scale;
+    return scale < 1 ? 1 : scale;
+}
+
 } // namespace zandrel_sdl

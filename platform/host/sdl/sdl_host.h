@@ -14,11 +14,21 @@
 
 // What the host knows of one top-level window of the layer.
 struct SdlWindow {
-    SDL_Window* sdl = nullptr; // made when the window is first placed
-    RECT rect{};               // on the layer's screen, as last placed
-    bool visible = false;      // shown on the real screen
-    std::string title;         // as last given by host_window_titled
-    int32_t width = 0;         // size of `pixels` in layer pixels; follows `rect`
+    SDL_Window* sdl = nullptr;  // made when the window is first placed
+    unsigned long x_window = 0; // the X window showing `sdl`, 0 off X
+    RECT rect{};                // on the layer's screen, as last placed
+    bool visible = false;       // shown on the real screen
+    bool minimized = false;     // the layer has it minimised; `rect` is where it was before
+    HWND owner = nullptr;       // the layer window that owns it, or null
+    // A captionless popup (a drop-down menu): its real window is
+    // override-redirect, so that no window manager places or focuses it.
+    bool popup = false;
+    // Places the host itself gave the real window (real pixels) whose moved
+    // events have not come back yet; those events are not the window
+    // manager's doing.
+    std::vector<SDL_Point> moves_made;
+    std::string title; // as last given by host_window_titled
+    int32_t width = 0; // size of `pixels` in layer pixels; follows `rect`
     int32_t height = 0;
     // The window as last presented, kept to show it again when the real
     // screen loses it (EXPOSED); 0 where never presented.
@@ -29,9 +39,14 @@ struct SdlWindow {
 
 struct SdlHost {
     bool started = false;
+    // A window manager runs on the display: it keeps minimised windows and
+    // moves, raises and focuses windows of its own accord. Without one the
+    // layer shows its own task bar in the bottom rows of the screen.
+    bool window_manager = false;
     int scale = 1;                   // real pixels per layer pixel, each way (ZANDREL_SCALE)
     uint64_t counter_origin = 0;     // SDL_GetPerformanceCounter at start
     uint64_t counter_per_second = 1; // SDL_GetPerformanceFrequency
+    uint64_t uptime_origin_us = 0;   // the machine's uptime at start: the clock's value then
     std::map<HWND, SdlWindow> windows;
     std::vector<HWND> z_order;     // visible and hidden windows, top first
     bool z_order_changed = false;  // the real windows must be raised again
@@ -41,9 +56,13 @@ struct SdlHost {
     // window from a second connection; a window destroyed meanwhile would
     // make that send fail and Xlib end the program, so none is destroyed.
     std::vector<SDL_Window*> spare;
+    std::vector<SDL_Window*> spare_popups; // the same for popups, which are made apart
     // Windows the host itself gave the keyboard focus, whose focus events
     // are not the person's doing; each is struck off when its event comes.
     std::vector<HWND> focus_given;
+    // The layer's task bar as a real window of its own, above all others,
+    // where there is no window manager; `rect` is its place on the screen.
+    SdlWindow task_bar;
 };
 
 // The host, started on first use: a program without a display is told so
@@ -55,6 +74,19 @@ SdlHost& sdl_host(void);
 
 // The exit code of a program that cannot show its windows.
 constexpr int SDL_HOST_EXIT_NO_DISPLAY = 2;
+// The exit code of a program whose display went away while it ran.
+constexpr int SDL_HOST_EXIT_DISPLAY_LOST = 6;
+
+// Learns whether a window manager runs, and sets up the end of the program
+// when the display goes away (display.cpp).
+void sdl_watch_display(SdlHost& host);
+// The X window of an SDL window, or 0 off X; and whether an X window is one
+// of the host's.
+unsigned long sdl_x_window_of(SDL_Window* window);
+bool sdl_is_own_x_window(unsigned long x_window);
+// Takes a window system event (SDL_SYSWMEVENT): one of our windows
+// destroyed from outside ends the program.
+void sdl_take_system_event(const SDL_SysWMmsg& message);
 
 // The layer's window that an SDL window shows, or null.
 HWND sdl_window_of(Uint32 window_id);
@@ -62,6 +94,10 @@ SdlWindow* sdl_find(HWND window);
 
 // Shows the kept pixels of a window again, all of them.
 void sdl_show_again(HWND window);
+// The same for the task bar's window; true when window_id is the task bar's.
+bool sdl_task_bar_exposed(Uint32 window_id);
+// Raises the task bar's window above every other.
+void sdl_raise_task_bar(SdlHost& host);
 
 // Gives a window the keyboard focus on the host's own account: SDL sends
 // keys and captures the mouse for the window that has it, and without a

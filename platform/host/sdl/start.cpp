@@ -5,11 +5,17 @@
 #include "platform/host/sdl/scale.h"
 #include "platform/host/sdl/sdl_host.h"
 
+#include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 
 namespace {
+
+// The rows the layer's task bar takes where there is no window manager, in
+// layer pixels, as on the headless host.
+constexpr LONG TASK_BAR_ROWS = 40;
 
 bool has_text(const char* name) {
     const char* value = getenv(name);
@@ -22,6 +28,16 @@ bool has_text(const char* name) {
 bool display_driver_needed(void) {
     const char* driver = getenv("SDL_VIDEODRIVER");
     return driver == nullptr || (strcmp(driver, "offscreen") != 0 && strcmp(driver, "dummy") != 0);
+}
+
+// The time since the machine started, suspended time included, as Windows'
+// tick count counts it: each run then starts at a different count, and a
+// game seeded from it plays differently every time.
+uint64_t machine_uptime_us(void) {
+    timespec now{};
+    if (clock_gettime(CLOCK_BOOTTIME, &now) != 0 && clock_gettime(CLOCK_MONOTONIC, &now) != 0)
+        return 0;
+    return uint64_t(now.tv_sec) * 1'000'000 + uint64_t(now.tv_nsec) / 1000;
 }
 
 void fail_without_display(const char* why) {
@@ -49,6 +65,20 @@ void choose_scale(SdlHost& host) {
     if (SDL_GetDisplayBounds(0, &bounds) != 0)
         return;
     host.scale = zandrel_sdl::default_scale(dpi, bounds.w, bounds.h);
+}
+
+// A scale the person chose that would leave the usual window larger than
+// the work area falls back to one that fits, and says so.
+void fit_scale(SdlHost& host) {
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
+        return;
+    int fitting = zandrel_sdl::fitting_scale(host.scale, usable.w, usable.h);
+    if (fitting == host.scale)
+        return;
+    fprintf(stderr, "zandrel: ZANDREL_SCALE=%d does not fit the %dx%d work area; using %d\n",
+            host.scale, usable.w, usable.h, fitting);
+    host.scale = fitting;
 }
 
 void start(SdlHost& host) {
@@ -84,10 +114,14 @@ void start(SdlHost& host) {
         fail_without_display(
             (std::string("DISPLAY ") + (display ? display : "") + " cannot be opened").c_str());
     }
-    if (!scale_chosen)
+    sdl_watch_display(host);
+    if (scale_chosen)
+        fit_scale(host);
+    else
         choose_scale(host);
     host.counter_origin = SDL_GetPerformanceCounter();
     host.counter_per_second = SDL_GetPerformanceFrequency();
+    host.uptime_origin_us = machine_uptime_us();
 }
 
 } // namespace
@@ -108,14 +142,15 @@ SdlHost& sdl_host(void) {
     return *host;
 }
 
-// Microseconds without overflow for any counter frequency: whole seconds
-// and the remainder are converted apart.
+// The machine's uptime at start plus the time since, measured on the
+// performance counter; microseconds without overflow for any counter
+// frequency: whole seconds and the remainder are converted apart.
 uint64_t host_clock_us(void) {
     SdlHost& host = sdl_host();
     uint64_t elapsed = SDL_GetPerformanceCounter() - host.counter_origin;
     uint64_t seconds = elapsed / host.counter_per_second;
     uint64_t rest = elapsed % host.counter_per_second;
-    return seconds * 1'000'000 + rest * 1'000'000 / host.counter_per_second;
+    return host.uptime_origin_us + seconds * 1'000'000 + rest * 1'000'000 / host.counter_per_second;
 }
 
 // The first display, in layer pixels: the real one divided by the scale.
@@ -133,4 +168,8 @@ void host_screen(RECT* screen, RECT* work_area) {
     if (work_area)
         *work_area = {usable.x / s, usable.y / s, (usable.x + usable.w) / s,
                       (usable.y + usable.h) / s};
+    // Without a window manager the layer's task bar takes the bottom rows.
+    if (work_area && !host.window_manager)
+        work_area->bottom =
+            std::min<LONG>(work_area->bottom, (bounds.y + bounds.h) / s - TASK_BAR_ROWS);
 }

@@ -45,6 +45,7 @@ void restack(SdlHost& host) {
         if (record.sdl && record.visible)
             SDL_RaiseWindow(record.sdl);
     }
+    sdl_raise_task_bar(host);
 }
 
 void apply_icon(SdlWindow& record) {
@@ -70,22 +71,42 @@ void focus_top_window(SdlHost& host) {
     }
 }
 
+// A window manager keeps an owned window (a message box) above its owner,
+// also when the person clicks the owner.
+void apply_owner(SdlHost& host, SdlWindow& record) {
+    SdlWindow* owner = sdl_find(record.owner);
+    if (host.window_manager && owner != nullptr && owner->sdl != nullptr)
+        SDL_SetWindowModalFor(record.sdl, owner->sdl);
+}
+
+// Moves the real window, noting the place so that the moved event it
+// brings back is known for the host's own.
+void move_real_window(SdlWindow& record, int x, int y) {
+    if (record.moves_made.size() >= 32)
+        record.moves_made.erase(record.moves_made.begin());
+    record.moves_made.push_back({x, y});
+    SDL_SetWindowPosition(record.sdl, x, y);
+}
+
 void create(SdlHost& host, SdlWindow& record, int width, int height) {
-    if (!host.spare.empty()) {
-        record.sdl = host.spare.back();
-        host.spare.pop_back();
+    std::vector<SDL_Window*>& spare = record.popup ? host.spare_popups : host.spare;
+    if (!spare.empty()) {
+        record.sdl = spare.back();
+        spare.pop_back();
         SDL_SetWindowTitle(record.sdl, record.title.c_str());
         SDL_SetWindowSize(record.sdl, width, height);
-        SDL_SetWindowPosition(record.sdl, record.rect.left * host.scale,
-                              record.rect.top * host.scale);
+        move_real_window(record, record.rect.left * host.scale, record.rect.top * host.scale);
     } else {
+        Uint32 kind = record.popup ? SDL_WINDOW_POPUP_MENU : 0;
         record.sdl = SDL_CreateWindow(record.title.c_str(), record.rect.left * host.scale,
                                       record.rect.top * host.scale, width, height,
-                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+                                      SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN | kind);
     }
     if (record.sdl == nullptr)
         sdl_fail(std::string("no window could be opened (") + SDL_GetError() + ")");
+    record.x_window = sdl_x_window_of(record.sdl);
     apply_icon(record);
+    apply_owner(host, record);
 }
 
 // Keeps the pixels the old and new sizes share; the rest starts black until
@@ -116,8 +137,7 @@ void place_real_window(SdlHost& host, HWND window, SdlWindow& record, bool was_v
     if (old_width != width || old_height != height)
         SDL_SetWindowSize(record.sdl, width, height);
     if (old_x != record.rect.left * host.scale || old_y != record.rect.top * host.scale)
-        SDL_SetWindowPosition(record.sdl, record.rect.left * host.scale,
-                              record.rect.top * host.scale);
+        move_real_window(record, record.rect.left * host.scale, record.rect.top * host.scale);
     if (record.visible && !was_visible) {
         // Without a window manager SDL gives a window it shows the
         // keyboard focus; with one, the manager usually does.
@@ -224,9 +244,28 @@ void sdl_show_again(HWND window) {
     show_rects(sdl_host(), *record, &all, 1);
 }
 
+// A minimised window keeps its real place and pixels to come back to. The
+// window manager keeps it as an icon; without one it is hidden, and the
+// layer's task bar brings it back.
+void place_minimized(SdlHost& host, SdlWindow& record) {
+    bool was_visible = record.visible;
+    record.visible = false;
+    if (host.window_manager || !was_visible || record.sdl == nullptr)
+        return;
+    bool had_focus = SDL_GetKeyboardFocus() == record.sdl;
+    SDL_HideWindow(record.sdl);
+    if (had_focus)
+        focus_top_window(host);
+}
+
 void host_window_placed(HWND window, const RECT* rect, bool visible, HWND above) {
     SdlHost& host = sdl_host();
     SdlWindow& record = host.windows[window];
+    if (record.minimized) {
+        place_in_z_order(host, window, above);
+        place_minimized(host, record);
+        return;
+    }
     bool was_visible = record.visible;
     record.rect = *rect;
     record.visible = visible;
@@ -242,10 +281,12 @@ void host_window_destroyed(HWND window) {
     SdlWindow* record = sdl_find(window);
     bool had_focus = record && record->sdl && SDL_GetKeyboardFocus() == record->sdl;
     if (record && record->sdl) {
-        if (record->visible)
+        // A minimised window is not visible to the layer, but the window
+        // manager still keeps its icon.
+        if (record->visible || record->minimized)
             SDL_HideWindow(record->sdl);
         SDL_SetWindowTitle(record->sdl, "");
-        host.spare.push_back(record->sdl);
+        (record->popup ? host.spare_popups : host.spare).push_back(record->sdl);
     }
     host.windows.erase(window);
     remove_from_z_order(host, window);
@@ -255,9 +296,51 @@ void host_window_destroyed(HWND window) {
         focus_top_window(host);
 }
 
+void host_window_made(HWND window, HWND owner, bool popup) {
+    SdlWindow& record = sdl_host().windows[window];
+    record.owner = owner;
+    record.popup = popup;
+}
+
+void host_window_minimized(HWND window, bool minimized) {
+    SdlHost& host = sdl_host();
+    SdlWindow& record = host.windows[window];
+    if (record.minimized == minimized)
+        return;
+    record.minimized = minimized;
+    if (!host.window_manager || record.sdl == nullptr)
+        return;
+    if (minimized)
+        SDL_MinimizeWindow(record.sdl);
+    else
+        SDL_RestoreWindow(record.sdl);
+}
+
+bool sdl_is_own_x_window(unsigned long x_window) {
+    SdlHost& host = sdl_host();
+    if (x_window == 0)
+        return false;
+    if (host.task_bar.x_window == x_window)
+        return true;
+    for (const auto& [handle, record] : host.windows) {
+        if (record.x_window == x_window)
+            return true;
+    }
+    for (const auto* spares : {&host.spare, &host.spare_popups}) {
+        for (SDL_Window* spare : *spares) {
+            if (sdl_x_window_of(spare) == x_window)
+                return true;
+        }
+    }
+    return false;
+}
+
+// A focus the window already has is not given again: no focus event would
+// come back to strike it off.
 void sdl_give_focus(HWND window) {
     SdlWindow* record = sdl_find(window);
-    if (record == nullptr || record->sdl == nullptr || !record->visible)
+    if (record == nullptr || record->sdl == nullptr || !record->visible ||
+        SDL_GetKeyboardFocus() == record->sdl)
         return;
     sdl_host().focus_given.push_back(window);
     SDL_SetWindowInputFocus(record->sdl);
@@ -303,4 +386,52 @@ void host_present(HWND window, const uint32_t* pixels, int32_t width, int32_t he
         }
     }
     show_rects(sdl_host(), *record, rects.data(), int32_t(rects.size()));
+}
+
+// Without a window manager the layer's task bar is a real window of its own
+// at the bottom of the screen, raised above the windows after each restack.
+bool host_shows_task_bar(void) {
+    return !sdl_host().window_manager;
+}
+
+void host_present_task_bar(const uint32_t* pixels, int32_t width, int32_t height, int32_t stride) {
+    SdlHost& host = sdl_host();
+    SdlWindow& bar = host.task_bar;
+    RECT screen, work;
+    host_screen(&screen, &work);
+    RECT rect = {screen.left, work.bottom, screen.left + width, work.bottom + height};
+    bool placed = bar.sdl != nullptr && rect.left == bar.rect.left && rect.top == bar.rect.top &&
+                  rect.right == bar.rect.right && rect.bottom == bar.rect.bottom;
+    bar.rect = rect;
+    resize_pixels(bar, width, height);
+    RECT all = {0, 0, width, height};
+    copy_rect(bar, pixels, stride, all);
+    if (!placed) {
+        bool was_visible = bar.visible;
+        bar.visible = true;
+        if (bar.sdl == nullptr) {
+            bar.title = "Task bar";
+            create(host, bar, width * host.scale, height * host.scale);
+        }
+        SDL_SetWindowSize(bar.sdl, width * host.scale, height * host.scale);
+        SDL_SetWindowPosition(bar.sdl, rect.left * host.scale, rect.top * host.scale);
+        if (!was_visible)
+            SDL_ShowWindow(bar.sdl);
+        sdl_raise_task_bar(host);
+    }
+    show_rects(host, bar, &all, 1);
+}
+
+void sdl_raise_task_bar(SdlHost& host) {
+    if (host.task_bar.sdl != nullptr && host.task_bar.visible)
+        SDL_RaiseWindow(host.task_bar.sdl);
+}
+
+bool sdl_task_bar_exposed(Uint32 window_id) {
+    SdlHost& host = sdl_host();
+    if (host.task_bar.sdl == nullptr || SDL_GetWindowID(host.task_bar.sdl) != window_id)
+        return false;
+    RECT all = {0, 0, host.task_bar.width, host.task_bar.height};
+    show_rects(host, host.task_bar, &all, 1);
+    return true;
 }

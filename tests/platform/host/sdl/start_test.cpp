@@ -9,10 +9,12 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <time.h>
 
 namespace {
 
 using zandrel_sdl::default_scale;
+using zandrel_sdl::fitting_scale;
 using zandrel_sdl::parse_scale;
 
 TEST(SdlScale, OnlyOneToFourAreScales) {
@@ -38,6 +40,20 @@ TEST(SdlScale, DenseScreensThatHoldTheWindowGetTwo) {
     EXPECT_EQ(default_scale(-1.0f, 3840, 2160), 1);
 }
 
+TEST(SdlScale, AChosenScaleFallsBackToOneThatFits) {
+    struct Case {
+        int asked, work_width, work_height, expected;
+    };
+    static const Case cases[] = {
+        {1, 1024, 768, 1},  {2, 1024, 768, 1},  {4, 1024, 768, 1},  {2, 1280, 960, 2},
+        {2, 1280, 959, 1},  {3, 2048, 1536, 3}, {4, 2048, 1536, 3}, {4, 2560, 1920, 4},
+        {4, 3840, 1000, 2}, {2, 800, 600, 1},   {1, 320, 200, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fitting_scale(c.asked, c.work_width, c.work_height), c.expected)
+            << c.asked << " on " << c.work_width << "x" << c.work_height;
+}
+
 struct Outcome {
     int code = -1;
     std::string error;
@@ -46,8 +62,8 @@ struct Outcome {
 // Runs the program with the environment changes given as a shell prefix.
 Outcome run_program(const std::string& environment) {
     std::string error_file = ::testing::TempDir() + "sdl_start_error.txt";
-    std::string command =
-        environment + " timeout -k 2 10 '" ZANDREL_SDL_PROGRAM "' 2>'" + error_file + "' >/dev/null";
+    std::string command = environment + " timeout -k 2 10 '" ZANDREL_SDL_PROGRAM "' 2>'" +
+                          error_file + "' >/dev/null";
     int status = system(command.c_str());
     Outcome outcome;
     outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -84,6 +100,32 @@ TEST(SdlStart, ADisplayThatCannotBeOpenedIsNamed) {
 TEST(SdlStart, AWrongScaleIsRefusedBeforeAnythingElse) {
     Outcome outcome = run_program("env -u DISPLAY -u WAYLAND_DISPLAY ZANDREL_SCALE=5");
     expect_one_line_refusal(outcome, "ZANDREL_SCALE must be 1, 2, 3 or 4, not \"5\"");
+}
+
+} // namespace
+
+namespace {
+
+uint32_t uptime_ms() {
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return uint32_t(uint64_t(now.tv_sec) * 1000 + uint64_t(now.tv_nsec) / 1'000'000);
+}
+
+// The tick count counts from the machine's start, as Windows' does, so a
+// game seeded from it differs from run to run; it wraps with the uptime.
+TEST(SdlClock, TheTickCountStartsAtTheMachinesUptime) {
+    std::string out_file = ::testing::TempDir() + "sdl_tick.txt";
+    uint32_t before = uptime_ms();
+    std::string command = "env SDL_VIDEODRIVER=offscreen timeout -k 2 10 '" SDL_TICK_PROBE "' >'" +
+                          out_file + "' 2>/dev/null";
+    ASSERT_EQ(system(command.c_str()), 0);
+    uint32_t after = uptime_ms();
+    unsigned long tick = 0;
+    std::ifstream(out_file) >> tick;
+    // One 64 Hz system tick of rounding either way.
+    EXPECT_LE(uint32_t(uint32_t(tick) - (before - 16)), uint32_t(after - before + 32))
+        << "tick count " << tick << ", uptime from " << before << " to " << after;
 }
 
 } // namespace

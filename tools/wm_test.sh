@@ -1,0 +1,345 @@
+#!/bin/bash
+# Plays the game in real windows under a real window manager (openbox) on a
+# virtual X server, driven by real X input:
+#   - the window manager moves the window, and the game's menu and Rules box
+#     open attached to it; so they do after `xdotool windowmove`;
+#   - another program taking the focus greys the caption, a click makes it
+#     active again; the Rules box stays above the game when the game is
+#     clicked;
+#   - the minimise box iconifies the window (unmapped, _NET_WM_STATE_HIDDEN)
+#     and `xdotool windowactivate` brings it back with its picture, the game
+#     still running;
+#   - the window manager's close request ends the program with exit code 0;
+#   - three runs a second or more apart start the ball at different places;
+#   - a ZANDREL_SCALE too large for the screen falls back to one that fits;
+# and without a window manager, that the program ends with one line and
+# exit code 6 when the X server goes away or its window is destroyed from
+# outside. Needs xvfb-run (xvfb), openbox, xdotool, wmctrl, xprop,
+# xwininfo, xmessage (x11-utils), import (imagemagick) and python3.
+#
+#   tools/wm_test.sh [path/to/zandrel]
+#
+# Without an argument it builds the default preset's program first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:-}
+if [ "$mode" = "--inside" ] || [ "$mode" = "--display-lost" ]; then
+    program=$2
+else
+    for tool in xvfb-run Xvfb openbox xdotool wmctrl xprop xwininfo xmessage import python3; do
+        command -v "$tool" >/dev/null || { echo "wm_test: $tool is missing" >&2; exit 1; }
+    done
+    program=${1:-}
+    if [ -z "$program" ]; then
+        cmake --preset default >/dev/null
+        cmake --build --preset default --target zandrel
+        program=build/default/game/zandrel
+    fi
+    timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$program"
+    timeout 120 "$0" --display-lost "$program"
+    exit 0
+fi
+
+export SDL_VIDEODRIVER=x11 ZANDREL_SCALE=1
+work=$(mktemp -d)
+pid=
+helpers=()
+finish() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+    fi
+    for helper in "${helpers[@]}"; do
+        kill "$helper" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap finish EXIT
+
+fail() {
+    echo "wm_test: $*" >&2
+    if [ -s "$work/program.err" ]; then
+        echo "wm_test: the program wrote on standard error:" >&2
+        sed 's/^/    /' "$work/program.err" >&2
+    fi
+    if [ -f "$work/screen.ppm" ]; then
+        mkdir -p build/wm_test
+        cp "$work/screen.ppm" build/wm_test/failed.ppm
+        echo "wm_test: the last screenshot is build/wm_test/failed.ppm" >&2
+    fi
+    exit 1
+}
+trap 'fail "a command failed on line $LINENO"' ERR
+
+# Pixel questions about screenshots (binary PPMs of the root window):
+#   colour FILE X Y               the pixel's "R G B"
+#   same FILE FILE X Y W H        whether a rectangle is the same in both
+#   ball FILE LEFT TOP            the x of the ball in the game window at LEFT TOP
+pixels() {
+    python3 - "$@" <<'EOF'
+import sys
+
+def read_ppm(path):
+    data = open(path, "rb").read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    return int(fields[1]), int(fields[2]), data[at + 1:]
+
+def at(image, x, y):
+    width, _, data = image
+    i = (y * width + x) * 3
+    return tuple(data[i:i + 3])
+
+kind = sys.argv[1]
+if kind == "colour":
+    print("%d %d %d" % at(read_ppm(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])))
+elif kind == "same":
+    a, b = read_ppm(sys.argv[2]), read_ppm(sys.argv[3])
+    x0, y0, w, h = map(int, sys.argv[4:8])
+    differ = sum(at(a, x, y) != at(b, x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w))
+    print("same" if differ == 0 else "%d differ" % differ)
+elif kind == "ball":
+    image = read_ppm(sys.argv[2])
+    left, top = int(sys.argv[3]), int(sys.argv[4])
+    # The client area starts below the frame (3), caption (19) and menu bar
+    # (19); rows with few white pixels below the score hold the ball.
+    cx, cy = left + 3, top + 41
+    ball = []
+    for y in range(cy + 20, cy + 324):
+        row = [x for x in range(cx, cx + 634) if at(image, x, y) == (255, 255, 255)]
+        if 0 < len(row) <= 15:
+            ball += row
+    print(round(sum(ball) / len(ball)) - cx if len(ball) >= 20 else "none")
+EOF
+}
+
+shot() {
+    import -window root -depth 8 "$work/$1.ppm"
+    cp "$work/$1.ppm" "$work/screen.ppm"
+}
+
+geometry_of() {
+    xdotool getwindowgeometry --shell "$1" >"$work/geometry"
+    x=$(sed -n 's/^X=//p' "$work/geometry")
+    y=$(sed -n 's/^Y=//p' "$work/geometry")
+    w=$(sed -n 's/^WIDTH=//p' "$work/geometry")
+    h=$(sed -n 's/^HEIGHT=//p' "$work/geometry")
+}
+
+# Waits for a condition, checked ten times a second for up to five seconds.
+wait_for() {
+    for _ in $(seq 50); do
+        if eval "$1"; then return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+
+start_program() {
+    "$program" 2>"$work/program.err" &
+    pid=$!
+    game=$(xdotool search --sync --limit 1 --name '^Zandrel$')
+    sleep 0.5
+    geometry_of "$game"
+    left=$x top=$y
+}
+
+stop_program() {
+    wmctrl -c Zandrel
+    wait_for '! kill -0 $pid 2>/dev/null' || fail "the program did not end on the close request"
+    status=0
+    wait "$pid" || status=$?
+    pid=
+    [ "$status" = 0 ] || fail "the program ended with exit code $status after the close request"
+}
+
+# The drop-down menu: the one visible window of the program besides the
+# game's that is smaller than a message box.
+dropdown_place() {
+    for window in $(xdotool search --onlyvisible --class zandrel); do
+        [ "$window" = "$game" ] && continue
+        geometry_of "$window"
+        if [ "$h" -lt 100 ]; then
+            echo "$x $y"
+            return
+        fi
+    done
+    echo "none"
+}
+
+expect_menu_attached() {
+    xdotool mousemove $((left + 30)) $((top + 31)) click 1
+    wait_for '[ "$(dropdown_place)" != none ]' || fail "$1: the Game menu does not open"
+    place=$(dropdown_place)
+    # The drop-down's top left is at the client area's left, below the menu bar.
+    [ "$place" = "$((left + 3)) $((top + 41))" ] ||
+        fail "$1: the Game menu opens at $place, the window is at $left $top"
+    caption=$(shot menu && pixels colour "$work/menu.ppm" $((left + 100)) $((top + 10)))
+    [ "$caption" = "0 0 128" ] || fail "$1: the caption is $caption with the menu open, not active"
+    xdotool key Escape && sleep 0.2 && xdotool key Escape && sleep 0.2
+}
+
+open_rules() {
+    xdotool key F10 && sleep 0.1 && xdotool key Left && sleep 0.1
+    xdotool key Down && sleep 0.1 && xdotool key Return
+    box=$(timeout 5 xdotool search --sync --limit 1 --name '^Rules$') || fail "Help > Rules shows no box"
+    sleep 0.3
+}
+
+close_rules() {
+    xdotool key Return
+    wait_for '! xdotool search --name "^Rules$" >/dev/null 2>&1' || fail "the Rules box stays after OK"
+}
+
+caption_colour() {
+    shot caption
+    pixels colour "$work/caption.ppm" $((left + 100)) $((top + 10))
+}
+
+if [ "$mode" = "--inside" ]; then
+    # A window manager of its own, with its default settings.
+    export HOME=$work
+    openbox >"$work/openbox.log" 2>&1 &
+    helpers+=($!)
+    wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+        fail "openbox did not start"
+
+    start_program
+    [ "$w" = 640 ] && [ "$h" = 368 ] || fail "the window is ${w}x$h"
+
+    # The window manager moves the window; the layer follows it.
+    wmctrl -r Zandrel -e 0,40,30,-1,-1
+    wait_for 'geometry_of $game; [ "$x $y" = "40 30" ]' || fail "openbox did not move the window"
+    left=40 top=30
+    sleep 0.3
+    expect_menu_attached "after the window manager moved the window"
+    open_rules
+    geometry_of "$box"
+    [ $((x + w / 2)) -ge $((left + 319)) ] && [ $((x + w / 2)) -le $((left + 321)) ] &&
+        [ $((y + h / 2)) -ge $((top + 183)) ] && [ $((y + h / 2)) -le $((top + 185)) ] ||
+        fail "the Rules box at $x $y, ${w}x$h, is not centred on the window at $left $top"
+
+    # Clicking the game's caption leaves the box above it.
+    shot box_before
+    xdotool mousemove $((left + 300)) $((top + 10)) click 1
+    sleep 0.5
+    shot box_after
+    result=$(pixels same "$work/box_before.ppm" "$work/box_after.ppm" "$x" "$y" "$w" "$h")
+    [ "$result" = same ] || fail "clicking the game hid its Rules box: $result pixels"
+    close_rules
+
+    # A move by another program (xdotool asks the window manager).
+    xdotool windowmove --sync "$game" 300 250
+    wait_for 'geometry_of $game; [ "$x $y" = "300 250" ]' || fail "windowmove did not move the window"
+    left=300 top=250
+    sleep 0.3
+    expect_menu_attached "after windowmove"
+
+    # Another program taking the focus greys the caption; a click on the
+    # caption makes the window active again.
+    [ "$(caption_colour)" = "0 0 128" ] || fail "the caption is not active to start with"
+    xmessage -geometry +20+650 "another program" 2>/dev/null &
+    helpers+=($!)
+    wait_for '[ "$(caption_colour)" = "128 128 128" ]' ||
+        fail "the caption is $(caption_colour) with another program focused, not grey"
+    xdotool mousemove $((left + 300)) $((top + 10)) click 1
+    wait_for '[ "$(caption_colour)" = "0 0 128" ]' ||
+        fail "the caption is $(caption_colour) after a click on it, not active"
+
+    # Play, pause, minimise, bring back: the same picture; resume: it moves.
+    xdotool key F10 && sleep 0.1 && xdotool key Down && sleep 0.1 && xdotool key Return
+    sleep 0.8
+    xdotool key F10 && sleep 0.1 && xdotool key Right && sleep 0.1
+    xdotool key Down && sleep 0.1 && xdotool key Return
+    sleep 0.5
+    shot before_minimise
+    xdotool mousemove $((left + 593)) $((top + 12)) click 1
+    wait_for 'xwininfo -id $game | grep -q IsUnMapped' || fail "the minimise box left the window mapped"
+    xprop -id "$game" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN ||
+        fail "the minimised window is not _NET_WM_STATE_HIDDEN"
+    xdotool windowactivate "$game"
+    wait_for 'xwininfo -id $game | grep -q IsViewable' || fail "windowactivate did not bring it back"
+    sleep 0.5
+    geometry_of "$game"
+    [ "$x $y" = "$left $top" ] || fail "the window came back at $x $y, not $left $top"
+    shot restored
+    result=$(pixels same "$work/before_minimise.ppm" "$work/restored.ppm" "$left" "$top" 640 368)
+    [ "$result" = same ] || fail "the window came back with another picture: $result pixels"
+    xdotool key F10 && sleep 0.1 && xdotool key Right && sleep 0.1
+    xdotool key Down && sleep 0.1 && xdotool key Return
+    sleep 1
+    shot resumed
+    result=$(pixels same "$work/restored.ppm" "$work/resumed.ppm" $((left + 3)) $((top + 41)) 634 324)
+    [ "$result" != same ] || fail "the game does not go on after being restored"
+    stop_program
+
+    # Every run plays a different game: the ball starts at different places.
+    places=()
+    for run in 1 2 3; do
+        start_program
+        xdotool mousemove 5 5
+        xdotool key F10 && sleep 0.1 && xdotool key Down && sleep 0.1 && xdotool key Return
+        sleep 0.6
+        shot "run$run"
+        places+=("$(pixels ball "$work/run$run.ppm" "$left" "$top")")
+        stop_program
+        sleep 1.1
+    done
+    [ "${places[0]}" != none ] || fail "no ball in the first run"
+    [ "${places[0]}" != "${places[1]}" ] || [ "${places[1]}" != "${places[2]}" ] ||
+        fail "three runs started the ball at the same place, x ${places[*]}"
+
+    # A scale the screen cannot hold falls back to one that fits.
+    ZANDREL_SCALE=4 start_program
+    [ "$w" = 640 ] || fail "at ZANDREL_SCALE=4 on 1024x768 the window is $w pixels wide"
+    grep -q "ZANDREL_SCALE=4 does not fit the 1024x768 work area; using 1" "$work/program.err" ||
+        fail "no word about the scale that does not fit"
+    stop_program
+    echo "wm_test: under openbox the game followed moves, focus, minimise and close;" \
+        "balls started at x ${places[*]}"
+    exit 0
+fi
+
+# --display-lost: the program's own X server goes away, or its window is
+# destroyed from outside.
+lose_display() {
+    local how=$1 expected=$2
+    exec 3>"$work/displayfd"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    server=$!
+    helpers+=($server)
+    exec 3>&-
+    wait_for '[ -s "$work/displayfd" ]' || fail "Xvfb did not start"
+    export DISPLAY=:$(head -1 "$work/displayfd")
+    : >"$work/displayfd"
+    start_program
+    local start_ns
+    start_ns=$(date +%s%N)
+    if [ "$how" = server ]; then
+        kill "$server"
+    else
+        xdotool windowclose "$game"
+    fi
+    wait_for '! kill -0 $pid 2>/dev/null' || fail "the program runs on after losing its display ($how)"
+    local took_ms=$((($(date +%s%N) - start_ns) / 1000000))
+    status=0
+    wait "$pid" || status=$?
+    pid=
+    [ "$status" = 6 ] || fail "the program ended with exit code $status, not 6 ($how)"
+    [ "$(wc -l <"$work/program.err")" = 1 ] && grep -qx "$expected" "$work/program.err" ||
+        fail "not the one line \"$expected\""
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    : >"$work/program.err"
+    echo "wm_test: $how gone: ended with exit code 6 after $took_ms ms"
+}
+
+lose_display server "zandrel: the display closed (the connection to the X server was lost)"
+lose_display window "zandrel: the display closed (a window of the program was destroyed from outside)"
