@@ -137,17 +137,17 @@ void user_invalidate(Window* window, const RECT* rect, bool erase, bool children
     }
 }
 
-bool user_needs_paint(const Window* window) {
+namespace {
+
+bool needs_paint(const Window* window) {
     return user_is_visible(window) && (!window->update.rects.empty() || window->internal_paint);
 }
-
-namespace {
 
 HWND first_to_paint(HWND handle) {
     Window* window = user_window_quiet(handle);
     if (window == nullptr || !(window->style & WS_VISIBLE))
         return nullptr;
-    if (user_needs_paint(window))
+    if (needs_paint(window))
         return handle;
     for (HWND child : window->children) {
         if (HWND found = first_to_paint(child))
@@ -261,7 +261,7 @@ BOOL WINAPI UpdateWindow(HWND handle) {
     Window* window = user_window(handle);
     if (window == nullptr)
         return FALSE;
-    if (user_needs_paint(window))
+    if (needs_paint(window))
         user_send(handle, WM_PAINT, 0, 0);
     if ((window = user_window_quiet(handle)) == nullptr)
         return TRUE;
