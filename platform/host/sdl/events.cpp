@@ -102,33 +102,9 @@ void take_window_event(const SDL_WindowEvent& change) {
     }
 }
 
-// Milliseconds to wait for a deadline, rounded up so that a wait that ends
-// early waits again rather than spinning; -1 waits for an event.
-int wait_ms(uint64_t deadline_us) {
-    if (deadline_us == UINT64_MAX)
-        return -1;
-    uint64_t now = host_clock_us();
-    if (deadline_us <= now)
-        return 0;
-    return int(std::min<uint64_t>((deadline_us - now + 999) / 1000, 1'000'000));
-}
-
-// Waits for one SDL event or the deadline, whichever is first, and takes it.
-void wait_once(uint64_t deadline_us) {
-    SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, wait_ms(deadline_us)))
-        sdl_take_event(event);
-}
-
-void drain_sdl(void) {
-    SDL_Event event;
-    while (SDL_PollEvent(&event))
-        sdl_take_event(event);
-}
-
-} // namespace
-
-void sdl_take_event(const SDL_Event& event) {
+// Converts an SDL event to host events on the pending queue; exposure is
+// the host's own business.
+void take_event(const SDL_Event& event) {
     switch (event.type) {
     case SDL_MOUSEMOTION:
         sdl_trace("motion");
@@ -149,6 +125,32 @@ void sdl_take_event(const SDL_Event& event) {
         break;
     }
 }
+
+// Milliseconds to wait for a deadline, rounded up so that a wait that ends
+// early waits again rather than spinning; -1 waits for an event.
+int wait_ms(uint64_t deadline_us) {
+    if (deadline_us == UINT64_MAX)
+        return -1;
+    uint64_t now = host_clock_us();
+    if (deadline_us <= now)
+        return 0;
+    return int(std::min<uint64_t>((deadline_us - now + 999) / 1000, 1'000'000));
+}
+
+// Waits for one SDL event or the deadline, whichever is first, and takes it.
+void wait_once(uint64_t deadline_us) {
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, wait_ms(deadline_us)))
+        take_event(event);
+}
+
+void drain_sdl(void) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+        take_event(event);
+}
+
+} // namespace
 
 bool host_next_event(HostEvent* event) {
     SdlHost& host = sdl_host();
