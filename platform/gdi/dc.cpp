@@ -59,15 +59,15 @@ bool can_select_bitmap(HDC dc, const DeviceContext& context, const GdiEntry& bit
 // Never destroyed, like the handle table.
 std::vector<DeviceContext*>& g_spare_dcs = *new std::vector<DeviceContext*>;
 
-} // namespace
-
-DeviceContext* gdi_new_dc() {
+DeviceContext* new_dc() {
     if (g_spare_dcs.empty())
         return new DeviceContext{};
     DeviceContext* context = g_spare_dcs.back();
     g_spare_dcs.pop_back();
     return context;
 }
+
+} // namespace
 
 void gdi_recycle_dc(DeviceContext* context) {
     context->memory = false;
@@ -94,7 +94,7 @@ HDC WINAPI CreateCompatibleDC(HDC dc) {
         return nullptr;
     GdiEntry* entry;
     HDC handle = (HDC)gdi_allocate(OBJ_MEMDC, &entry);
-    entry->dc = gdi_new_dc();
+    entry->dc = new_dc();
     entry->dc->memory = true;
     entry->dc->state = default_state(true);
     hold_state(entry->dc->state);
@@ -104,7 +104,7 @@ HDC WINAPI CreateCompatibleDC(HDC dc) {
 HDC gdi_create_window_dc(const WindowSurfaceSource& source) {
     GdiEntry* entry;
     HDC handle = (HDC)gdi_allocate(OBJ_DC, &entry);
-    entry->dc = gdi_new_dc();
+    entry->dc = new_dc();
     entry->dc->state = default_state(false);
     entry->dc->source = source;
     hold_state(entry->dc->state);

@@ -60,7 +60,6 @@ struct DeviceContext {
 
 // Contexts are recycled, with the storage of their vectors, so that the
 // create-draw-delete pattern of a drawing call allocates nothing.
-DeviceContext* gdi_new_dc();
 void gdi_recycle_dc(DeviceContext* context);
 
 #include "platform/gdi/surface.h"
@@ -99,7 +98,6 @@ struct DrawTarget {
 };
 // How far a pen `width` pixels wide widens the bounds of what it draws.
 int32_t gdi_pen_margin(int32_t width);
-RECT blit_rect(int x, int y, int width, int height);
 // PatBlt's work, for the blits whose operation needs no source.
 BOOL gdi_pattern_blit(HDC dc, int x, int y, int width, int height, DWORD rop);
 bool gdi_draw_target(HDC dc, DrawTarget* target, Surface* surface);

@@ -89,6 +89,18 @@ void gdi_let_go(HGDIOBJ handle) {
         gdi_release(handle);
 }
 
+BOOL layer_gdi_make_stock(HGDIOBJ object) {
+    GdiEntry* entry = gdi_entry(object, 0);
+    if (entry == nullptr)
+        return FALSE;
+    if (entry->type != OBJ_PEN && entry->type != OBJ_BRUSH && entry->type != OBJ_FONT) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    entry->stock = true;
+    return TRUE;
+}
+
 UINT layer_gdi_object_count(DWORD type) {
     // Stock objects are allocated like any other, but never counted.
     UINT stock = 0;

@@ -20,6 +20,11 @@ void region_offset(Region* region, int dx, int dy);
 bool region_contains(const Region& region, int x, int y);
 bool region_overlaps(const Region& region, const RECT& rect);
 
+// The region an HRGN holds, for the parts of the layer that keep regions of
+// their own (update regions); null, with ERROR_INVALID_HANDLE, when the
+// handle is not a live region. Valid until the region object is deleted.
+Region* gdi_region(HRGN handle);
+
 inline bool rect_is_empty(const RECT& r) {
     return r.left >= r.right || r.top >= r.bottom;
 }

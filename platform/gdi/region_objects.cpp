@@ -1,14 +1,10 @@
 // Region objects.
 #include "platform/gdi/gdi_private.h"
 
-namespace {
-
-Region* region_of(HRGN handle) {
+Region* gdi_region(HRGN handle) {
     GdiEntry* entry = gdi_entry(handle, OBJ_REGION);
     return entry != nullptr ? entry->region : nullptr;
 }
-
-} // namespace
 
 HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
     GdiEntry* entry;
@@ -26,7 +22,7 @@ HRGN WINAPI CreateRectRgnIndirect(const RECT* rect) {
 }
 
 BOOL WINAPI SetRectRgn(HRGN handle, int left, int top, int right, int bottom) {
-    Region* region = region_of(handle);
+    Region* region = gdi_region(handle);
     if (region == nullptr)
         return FALSE;
     *region = region_from_rect(rect_normalised(left, top, right, bottom));
@@ -34,15 +30,15 @@ BOOL WINAPI SetRectRgn(HRGN handle, int left, int top, int right, int bottom) {
 }
 
 int WINAPI CombineRgn(HRGN destination, HRGN first, HRGN second, int mode) {
-    Region* target = region_of(destination);
-    Region* a = region_of(first);
+    Region* target = gdi_region(destination);
+    Region* a = gdi_region(first);
     if (target == nullptr || a == nullptr || mode < RGN_AND || mode > RGN_COPY)
         return ERROR;
     if (mode == RGN_COPY) {
         *target = *a;
         return region_type(*target);
     }
-    Region* b = region_of(second);
+    Region* b = gdi_region(second);
     if (b == nullptr)
         return ERROR;
     *target = region_combine(*a, *b, mode);
@@ -50,7 +46,7 @@ int WINAPI CombineRgn(HRGN destination, HRGN first, HRGN second, int mode) {
 }
 
 int WINAPI GetRgnBox(HRGN handle, LPRECT box) {
-    Region* region = region_of(handle);
+    Region* region = gdi_region(handle);
     if (region == nullptr || box == nullptr)
         return ERROR;
     *box = region_box(*region);
@@ -58,7 +54,7 @@ int WINAPI GetRgnBox(HRGN handle, LPRECT box) {
 }
 
 int WINAPI OffsetRgn(HRGN handle, int dx, int dy) {
-    Region* region = region_of(handle);
+    Region* region = gdi_region(handle);
     if (region == nullptr)
         return ERROR;
     region_offset(region, dx, dy);
@@ -66,12 +62,12 @@ int WINAPI OffsetRgn(HRGN handle, int dx, int dy) {
 }
 
 BOOL WINAPI PtInRegion(HRGN handle, int x, int y) {
-    Region* region = region_of(handle);
+    Region* region = gdi_region(handle);
     return region != nullptr && region_contains(*region, x, y);
 }
 
 BOOL WINAPI RectInRegion(HRGN handle, const RECT* rect) {
-    Region* region = region_of(handle);
+    Region* region = gdi_region(handle);
     if (region == nullptr || rect == nullptr)
         return FALSE;
     RECT r = rect_normalised(rect->left, rect->top, rect->right, rect->bottom);
@@ -79,8 +75,8 @@ BOOL WINAPI RectInRegion(HRGN handle, const RECT* rect) {
 }
 
 BOOL WINAPI EqualRgn(HRGN first, HRGN second) {
-    Region* a = region_of(first);
-    Region* b = region_of(second);
+    Region* a = gdi_region(first);
+    Region* b = gdi_region(second);
     if (a == nullptr || b == nullptr)
         return (BOOL)ERROR;
     if (a->rects.size() != b->rects.size())

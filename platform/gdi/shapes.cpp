@@ -67,8 +67,6 @@ int pattern_mix(DWORD rop) {
     return 0;
 }
 
-} // namespace
-
 // A blit's rectangle: a negative width or height extends it the other way
 // from the pixel after the given corner, as Windows does.
 RECT blit_rect(int x, int y, int width, int height) {
@@ -79,6 +77,8 @@ RECT blit_rect(int x, int y, int width, int height) {
         box = {box.left, y + height + 1, box.right, y + 1};
     return box;
 }
+
+} // namespace
 
 BOOL WINAPI LineTo(HDC dc, int x, int y) {
     DrawTarget target;

@@ -158,7 +158,6 @@ BOOL WINAPI ShowWindow(HWND window, int command);
 #define GW_CHILD 5
 HWND WINAPI GetWindow(HWND window, UINT relation);
 HWND WINAPI GetParent(HWND window);
-HWND WINAPI SetParent(HWND window, HWND parent);
 HWND WINAPI GetTopWindow(HWND window);
 HWND WINAPI GetDesktopWindow(void);
 BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM param);

@@ -17,9 +17,6 @@ bool names_match(const WindowClass& cls, LPCSTR name) {
 
 } // namespace
 
-void user_register_system_classes();
-void user_register_button_class();
-
 // Classes are the program's own; the instance given does not separate them.
 // The system's classes are registered the first time any class is looked up.
 WindowClass* user_find_class(LPCSTR name, HINSTANCE) {

@@ -14,9 +14,6 @@
 #include <memory>
 #include <string>
 
-void user_register_system_classes();
-void user_mdi_default_placement(HWND parent, int* x, int* y, int* width, int* height);
-
 namespace {
 
 // The window menu lists at most this many documents.

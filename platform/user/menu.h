@@ -28,7 +28,6 @@ void user_destroy_window_menu(Window* window);
 
 // The menu bar's rectangle in window coordinates and its items' layout.
 RECT menu_bar_rect(Window* window);
-void layout_menu_bar(Window* window, Menu* menu);
 // Draws the bar with `selected` (an item index, or -1) highlighted.
 void draw_menu_bar(Window* window, HDC window_dc, int selected);
 // The bar item under a window point, or -1.
@@ -36,7 +35,3 @@ int menu_bar_item_at(Window* window, POINT window_point);
 
 // Draws an item's text at `left` within `box`, mnemonic underlined.
 void draw_menu_text(HDC dc, const MenuItem& item, RECT box, int left, bool selected);
-
-// Runs a menu modally from the bar of `window`: opened at `item` by a click,
-// or with the bar selected for the keyboard when `item` is -1.
-void track_menu_bar(HWND window, int item, bool keyboard);

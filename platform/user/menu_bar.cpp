@@ -42,6 +42,9 @@ RECT menu_bar_rect(Window* window) {
     return {frame, top, outer.right - frame, top + GetSystemMetrics(SM_CYMENU)};
 }
 
+namespace {
+
+// Gives each bar item its rectangle, one after the other along the bar.
 void layout_menu_bar(Window* window, Menu* menu) {
     RECT bar = menu_bar_rect(window);
     HDC dc = CreateCompatibleDC(nullptr);
@@ -54,6 +57,8 @@ void layout_menu_bar(Window* window, Menu* menu) {
     }
     DeleteDC(dc);
 }
+
+} // namespace
 
 // Draws an item's text with its mnemonic underlined; greyed items in the
 // grey text colour over a white shadow.

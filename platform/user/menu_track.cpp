@@ -6,8 +6,6 @@
 
 #include <algorithm>
 
-void track_system_menu(HWND handle);
-
 namespace {
 
 constexpr int ITEM_HEIGHT = 19;     // a drop-down item's row, as SM_CYMENU
@@ -397,8 +395,8 @@ void run_loop() {
     }
 }
 
-} // namespace
-
+// Runs a menu modally from the bar of `window`: opened at `item` by a click,
+// or with the bar selected for the keyboard when `item` is -1.
 void track_menu_bar(HWND handle, int item, bool keyboard) {
     Window* window = user_window_quiet(handle);
     if (window == nullptr || g_tracking != nullptr || user_menu((HMENU)window->id) == nullptr)
@@ -455,9 +453,7 @@ void track_system_menu(HWND handle) {
     g_tracking = nullptr;
 }
 
-bool user_menu_open() {
-    return g_tracking != nullptr;
-}
+} // namespace
 
 // What DefWindowProcA does for SC_MOUSEMENU and SC_KEYMENU.
 void user_menu_command(HWND handle, WPARAM command, LPARAM lparam) {

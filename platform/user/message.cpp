@@ -7,10 +7,6 @@
 
 #include <deque>
 
-// Input waiting in the queue, taken apart when it is taken out (input.cpp).
-bool user_take_input(HWND filter, UINT first, UINT last, bool remove, MSG* msg);
-bool user_input_waiting();
-
 namespace {
 
 struct Queue {

@@ -1,6 +1,7 @@
 // System metrics and colours of the classic Windows look, the work area,
 // and the brushes of the system colours.
-#include "platform/gdi/gdi_private.h"
+#include <layer/gdi.h>
+
 #include "platform/host/host.h"
 #include "platform/user/user_private.h"
 
@@ -150,7 +151,7 @@ HBRUSH WINAPI GetSysColorBrush(int index) {
         return nullptr;
     if (g_color_brushes[index] == nullptr) {
         g_color_brushes[index] = CreateSolidBrush(CLASSIC_COLORS[index]);
-        gdi_entry(g_color_brushes[index], OBJ_BRUSH)->stock = true;
+        layer_gdi_make_stock(g_color_brushes[index]);
     }
     return g_color_brushes[index];
 }

@@ -8,8 +8,6 @@
 
 #include <string>
 
-void user_register_button_class();
-
 namespace {
 
 struct MessageBoxState {

@@ -137,17 +137,17 @@ void user_invalidate(Window* window, const RECT* rect, bool erase, bool children
     }
 }
 
-bool user_needs_paint(const Window* window) {
+namespace {
+
+bool needs_paint(const Window* window) {
     return user_is_visible(window) && (!window->update.rects.empty() || window->internal_paint);
 }
-
-namespace {
 
 HWND first_to_paint(HWND handle) {
     Window* window = user_window_quiet(handle);
     if (window == nullptr || !(window->style & WS_VISIBLE))
         return nullptr;
-    if (user_needs_paint(window))
+    if (needs_paint(window))
         return handle;
     for (HWND child : window->children) {
         if (HWND found = first_to_paint(child))
@@ -214,22 +214,66 @@ BOOL WINAPI ValidateRect(HWND handle, const RECT* rect) {
     return TRUE;
 }
 
-BOOL WINAPI GetUpdateRect(HWND handle, LPRECT rect, BOOL erase) {
+// A region in client coordinates joins the update region as its rectangles
+// would one by one; no region means the whole client area.
+BOOL WINAPI InvalidateRgn(HWND handle, HRGN region, BOOL erase) {
     Window* window = user_window(handle);
     if (window == nullptr)
         return FALSE;
-    if (erase && window->erase_pending && !window->update.rects.empty()) {
-        send_frame_paint(window);
-        if ((window = user_window_quiet(handle)) == nullptr)
-            return FALSE;
-        erase_now(window);
-        if ((window = user_window_quiet(handle)) == nullptr)
-            return FALSE;
+    if (region == nullptr) {
+        user_invalidate(window, nullptr, erase != FALSE, true);
+        return TRUE;
     }
+    const Region* area = gdi_region(region);
+    if (area == nullptr)
+        return FALSE;
+    for (const RECT& r : area->rects)
+        user_invalidate(window, &r, erase != FALSE, true);
+    return TRUE;
+}
+
+namespace {
+
+// GetUpdateRect and GetUpdateRgn asked to erase: the frame, then the
+// background of a pending erase, before they report. Null when the window
+// went away on the way.
+Window* erase_before_report(HWND handle, Window* window) {
+    if (!window->erase_pending || window->update.rects.empty())
+        return window;
+    send_frame_paint(window);
+    if ((window = user_window_quiet(handle)) == nullptr)
+        return nullptr;
+    erase_now(window);
+    return user_window_quiet(handle);
+}
+
+} // namespace
+
+BOOL WINAPI GetUpdateRect(HWND handle, LPRECT rect, BOOL erase) {
+    Window* window = user_window(handle);
+    if (window != nullptr && erase)
+        window = erase_before_report(handle, window);
+    if (window == nullptr)
+        return FALSE;
     RECT box = region_box(window->update);
     if (rect != nullptr)
         *rect = box;
     return !rect_is_empty(box);
+}
+
+// Copies the update region, in client coordinates, into `region`.
+int WINAPI GetUpdateRgn(HWND handle, HRGN region, BOOL erase) {
+    Window* window = user_window(handle);
+    if (window == nullptr || gdi_region(region) == nullptr)
+        return ERROR;
+    if (erase)
+        window = erase_before_report(handle, window);
+    // The window procedure may have deleted the region while erasing.
+    Region* copy = gdi_region(region);
+    if (window == nullptr || copy == nullptr)
+        return ERROR;
+    *copy = window->update;
+    return region_type(*copy);
 }
 
 BOOL WINAPI RedrawWindow(HWND handle, const RECT* rect, HRGN, UINT flags) {
@@ -261,7 +305,7 @@ BOOL WINAPI UpdateWindow(HWND handle) {
     Window* window = user_window(handle);
     if (window == nullptr)
         return FALSE;
-    if (user_needs_paint(window))
+    if (needs_paint(window))
         user_send(handle, WM_PAINT, 0, 0);
     if ((window = user_window_quiet(handle)) == nullptr)
         return TRUE;

@@ -82,13 +82,20 @@ Window* user_window_quiet(HWND handle); // null without touching the last error
 Window* user_new_window(HWND* handle);
 void user_free_window(HWND handle);
 std::vector<HWND>& user_top_windows(); // top-level windows, z-order topmost first
-void user_reset_windows();
 
 // WM_SIZE and WM_MOVE for a window that has not had them since creation.
 void user_send_pending_size(Window* window);
 
-// --- classes (class.cpp) ---
+// --- classes (class.cpp, and the system's classes in mdi.cpp and button.cpp) ---
+// The first lookup registers the system's classes.
 WindowClass* user_find_class(LPCSTR name_or_atom, HINSTANCE instance);
+void user_register_system_classes(); // "MDIClient"; does nothing once it exists
+void user_register_button_class();   // "Button"
+
+// --- multiple-document windows (mdi.cpp) ---
+// Where CreateWindowExA puts a document of the client `parent` that asks
+// for CW_USEDEFAULT; leaves the values alone when `parent` is no client.
+void user_mdi_default_placement(HWND parent, int* x, int* y, int* width, int* height);
 
 // --- geometry (geometry.cpp) ---
 // The offset from a window's client coordinates to screen coordinates.
@@ -105,11 +112,16 @@ RECT user_default_client_rect(DWORD style, DWORD ex_style, bool has_menu, const 
 LRESULT user_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void user_post_input(const MSG& msg);
 void user_note_queue_changed();
-void user_pump_host();
+
+// --- input from the host, waiting in the queue (input.cpp) ---
+void user_pump_host(); // takes every event the host has ready
+bool user_input_waiting();
+// Takes the first input message for `filter` within [first, last] (0, 0:
+// any), dropping input that goes nowhere; false when none waits.
+bool user_take_input(HWND filter, UINT first, UINT last, bool remove, MSG* msg);
 
 // --- painting (paint.cpp) ---
 void user_invalidate(Window* window, const RECT* client_rect, bool erase, bool children);
-bool user_needs_paint(const Window* window);
 HWND user_find_window_to_paint();
 void user_window_resized(Window* window, const RECT& old_client);
 
@@ -140,7 +152,6 @@ LRESULT user_nc_hit_test(Window* window, POINT screen);
 LRESULT user_nc_button_down(HWND window, WPARAM hit, LPARAM lparam);
 void user_move_command(HWND window, LPARAM lparam);
 void user_menu_command(HWND window, WPARAM command, LPARAM lparam);
-bool user_menu_open();
 
 // --- the task bar (taskbar.cpp) ---
 // Something the task bar shows changed: a top-level window appeared, went,

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <string.h>
 
-void user_mdi_default_placement(HWND parent, int* x, int* y, int* width, int* height);
-
 namespace {
 
 // Where a top-level window asked to be placed by default goes, and how big.
@@ -168,10 +166,53 @@ void show_after_creation(HWND handle, DWORD style) {
     ShowWindow(handle, command);
 }
 
-} // namespace
+void send_destroy(HWND handle) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr)
+        return;
+    window->destroying = true;
+    user_send(handle, WM_DESTROY, 0, 0);
+    window = user_window_quiet(handle);
+    if (window == nullptr)
+        return;
+    std::vector<HWND> children = window->children;
+    for (HWND child : children)
+        send_destroy(child);
+}
 
-namespace {
-void free_tree(HWND handle);
+// Children go first; each window's WM_NCDESTROY is its last message.
+void free_tree(HWND handle) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr)
+        return;
+    std::vector<HWND> children = window->children;
+    for (HWND child : children)
+        free_tree(child);
+    user_send(handle, WM_NCDESTROY, 0, 0);
+    window = user_window_quiet(handle);
+    if (window == nullptr)
+        return;
+    user_kill_window_timers(handle);
+    user_destroy_window_menu(window);
+    user_window_gone(handle);
+    if (window->parent == nullptr) {
+        host_window_destroyed(handle);
+        user_task_bar_changed();
+    }
+    unlink_from_tree(window);
+    --window->cls->window_count;
+    user_free_window(handle);
+}
+
+void destroy_owned_windows(HWND owner) {
+    std::vector<HWND> tops = user_top_windows();
+    for (HWND top : tops) {
+        Window* window = user_window_quiet(top);
+        if (window != nullptr && window->owner == owner && !window->destroying)
+            DestroyWindow(top);
+    }
+}
+
 } // namespace
 
 HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style,
@@ -241,57 +282,6 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
         show_after_creation(handle, requested_style);
     return user_window_quiet(handle) != nullptr ? handle : nullptr;
 }
-
-namespace {
-
-void send_destroy(HWND handle) {
-    Window* window = user_window_quiet(handle);
-    if (window == nullptr)
-        return;
-    window->destroying = true;
-    user_send(handle, WM_DESTROY, 0, 0);
-    window = user_window_quiet(handle);
-    if (window == nullptr)
-        return;
-    std::vector<HWND> children = window->children;
-    for (HWND child : children)
-        send_destroy(child);
-}
-
-// Children go first; each window's WM_NCDESTROY is its last message.
-void free_tree(HWND handle) {
-    Window* window = user_window_quiet(handle);
-    if (window == nullptr)
-        return;
-    std::vector<HWND> children = window->children;
-    for (HWND child : children)
-        free_tree(child);
-    user_send(handle, WM_NCDESTROY, 0, 0);
-    window = user_window_quiet(handle);
-    if (window == nullptr)
-        return;
-    user_kill_window_timers(handle);
-    user_destroy_window_menu(window);
-    user_window_gone(handle);
-    if (window->parent == nullptr) {
-        host_window_destroyed(handle);
-        user_task_bar_changed();
-    }
-    unlink_from_tree(window);
-    --window->cls->window_count;
-    user_free_window(handle);
-}
-
-void destroy_owned_windows(HWND owner) {
-    std::vector<HWND> tops = user_top_windows();
-    for (HWND top : tops) {
-        Window* window = user_window_quiet(top);
-        if (window != nullptr && window->owner == owner && !window->destroying)
-            DestroyWindow(top);
-    }
-}
-
-} // namespace
 
 BOOL WINAPI DestroyWindow(HWND handle) {
     Window* window = user_window(handle);

@@ -73,13 +73,6 @@ std::vector<HWND>& user_top_windows() {
     return g_top_windows;
 }
 
-void user_reset_windows() {
-    for (WindowSlot& slot : g_slots) {
-        if (slot.window != nullptr)
-            DestroyWindow(slot.window->handle);
-    }
-}
-
 UINT layer_user_window_count(void) {
     UINT count = 0;
     for (const WindowSlot& slot : g_slots)

@@ -1,8 +1,7 @@
 // Installing a window's drawing state in a fresh context, reading it back,
 // and pushing what was drawn to the screen.
 #include "runtime/graphics/draw_target.h"
-
-#include <math.h>
+#include "runtime/core/rounding.h"
 
 namespace {
 
@@ -11,15 +10,6 @@ namespace {
 float to_float(double value) {
     volatile float stored = (float)value;
     return stored;
-}
-
-// Nearest integer, ties to even, whatever rounding mode is in force.
-LONG round_half_even(double value) {
-    double below = floor(value);
-    double fraction = value - below;
-    if (fraction > 0.5 || (fraction == 0.5 && fmod(below, 2.0) != 0.0))
-        below += 1.0;
-    return (LONG)below;
 }
 
 // The window's state, installed in a context that has just been saved.
@@ -175,10 +165,10 @@ RECT mapBitmapToClient(RECT bounds, int32_t bw, int32_t bh, int32_t cw, int32_t 
     float sx = to_float((double)cw / bw);
     float sy = to_float((double)ch / bh);
     RECT mapped;
-    mapped.left = round_half_even(to_float((double)sx * bounds.left));
-    mapped.top = round_half_even(to_float((double)sy * bounds.top));
-    mapped.right = round_half_even(to_float(mapped.left + (double)to_float((double)sx * w)));
-    mapped.bottom = round_half_even(to_float(mapped.top + (double)to_float((double)sy * h)));
+    mapped.left = roundHalfEven(to_float((double)sx * bounds.left));
+    mapped.top = roundHalfEven(to_float((double)sy * bounds.top));
+    mapped.right = roundHalfEven(to_float(mapped.left + (double)to_float((double)sx * w)));
+    mapped.bottom = roundHalfEven(to_float(mapped.top + (double)to_float((double)sy * h)));
     mapped.left -= 1;
     mapped.top -= 1;
     return mapped;

@@ -1,8 +1,7 @@
 // Erasing a window's background in its window colour, and painting it from
 // its backing bitmap, one to one or scaled to the client area.
+#include "runtime/core/rounding.h"
 #include "runtime/window/window.h"
-
-#include <math.h>
 
 namespace {
 
@@ -22,15 +21,6 @@ SIZE clientDimensions(HWND hwnd) {
     RECT client{};
     GetClientRect(hwnd, &client);
     return {client.right - client.left, client.bottom - client.top};
-}
-
-// Nearest integer, halves to the even one, whatever the FPU's rounding mode.
-int32_t roundHalfEven(double value) {
-    double low = floor(value);
-    double fraction = value - low;
-    if (fraction > 0.5 || (fraction == 0.5 && fmod(low, 2.0) != 0.0))
-        low += 1.0;
-    return (int32_t)low;
 }
 
 bool isStretched(const WindowRecord* record, SIZE client, SIZE bitmap) {

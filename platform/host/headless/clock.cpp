@@ -3,32 +3,10 @@
 #include "platform/host/headless/state.h"
 #include "platform/host/host.h"
 
-#include <stdio.h>
-#include <stdlib.h>
-
 namespace {
 
 // Virtual time only moves when a test or the host's own wait moves it.
 uint64_t g_virtual_us = 0;
-
-const char* read_environment(const char* name) {
-    return getenv(name);
-}
-
-// Settings and the script are read before main, so that a program with a
-// malformed script is refused before it has done anything. This file holds
-// it because every use of the host pulls in the clock.
-__attribute__((constructor)) void start_from_environment(void) {
-    HeadlessSettings settings;
-    std::string error = headless_read_settings(read_environment, &settings);
-    if (error.empty())
-        error = headless_apply_settings(settings);
-    if (error.empty())
-        return;
-    fprintf(stderr, "zandrel: %s\n", error.c_str());
-    fflush(NULL);
-    _Exit(HEADLESS_EXIT_BAD_SETTINGS);
-}
 
 } // namespace
 

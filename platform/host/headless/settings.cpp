@@ -7,6 +7,8 @@
 #include <errno.h>
 #include <fstream>
 #include <sstream>
+#include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
 
@@ -98,6 +100,10 @@ bool read_file(const std::string& path, std::string* text) {
     return !file.bad();
 }
 
+const char* read_environment(const char* name) {
+    return getenv(name);
+}
+
 } // namespace
 
 std::string headless_read_settings(const char* (*lookup)(const char* name),
@@ -131,4 +137,21 @@ std::string headless_apply_settings(const HeadlessSettings& settings) {
     std::string error;
     headless_load_script(text.c_str(), settings.script_path.c_str(), &error);
     return error;
+}
+
+// The settings and the script are checked before main runs, so that a
+// program with a malformed script is refused before it has opened a window
+// or drawn anything, whatever it does first. Nothing calls this; the host's
+// build file names it to the linker, which would otherwise leave this file
+// out of programs that call nothing else in it.
+extern "C" __attribute__((constructor)) void headless_settings_before_main(void) {
+    HeadlessSettings settings;
+    std::string error = headless_read_settings(read_environment, &settings);
+    if (error.empty())
+        error = headless_apply_settings(settings);
+    if (error.empty())
+        return;
+    fprintf(stderr, "zandrel: %s\n", error.c_str());
+    fflush(NULL);
+    _Exit(HEADLESS_EXIT_BAD_SETTINGS);
 }

@@ -9,6 +9,8 @@
 
 namespace {
 
+void take_event(const SDL_Event& event);
+
 // Where the pointer is now, on the real screen, in layer pixels.
 POINT global_point(void) {
     int scale = sdl_host().scale;
@@ -191,11 +193,11 @@ void wait_once(uint64_t deadline_us) {
     int coarse = coarse_wait_ms(deadline_us, now);
     if (coarse != 0) {
         if (SDL_WaitEventTimeout(&event, coarse))
-            sdl_take_event(event);
+            take_event(event);
         return;
     }
     if (SDL_PollEvent(&event)) {
-        sdl_take_event(event);
+        take_event(event);
         return;
     }
     if (deadline_us > now)
@@ -205,12 +207,12 @@ void wait_once(uint64_t deadline_us) {
 void drain_sdl(void) {
     SDL_Event event;
     while (SDL_PollEvent(&event))
-        sdl_take_event(event);
+        take_event(event);
 }
 
-} // namespace
-
-void sdl_take_event(const SDL_Event& event) {
+// Converts an SDL event to host events on the pending queue; exposure is
+// the host's own business.
+void take_event(const SDL_Event& event) {
     switch (event.type) {
     case SDL_MOUSEMOTION:
         sdl_trace("motion");
@@ -234,6 +236,8 @@ void sdl_take_event(const SDL_Event& event) {
         break;
     }
 }
+
+} // namespace
 
 bool host_next_event(HostEvent* event) {
     SdlHost& host = sdl_host();

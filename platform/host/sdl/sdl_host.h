@@ -112,7 +112,3 @@ UINT sdl_virtual_key(SDL_Keycode key);
 // Writes "<what> <monotonic nanoseconds>" to the ZANDREL_HOST_TRACE file,
 // where that is set; nothing otherwise.
 void sdl_trace(const char* what);
-
-// Converts SDL events to host events on the pending queue; handles the
-// ones that are the host's own business (exposure).
-void sdl_take_event(const SDL_Event& event);

@@ -31,6 +31,44 @@ TEST(LayerObjects, CountsReturnToWhereTheyStarted) {
         EXPECT_EQ(layer_gdi_object_count(types[i]), before[i]) << types[i];
 }
 
+// A stock pen, brush or font outlives DeleteObject and is not counted; other
+// handles are refused and keep being destroyed as usual.
+TEST(LayerObjects, MakeStockKeepsPensBrushesAndFonts) {
+    LOGFONTA description{};
+    const struct {
+        DWORD type;
+        HGDIOBJ object;
+    } KEPT[] = {
+        {OBJ_PEN, CreatePen(PS_SOLID, 1, RGB(1, 2, 3))},
+        {OBJ_BRUSH, CreateSolidBrush(RGB(4, 5, 6))},
+        {OBJ_FONT, CreateFontIndirectA(&description)},
+    };
+    for (const auto& kept : KEPT) {
+        UINT before = layer_gdi_object_count(kept.type);
+        EXPECT_TRUE(layer_gdi_make_stock(kept.object)) << kept.type;
+        EXPECT_EQ(layer_gdi_object_count(kept.type), before - 1) << kept.type;
+        EXPECT_TRUE(DeleteObject(kept.object)) << kept.type;
+        EXPECT_EQ(GetObjectType(kept.object), kept.type) << "still alive";
+    }
+
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 2, 2);
+    HRGN region = CreateRectRgn(0, 0, 4, 4);
+    HPEN gone = CreatePen(PS_SOLID, 1, 0);
+    DeleteObject(gone);
+    for (HGDIOBJ refused :
+         {(HGDIOBJ)dc, (HGDIOBJ)bitmap, (HGDIOBJ)region, (HGDIOBJ)gone, (HGDIOBJ) nullptr}) {
+        SetLastError(0);
+        EXPECT_FALSE(layer_gdi_make_stock(refused)) << refused;
+        EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_HANDLE) << refused;
+    }
+    UINT bitmaps = layer_gdi_object_count(OBJ_BITMAP);
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_EQ(layer_gdi_object_count(OBJ_BITMAP), bitmaps - 1) << "a refused bitmap still goes";
+    DeleteObject(region);
+    DeleteDC(dc);
+}
+
 // Windows may fault on these; the layer refuses them.
 TEST(LayerText, RefusesBadArguments) {
     HDC dc = CreateCompatibleDC(nullptr);

@@ -7,10 +7,6 @@
 #include <initializer_list>
 #include <string>
 
-#ifndef _WIN32
-void user_register_system_classes();
-#endif
-
 namespace {
 
 constexpr UINT FIRST_DOCUMENT = 500;
@@ -90,9 +86,6 @@ class Mdi : public UserTest {
 
     void SetUp() override {
         UserTest::SetUp();
-#ifndef _WIN32
-        user_register_system_classes();
-#endif
         register_test_class("zandrel_mdi_frame", frame_proc);
         register_test_class("zandrel_mdi_document", document_proc);
         HMENU bar = CreateMenu();

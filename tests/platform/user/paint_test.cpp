@@ -1,6 +1,6 @@
-// Update regions and painting: what InvalidateRect, ValidateRect and
-// UpdateWindow send, what BeginPaint reports, where WM_PAINT stands among
-// queued messages, and how a window's context is clipped.
+// Update regions and painting: what InvalidateRect, InvalidateRgn,
+// ValidateRect and UpdateWindow send, what BeginPaint and GetUpdateRgn report, where WM_PAINT
+// stands among queued messages, and how a window's context is clipped.
 #include "tests/platform/user/user_fixture.h"
 
 namespace {
@@ -135,6 +135,125 @@ TEST_F(Paint, GetUpdateRectBoundsTheRegion) {
     EXPECT_TRUE(GetUpdateRect(window, &r, FALSE));
     expect_rect(r, b, "after validating one of them");
     expect_no_messages("GetUpdateRect(FALSE) sends nothing");
+}
+
+// A region made of up to two rectangles; empty rectangles add nothing.
+HRGN region_of(const RECT (&rects)[2]) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    for (const RECT& r : rects) {
+        HRGN part = CreateRectRgnIndirect(&r);
+        CombineRgn(region, region, part, RGN_OR);
+        DeleteObject(part);
+    }
+    return region;
+}
+
+// InvalidateRgn adds its region, in client coordinates and cut to the client
+// area, and GetUpdateRgn hands the update region back with its type.
+TEST_F(Paint, InvalidateRgnThenGetUpdateRgn) {
+    RECT client;
+    GetClientRect(window, &client);
+    const LONG right = client.right, bottom = client.bottom;
+    ASSERT_GT(right, 60);
+    ASSERT_GT(bottom, 50);
+    const struct {
+        const char* what;
+        RECT invalid[2];
+        RECT expected[2];
+        int type;
+    } CASES[] = {
+        {"one rectangle", {{10, 10, 30, 40}, {}}, {{10, 10, 30, 40}, {}}, SIMPLEREGION},
+        {"two apart",
+         {{5, 5, 15, 15}, {40, 30, 60, 50}},
+         {{5, 5, 15, 15}, {40, 30, 60, 50}},
+         COMPLEXREGION},
+        {"two that make one",
+         {{0, 0, 20, 10}, {0, 10, 20, 30}},
+         {{0, 0, 20, 30}, {}},
+         SIMPLEREGION},
+        {"cut to the client area",
+         {{-10, -10, 20, 20}, {right - 5, bottom - 5, 900, 900}},
+         {{0, 0, 20, 20}, {right - 5, bottom - 5, right, bottom}},
+         COMPLEXREGION},
+        {"wholly outside", {{-30, -30, -5, -5}, {}}, {{}, {}}, NULLREGION},
+        {"empty", {{}, {}}, {{}, {}}, NULLREGION},
+    };
+    HRGN update = CreateRectRgn(1, 1, 2, 2);
+    for (const auto& c : CASES) {
+        ValidateRect(window, nullptr);
+        HRGN invalid = region_of(c.invalid);
+        EXPECT_TRUE(InvalidateRgn(window, invalid, FALSE)) << c.what;
+        DeleteObject(invalid);
+        EXPECT_EQ(GetUpdateRgn(window, update, FALSE), c.type) << c.what;
+        HRGN expected = region_of(c.expected);
+        EXPECT_TRUE(EqualRgn(update, expected)) << c.what;
+        RECT box, expected_box;
+        GetRgnBox(expected, &expected_box);
+        EXPECT_EQ(GetUpdateRect(window, &box, FALSE), c.type != NULLREGION) << c.what;
+        expect_rect(box, expected_box, c.what);
+        DeleteObject(expected);
+    }
+    ValidateRect(window, nullptr);
+    EXPECT_TRUE(InvalidateRgn(window, nullptr, FALSE));
+    EXPECT_EQ(GetUpdateRgn(window, update, FALSE), SIMPLEREGION);
+    HRGN whole = CreateRectRgnIndirect(&client);
+    EXPECT_TRUE(EqualRgn(update, whole)) << "no region: the whole client area";
+    DeleteObject(whole);
+    DeleteObject(update);
+    expect_no_messages("InvalidateRgn and GetUpdateRgn(FALSE) send nothing");
+}
+
+// Asked to erase, GetUpdateRgn erases a pending background at once, keeps
+// the update region, and leaves nothing to erase for the WM_PAINT that follows.
+TEST_F(Paint, GetUpdateRgnErasesWhenAsked) {
+    HRGN invalid = CreateRectRgn(10, 10, 30, 40);
+    InvalidateRgn(window, invalid, TRUE);
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetUpdateRgn(window, update, TRUE), SIMPLEREGION);
+    const ExpectedMessage ERASED[] = {{WM_ERASEBKGND, MSG_ONLY, 0, 0, MAIN}};
+    expect_sequence(ERASED, "GetUpdateRgn(TRUE) erases before it returns");
+    EXPECT_TRUE(EqualRgn(update, invalid)) << "erasing does not validate";
+    EXPECT_EQ(GetUpdateRgn(window, update, TRUE), SIMPLEREGION);
+    expect_no_messages("erased once");
+    UpdateWindow(window);
+    expect_sequence(UPDATE_WITHOUT_ERASE, "WM_PAINT after the erase");
+    EXPECT_EQ(GetUpdateRgn(window, update, TRUE), NULLREGION);
+    DeleteObject(invalid);
+    DeleteObject(update);
+}
+
+// A parent without WS_CLIPCHILDREN passes the part of the region over a
+// child on to the child, in the child's coordinates.
+TEST_F(Paint, InvalidateRgnReachesChildren) {
+    HWND child = make(SECOND, WS_CHILD | WS_VISIBLE, 50, 40, 40, 30, window);
+    settle();
+    HRGN invalid = CreateRectRgn(40, 30, 60, 50);
+    EXPECT_TRUE(InvalidateRgn(window, invalid, FALSE));
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetUpdateRgn(child, update, FALSE), SIMPLEREGION);
+    HRGN expected = CreateRectRgn(0, 0, 10, 10);
+    EXPECT_TRUE(EqualRgn(update, expected));
+    DeleteObject(expected);
+    DeleteObject(invalid);
+    DeleteObject(update);
+}
+
+TEST_F(Paint, UpdateRegionCallsRefuseBadHandles) {
+    HRGN region = CreateRectRgn(0, 0, 10, 10);
+    HWND gone = make(SECOND, WS_POPUP, 0, 0, 10, 10);
+    DestroyWindow(gone);
+    settle();
+    for (HWND bad : {(HWND) nullptr, gone}) {
+        SetLastError(0);
+        EXPECT_FALSE(InvalidateRgn(bad, region, FALSE)) << bad;
+        EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_WINDOW_HANDLE) << bad;
+        EXPECT_EQ(GetUpdateRgn(bad, region, FALSE), ERROR) << bad;
+    }
+    HRGN deleted = CreateRectRgn(0, 0, 5, 5);
+    DeleteObject(deleted);
+    EXPECT_EQ(GetUpdateRgn(window, deleted, FALSE), ERROR) << "not a region";
+    EXPECT_EQ(GetUpdateRgn(window, nullptr, FALSE), ERROR) << "no region";
+    DeleteObject(region);
 }
 
 TEST_F(Paint, InvalidationIsClippedToTheClientArea) {
