@@ -118,10 +118,13 @@ void postWrappedMove(std::mt19937_64& random) {
     PostMessageA(GameState.mainWindow.hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
 }
 
-void queueMenuCommand(std::mt19937_64& random, PlayCounts& counts, uint64_t delayMs) {
+// The menu bar's first key is due at once, so that the frame wait about to
+// run takes it: a later one could meet a crash box brought up by the next
+// frame, which would take the keys meant for the menu bar.
+void queueMenuCommand(std::mt19937_64& random, PlayCounts& counts) {
     const MenuWay& way = MENU_WAYS[pick(random, 0, 3)];
     counts.menuCommands[way.command] += 1;
-    load("+" + std::to_string(delayMs) + " " + way.keys);
+    load(std::string("+0 ") + way.keys);
 }
 
 void queueKey(std::mt19937_64& random, PlayCounts& counts, uint64_t delayMs) {
@@ -160,7 +163,7 @@ void queueRandomInput(std::mt19937_64& random, PlayCounts& counts) {
         queueKey(random, counts, delayMs);
         return;
     } else if (roll < 398) {
-        queueMenuCommand(random, counts, delayMs);
+        queueMenuCommand(random, counts);
         return;
     } else {
         return;
