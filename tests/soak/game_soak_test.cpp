@@ -26,8 +26,8 @@
 namespace {
 
 constexpr uint64_t DEFAULT_FRAMES = 100'000;
-// Every kind of box, font and cursor the layer keeps once made has been
-// made by then; from here on the counts must not move.
+// Live counts are taken as the baseline at this frame; from then on they
+// must be back at the baseline at every frame boundary.
 constexpr uint64_t WARM_UP_FRAMES = 3'000;
 
 uint64_t setting(const char* name, uint64_t fallback) {
