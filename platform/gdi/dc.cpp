@@ -89,26 +89,36 @@ DeviceContext* gdi_dc(HDC dc) {
     return entry->dc;
 }
 
-HDC WINAPI CreateCompatibleDC(HDC dc) {
-    if (dc != nullptr && gdi_dc(dc) == nullptr)
-        return nullptr;
+namespace {
+
+// Gives a finished context its handle. The context is made first because
+// its default state may create the stock objects, and every new object can
+// move the handle table, and with it an entry taken before.
+HDC attach_context(DWORD type, DeviceContext* context) {
     GdiEntry* entry;
-    HDC handle = (HDC)gdi_allocate(OBJ_MEMDC, &entry);
-    entry->dc = new_dc();
-    entry->dc->memory = true;
-    entry->dc->state = default_state(true);
-    hold_state(entry->dc->state);
+    HDC handle = (HDC)gdi_allocate(type, &entry);
+    entry->dc = context;
     return handle;
 }
 
+} // namespace
+
+HDC WINAPI CreateCompatibleDC(HDC dc) {
+    if (dc != nullptr && gdi_dc(dc) == nullptr)
+        return nullptr;
+    DeviceContext* context = new_dc();
+    context->memory = true;
+    context->state = default_state(true);
+    hold_state(context->state);
+    return attach_context(OBJ_MEMDC, context);
+}
+
 HDC gdi_create_window_dc(const WindowSurfaceSource& source) {
-    GdiEntry* entry;
-    HDC handle = (HDC)gdi_allocate(OBJ_DC, &entry);
-    entry->dc = new_dc();
-    entry->dc->state = default_state(false);
-    entry->dc->source = source;
-    hold_state(entry->dc->state);
-    return handle;
+    DeviceContext* context = new_dc();
+    context->state = default_state(false);
+    context->source = source;
+    hold_state(context->state);
+    return attach_context(OBJ_DC, context);
 }
 
 BOOL WINAPI DeleteDC(HDC dc) {

@@ -37,7 +37,7 @@ struct Parser {
 using Words = std::vector<Word>;
 
 std::string quote(const std::string& text) {
-    return "\"" + text + "\"";
+    return headless_quote(text);
 }
 
 // Splits a line into words. A word in double quotes may hold spaces; a '#'
@@ -391,4 +391,23 @@ bool headless_load_script(const char* text, const char* name, std::string* error
         headless_queue_step(step);
     }
     return true;
+}
+
+std::string headless_quote(const std::string& text) {
+    static const char HEX[] = "0123456789abcdef";
+    std::string quoted = "\"";
+    for (char c : text) {
+        unsigned char byte = (unsigned char)c;
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            quoted += "\\x";
+            quoted += HEX[byte >> 4];
+            quoted += HEX[byte & 15];
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
 }

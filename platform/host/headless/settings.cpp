@@ -15,7 +15,7 @@
 namespace {
 
 std::string quote(const char* text) {
-    return std::string("\"") + text + "\"";
+    return headless_quote(text);
 }
 
 int digit_value(char c, int base) {

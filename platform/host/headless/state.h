@@ -53,6 +53,12 @@ HeadlessState& headless_state(void);
 // `code`, unless a test's exit handler takes it.
 void headless_end_program(int code, const std::string& message);
 
+// The text in double quotes for a message, with quotes and backslashes
+// escaped and control characters written as \xNN, so that whatever a
+// setting or a script holds, the message stays one line and sends nothing
+// but text to the terminal.
+std::string headless_quote(const std::string& text);
+
 // "12.345 s" of virtual time since the run began.
 std::string headless_run_time_text(void);
 

@@ -34,9 +34,9 @@ std::string capture_path(const std::string& file) {
 bool close_window(const ScriptStep& step, HostEvent* event) {
     HWND window = find_visible(step.title);
     if (!window) {
-        fail_step(step, step.title.empty()
-                            ? "no visible window to close"
-                            : "no visible window titled \"" + step.title + "\" to close");
+        fail_step(step, step.title.empty() ? "no visible window to close"
+                                           : "no visible window titled " +
+                                                 headless_quote(step.title) + " to close");
         return false;
     }
     *event = HostEvent{};
@@ -56,7 +56,7 @@ void capture(const ScriptStep& step) {
     }
     HWND window = headless_find_window(step.title.c_str());
     if (!window)
-        fail_step(step, "no window titled \"" + step.title + "\" to capture");
+        fail_step(step, "no window titled " + headless_quote(step.title) + " to capture");
     else if (!headless_capture_window(window, path.c_str(), &error))
         fail_step(step, "cannot write the capture " + error);
 }

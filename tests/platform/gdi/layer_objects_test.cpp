@@ -3,7 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+#include <sys/wait.h>
+
 namespace {
+
+// The first context of a process makes the stock objects for its default
+// state, which grows the handle table under the context's own new entry.
+// Only a process with no stock objects yet shows it: the probe is one.
+// Under AddressSanitizer a write through the stale entry fails it.
+TEST(LayerFirstContext, IsSoundAsTheProcessFirstGraphicsCall) {
+    int status = system("'" GDI_FIRST_CONTEXT_PROBE "'");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "probe status " << status;
+}
 
 TEST(LayerObjects, CountsReturnToWhereTheyStarted) {
     const DWORD types[] = {OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP, OBJ_MEMDC};

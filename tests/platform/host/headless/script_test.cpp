@@ -149,6 +149,7 @@ TEST(ScriptErrors, EachMistakeNamesItsLine) {
         {"at 100 key Entr", "unknown key name \"Entr\""},
         {"at 100 key F13", "unknown key name \"F13\""},
         {"at 100 key F0", "unknown key name \"F0\""},
+        {"at 100 key \x1b[2JA\x7f", "unknown key name \"\\x1b[2JA\\x7f\""},
         {"at 100 keydown", "keydown needs a key name"},
         {"at 100 keyup A B", "unexpected \"B\" after keyup"},
         {"at 100 move 5", "move needs X and Y"},

@@ -97,6 +97,12 @@ TEST_F(HostSettings, RefusesMalformedValues) {
          "limit)"},
         {"ZANDREL_CAPTURE_DIR", "/nonexistent-folder-of-zandrel",
          "ZANDREL_CAPTURE_DIR: \"/nonexistent-folder-of-zandrel\" is not a folder"},
+        // Whatever the value holds, the message is one line of plain text.
+        {"ZANDREL_TICK_START", "12\n\x1b[2J\"\\",
+         "ZANDREL_TICK_START: \"12\\x0a\\x1b[2J\\\"\\\\\" is not a tick count (a whole number up "
+         "to 4294967295, decimal or 0x hex)"},
+        {"ZANDREL_CAPTURE_DIR", "shots\r\x7f",
+         "ZANDREL_CAPTURE_DIR: \"shots\\x0d\\x7f\" is not a folder"},
     };
     for (const auto& c : CASES) {
         HeadlessSettings settings;
