@@ -8,8 +8,17 @@
 
 namespace {
 
+// The system gives the thread input-method windows of its own; they are
+// not a test's to destroy.
+bool is_system_window(HWND window) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    return lstrcmpiA(name, "IME") == 0 || lstrcmpiA(name, "MSCTFIME UI") == 0;
+}
+
 BOOL CALLBACK note_window(HWND window, LPARAM windows) {
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    if (!is_system_window(window))
+        reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
     return TRUE;
 }
 
