@@ -5,7 +5,7 @@
 #include <string.h>
 #include <windows.h>
 
-int32_t decimalPlaces = 2;
+int32_t decimalPlaces = DECIMAL_PLACES_AT_LOAD;
 
 char* concatStringArray(const char* const* parts, int32_t count) {
     size_t length = 0;

@@ -9,6 +9,7 @@
 // Digits after the decimal point wherever a number that is not whole becomes
 // text. Set at load; no operation changes it.
 extern int32_t decimalPlaces;
+constexpr int32_t DECIMAL_PLACES_AT_LOAD = 2;
 
 // The size of every block that numberToText requests.
 constexpr uint32_t NUMBER_TEXT_BLOCK = 512;

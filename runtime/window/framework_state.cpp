@@ -15,3 +15,30 @@ WindowRecord* eventWindow = nullptr;
 int32_t controlId = 0;
 int32_t menuId = 0;
 int32_t notifyCode = 0;
+
+namespace {
+
+// A class that still has windows cannot go; it keeps its atom, so that the
+// framework still knows those windows as its own.
+void unregisterClass(ATOM& atom) {
+    if (atom != 0 && UnregisterClassA(MAKEINTATOM(atom), GetModuleHandleA(nullptr)))
+        atom = 0;
+}
+
+} // namespace
+
+void resetFrameworkState() {
+    eventId = 0;
+    eventWParam = 0;
+    eventLParam = 0;
+    mouseX = 0;
+    mouseY = 0;
+    eventWindow = nullptr;
+    controlId = 0;
+    menuId = 0;
+    notifyCode = 0;
+    unregisterClass(wndClassAtom);
+    unregisterClass(frameClassAtom);
+    mdiClientAtom = 0;
+    creatingRecord = nullptr;
+}

@@ -65,3 +65,8 @@ extern ATOM wndClassAtom;            // "OrvaneWndClass", once registered
 extern ATOM frameClassAtom;          // "OrvaneFrameClass", once registered
 extern ATOM mdiClientAtom;           // "MDICLIENT", or 0xFFFF when no MDI frame was made
 extern WindowRecord* creatingRecord; // the record whose window is being created
+
+// Puts the state above and the event state back to their values at load,
+// unregistering the framework's classes so that the next openWindow
+// registers them afresh. A class that still has windows stays registered.
+void resetFrameworkState();

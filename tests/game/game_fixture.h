@@ -11,9 +11,9 @@
 #include "runtime/events/wait.h"
 #include "runtime/graphics/shapes.h"
 #include "runtime/graphics/text_output.h"
+#include "runtime/runtime_state.h"
 #include "runtime/window/window.h"
-
-#include <layer/user.h>
+#include "tests/support/platform_reset.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -60,8 +60,8 @@ inline void CALLBACK watchBoxes(HWND, UINT, UINT_PTR, DWORD) {
 class GameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        layer_user_reset();
-        headless_reset();
+        reset_platform();
+        resetRuntimeState();
         g_boxes.clear();
         g_answered = nullptr;
         GameState = GameStateRecord{};
@@ -77,8 +77,7 @@ class GameTest : public ::testing::Test {
     void TearDown() override {
         closeWindow(&GameState.mainWindow);
         destroyPrivateHeap();
-        layer_user_reset();
-        headless_reset();
+        reset_platform();
     }
 
     // One turn of the frame loop; returns the tick count SpawnWall saw.

@@ -1,6 +1,7 @@
 // Drawing through a context: pens, brushes, mix modes, blits and the bounds
 // they leave, checked the same way on Windows (under Wine) and on the layer.
 #include "tests/support/bitmap_dc.h"
+#include "tests/support/expect_rect.h"
 #include "tests/support/platform_info.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,6 @@ namespace {
 constexpr uint32_t BLUE = 0x0000FF;
 constexpr uint32_t WHITE = 0xFFFFFF;
 constexpr uint32_t BLACK = 0x000000;
-
-void expect_rect(const RECT& actual, const RECT& expected, const char* what) {
-    EXPECT_EQ(actual.left, expected.left) << what;
-    EXPECT_EQ(actual.top, expected.top) << what;
-    EXPECT_EQ(actual.right, expected.right) << what;
-    EXPECT_EQ(actual.bottom, expected.bottom) << what;
-}
 
 RECT take_bounds(HDC dc) {
     RECT bounds{};

@@ -8,6 +8,7 @@
 // it drew, in the table's own syntax, so a new row's values can be taken from
 // one platform and checked on the other.
 #include "tests/support/bitmap_dc.h"
+#include "tests/support/expect_rect.h"
 #include "tests/support/platform_info.h"
 
 #include <gtest/gtest.h>
@@ -68,13 +69,6 @@ Outcome outcome_of(const BitmapDc& m) {
     return actual;
 }
 
-std::string rect_text(const RECT& r) {
-    char text[64];
-    snprintf(text, sizeof text, "{%ld, %ld, %ld, %ld}", (long)r.left, (long)r.top, (long)r.right,
-             (long)r.bottom);
-    return text;
-}
-
 std::string hash_text(uint32_t hash) {
     char text[16];
     snprintf(text, sizeof text, "0x%08X", (unsigned)hash);
@@ -83,10 +77,6 @@ std::string hash_text(uint32_t hash) {
 
 std::string outcome_text(const Outcome& o) {
     return "{" + hash_text(o.hash) + ", " + rect_text(o.extent) + ", " + rect_text(o.bounds) + "}";
-}
-
-void expect_rect(const RECT& actual, const RECT& expected, const char* what) {
-    EXPECT_EQ(rect_text(actual), rect_text(expected)) << what;
 }
 
 void expect_outcome(const Outcome& actual, const Outcome& expected) {

@@ -1,6 +1,7 @@
 // Text output: what holds whatever the glyphs look like, checked the same
 // way on Windows (under Wine) and on the layer.
 #include "tests/support/bitmap_dc.h"
+#include "tests/support/expect_rect.h"
 #include "tests/support/platform_info.h"
 
 #include <gtest/gtest.h>
@@ -19,13 +20,6 @@ SIZE extent_of(HDC dc, const char* text) {
     SIZE size{};
     EXPECT_TRUE(GetTextExtentPoint32A(dc, text, (int)strlen(text), &size));
     return size;
-}
-
-void expect_rect(const RECT& actual, const RECT& expected) {
-    EXPECT_EQ(actual.left, expected.left);
-    EXPECT_EQ(actual.top, expected.top);
-    EXPECT_EQ(actual.right, expected.right);
-    EXPECT_EQ(actual.bottom, expected.bottom);
 }
 
 TEST(SystemFont, MetricsOfTheDefaultFont) {

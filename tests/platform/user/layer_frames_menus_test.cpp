@@ -4,6 +4,7 @@
 // menu item by mouse and by keyboard, and dismissing a box every way.
 #include "platform/host/headless/headless.h"
 #include "tests/support/image_compare.h"
+#include "tests/support/platform_reset.h"
 
 #include <layer/user.h>
 
@@ -52,8 +53,7 @@ class FramesAndMenus : public ::testing::Test {
     HWND window = nullptr;
 
     void SetUp() override {
-        layer_user_reset();
-        headless_reset();
+        reset_platform();
         g_heard = {};
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;

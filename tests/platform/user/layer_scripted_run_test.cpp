@@ -4,8 +4,7 @@
 // closes its window. The run must come out the same every time.
 #include "platform/host/headless/headless.h"
 #include "tests/support/image_compare.h"
-
-#include <layer/user.h>
+#include "tests/support/platform_reset.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -77,8 +76,7 @@ void close_backing() {
 // Runs the program to its end; returns the picture of the screen just
 // before the script closed the window.
 Image run_program() {
-    headless_reset();
-    layer_user_reset();
+    reset_platform();
     std::string error;
     EXPECT_TRUE(headless_load_script("at 59990 capture run.png\n"
                                      "at 60000 close \"Ticker\"\n",

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/support/bitmap_dc.h"
+#include "tests/support/expect_rect.h"
 
 namespace {
 
@@ -220,15 +221,6 @@ const MeasuredBox WINE_BOXES_144[] = {
      0},
 };
 
-std::string rect_text(const RECT& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
-           std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
-}
-
-void expect_rect(const RECT& expected, const RECT& actual, const std::string& what) {
-    EXPECT_EQ(rect_text(expected), rect_text(actual)) << what;
-}
-
 void expect_measured(const MeasuredBox& box, const MsgboxFont& font, const MsgboxMetrics& metrics) {
     SCOPED_TRACE(box.name);
     MsgboxLayout layout;
@@ -239,11 +231,11 @@ void expect_measured(const MeasuredBox& box, const MsgboxFont& font, const Msgbo
     EXPECT_EQ(box.window.cy - 6 - metrics.caption_height, layout.client.cy);
     EXPECT_EQ(box.icon.right > box.icon.left, layout.icon != 0);
     if (layout.icon != 0)
-        expect_rect(box.icon, layout.icon_rect, "icon");
-    expect_rect(box.text_rect, layout.text, "text");
+        expect_rect(layout.icon_rect, box.icon, "icon");
+    expect_rect(layout.text, box.text_rect, "text");
     ASSERT_EQ(box.button_count, layout.button_count);
     for (int32_t i = 0; i < box.button_count; i++)
-        expect_rect(box.buttons[i], layout.buttons[i].rect, "button " + std::to_string(i));
+        expect_rect(layout.buttons[i].rect, box.buttons[i], "button " + std::to_string(i));
     EXPECT_EQ(box.default_button, layout.default_button);
 }
 
@@ -292,7 +284,7 @@ TEST(MsgboxLayoutWine, LongWordBreaksInsteadOfWideningTheBox) {
         expected.push_back(std::string(26, 'W'));
     expected.push_back("WW end");
     EXPECT_EQ(expected, layout.lines);
-    expect_rect({12, 8, 12 + 260, 8 + 7 * 12}, layout.text, "text");
+    expect_rect(layout.text, {12, 8, 12 + 260, 8 + 7 * 12}, "text");
     EXPECT_EQ(12 + 260 + 12 + 6, layout.window.cx);
 }
 
@@ -465,19 +457,19 @@ TEST_F(MsgboxLayoutSystemFont, CrashBoxFollowsTheRules) {
     MsgboxLayout box = layout_of(CRASH_TEXT, "Alert", OK | EXCLAMATION);
     int32_t margin = 2 * font.base;
     EXPECT_EQ((Lines{"Crash!!!", "Score: 57"}), box.lines);
-    expect_rect({margin, 8, margin + 32, 40}, box.icon_rect, "icon");
+    expect_rect(box.icon_rect, {margin, 8, margin + 32, 40}, "icon");
     // Two lines of 16 rows are as high as the icon: both start 8 rows down.
     int32_t text_left = 2 * margin + 32;
     int32_t row = 64 + 2 * (64 / 3); // one button four lines wide, a third of it either side
     int32_t text_width = std::max({width("Crash!!!"), width("Score: 57"), row - text_left});
-    expect_rect({text_left, 8, text_left + text_width, 40}, box.text, "text");
+    expect_rect(box.text, {text_left, 8, text_left + text_width, 40}, "text");
     EXPECT_EQ(text_left + text_width + margin + 6, box.window.cx);
     EXPECT_EQ(box.window.cx - 6, box.client.cx);
     EXPECT_EQ(48 + 32 + 8, box.client.cy);
     EXPECT_EQ(box.client.cy + 25, box.window.cy);
     ASSERT_EQ(1, box.button_count);
-    expect_rect({(box.window.cx - 64) / 2, 48, (box.window.cx - 64) / 2 + 64, 80},
-                box.buttons[0].rect, "OK");
+    expect_rect(box.buttons[0].rect,
+                {(box.window.cx - 64) / 2, 48, (box.window.cx - 64) / 2 + 64, 80}, "OK");
 }
 
 TEST_F(MsgboxLayoutSystemFont, RulesWrapWithinTheMaximumWidth) {

@@ -2,6 +2,7 @@
 // queue, an empty log, and windows that are destroyed again after the test.
 #pragma once
 
+#include "tests/support/expect_rect.h"
 #include "tests/support/message_log.h"
 
 #include <gtest/gtest.h>
@@ -52,13 +53,6 @@ class UserTest : public ::testing::Test {
         settle();
     }
 };
-
-inline void expect_rect(const RECT& actual, const RECT& expected, const char* what) {
-    EXPECT_EQ(actual.left, expected.left) << what;
-    EXPECT_EQ(actual.top, expected.top) << what;
-    EXPECT_EQ(actual.right, expected.right) << what;
-    EXPECT_EQ(actual.bottom, expected.bottom) << what;
-}
 
 // Holds a key down, or lets it go, as the thread's key state sees it.
 inline void set_key(UINT key, bool down) {

@@ -1,6 +1,8 @@
-// A fresh private heap for each test, destroyed after it.
+// A fresh core and private heap for each test; the heap is destroyed after
+// it.
 #pragma once
 
+#include "runtime/core/core_state.h"
 #include "runtime/core/heap.h"
 #include "runtime/core/heap_stack.h"
 
@@ -8,7 +10,10 @@
 
 class PrivateHeapTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_EQ(createPrivateHeap(), 1); }
+    void SetUp() override {
+        resetCoreState();
+        ASSERT_EQ(createPrivateHeap(), 1);
+    }
     void TearDown() override {
         if (PrivateHeap != nullptr)
             destroyPrivateHeap();

@@ -7,7 +7,9 @@
 // that operation has drawn so far. The erase fills with the window colour.
 #pragma once
 
+#include "runtime/runtime_state.h"
 #include "runtime/window/window_record.h"
+#include "tests/support/platform_reset.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,9 +17,7 @@
 #include <stdint.h>
 
 #ifndef _WIN32
-#include "platform/host/headless/headless.h"
 #include <layer/gdi.h>
-#include <layer/user.h>
 #endif
 
 class TestWindow {
@@ -207,20 +207,15 @@ class TestWindow {
     }
 };
 
-// Every graphics test starts on a fresh platform: on the layer, no windows
-// and a reset headless host.
+// Every graphics test starts on a fresh platform and runtime.
 class GraphicsTest : public ::testing::Test {
   protected:
     TestWindow window;
     WindowRecord& record = window.record;
 
     void SetUp() override {
-#ifndef _WIN32
-        layer_user_reset();
-        headless_reset();
-#endif
+        reset_platform();
+        resetRuntimeState();
     }
-    void TearDown() override {
-        window.close();
-    }
+    void TearDown() override { window.close(); }
 };

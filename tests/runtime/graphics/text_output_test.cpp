@@ -26,15 +26,6 @@ class TextOutput : public GraphicsTest {
     // A target that draws nothing, so that printBuffer shows the text alone.
     WindowRecord closed{};
 
-    void SetUp() override {
-        GraphicsTest::SetUp();
-        printTarget = nullptr;
-    }
-    void TearDown() override {
-        printTarget = nullptr;
-        GraphicsTest::TearDown();
-    }
-
     // The width of the text in the record's font.
     int text_width(const char* text, int length) {
         HDC dc = CreateCompatibleDC(nullptr);

@@ -4,6 +4,7 @@
 // and timers.
 #include "runtime/events/wait.h"
 #include "runtime/window/window.h"
+#include "tests/runtime/window/framework_fixture.h"
 #include "tests/support/bitmap_dc.h"
 
 #include <gtest/gtest.h>
@@ -11,48 +12,13 @@
 
 #ifndef _WIN32
 #include "platform/host/headless/headless.h"
-#include <layer/user.h>
 #endif
 
 #include <vector>
 
 namespace {
 
-// What a handler saw of one event.
-struct Seen {
-    int32_t id;
-    WPARAM wParam;
-    LPARAM lParam;
-    int32_t x;
-    int32_t y;
-    WindowRecord* window;
-    int32_t control;
-    int32_t menu;
-    int32_t notify;
-    HDC paintDC;
-};
-std::vector<Seen> g_seen;
-int32_t (*g_action)() = nullptr;
-
-int32_t recordingHandler() {
-    g_seen.push_back({eventId, eventWParam, eventLParam, mouseX, mouseY, eventWindow, controlId,
-                      menuId, notifyCode, eventWindow ? eventWindow->paintDC : nullptr});
-    return g_action ? g_action() : 0;
-}
-
-std::vector<int32_t> seenIds() {
-    std::vector<int32_t> ids;
-    for (const Seen& s : g_seen)
-        ids.push_back(s.id);
-    return ids;
-}
-
-const Seen* find(int32_t id) {
-    for (const Seen& s : g_seen)
-        if (s.id == id)
-            return &s;
-    return nullptr;
-}
+using namespace framework_test;
 
 // Values that no dispatch produces, to see that a dispatch restores them.
 void setSentinelState() {
@@ -77,29 +43,8 @@ void expectSentinelState() {
     EXPECT_EQ(notifyCode, 83);
 }
 
-class Events : public ::testing::Test {
+class Events : public FrameworkTest {
   protected:
-    WindowRecord record{};
-
-    void SetUp() override {
-#ifndef _WIN32
-        layer_user_reset();
-        headless_reset();
-#endif
-        g_seen.clear();
-        g_action = nullptr;
-    }
-
-    void TearDown() override {
-        g_action = nullptr;
-        closeWindow(&record);
-        eventId = 0;
-        eventWParam = 0;
-        eventLParam = 0;
-        mouseX = mouseY = controlId = notifyCode = menuId = 0;
-        eventWindow = nullptr;
-    }
-
     void open(uint32_t flags, int32_t width = 300, int32_t height = 200) {
         ASSERT_EQ(
             openWindow(&record, 20, 20, width, height, flags, nullptr, "events", recordingHandler),

@@ -1,15 +1,12 @@
 // MDI frames: the built-in Window menu and client window, MDI children on
 // records, closing a child, and fitting the client window between bars.
 #include "runtime/core/heap.h"
+#include "runtime/runtime_state.h"
 #include "runtime/window/window.h"
+#include "tests/support/platform_reset.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#ifndef _WIN32
-#include "platform/host/headless/headless.h"
-#include <layer/user.h>
-#endif
 
 #include <vector>
 
@@ -39,10 +36,8 @@ class Mdi : public ::testing::Test {
     WindowRecord child{};
 
     void SetUp() override {
-#ifndef _WIN32
-        layer_user_reset();
-        headless_reset();
-#endif
+        reset_platform();
+        resetRuntimeState();
         createPrivateHeap(); // class names are upper-cased on the heap
         g_menuTargets.clear();
         ASSERT_EQ(

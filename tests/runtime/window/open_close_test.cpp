@@ -1,59 +1,31 @@
 // Opening windows on records (styles, backing bitmap, captured drawing state,
 // creation events), centring them, menu bars and closing.
 #include "runtime/window/window.h"
+#include "tests/runtime/window/framework_fixture.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #ifndef _WIN32
-#include "platform/host/headless/headless.h"
 #include <layer/gdi.h>
-#include <layer/user.h>
 #endif
 
 #include <vector>
 
 namespace {
 
-struct Seen {
-    int32_t id;
-    HWND recordHwnd; // what the record held while the event ran
-};
-std::vector<Seen> g_seen;
-int32_t (*g_action)() = nullptr;
-
-int32_t recordingHandler() {
-    g_seen.push_back({eventId, eventWindow ? eventWindow->hwnd : nullptr});
-    return g_action ? g_action() : 0;
-}
-
-bool sawEvent(int32_t id) {
-    for (const Seen& s : g_seen)
-        if (s.id == id)
-            return true;
-    return false;
-}
+using namespace framework_test;
 
 constexpr uint32_t GAME_FLAGS = 0x20000;
 
-class OpenClose : public ::testing::Test {
+class OpenClose : public FrameworkTest {
   protected:
-    WindowRecord record{};
     WindowRecord other{};
-
-    void SetUp() override {
-#ifndef _WIN32
-        layer_user_reset();
-        headless_reset();
-#endif
-        g_seen.clear();
-        g_action = nullptr;
-    }
 
     void TearDown() override {
         g_action = nullptr;
         closeWindow(&other);
-        closeWindow(&record);
+        FrameworkTest::TearDown();
     }
 
     void openGameWindow() {
