@@ -5,6 +5,8 @@
 #include "resources/icon.h"
 #include "runtime/events/random.h"
 
+#include <layer/user.h>
+
 #include <string.h>
 
 #include <string>
