@@ -28,7 +28,7 @@ else
 fi
 
 if [ "$inside" = 0 ]; then
-    for tool in xvfb-run xdotool import python3; do
+    for tool in xvfb-run xdotool import convert python3; do
         command -v "$tool" >/dev/null || { echo "window_test: $tool is missing" >&2; exit 1; }
     done
     if [ -z "$program" ]; then
@@ -79,8 +79,7 @@ check() {
     python3 - "$work/screen.ppm" "$scale" "$left" "$top" "$@" <<'EOF' || fail "$what"
 import sys
 
-def read_ppm(path):
-    data = open(path, "rb").read()
+def parse_ppm(data):
     fields, at = [], 0
     while len(fields) < 4:
         while data[at:at + 1].isspace():
@@ -96,38 +95,16 @@ def read_ppm(path):
     assert fields[0] == b"P6" and fields[3] == b"255", "a binary 8-bit PPM"
     return int(fields[1]), int(fields[2]), data[at + 1:]
 
+def read_ppm(path):
+    return parse_ppm(open(path, "rb").read())
+
 def read_png(path):
-    # 8-bit RGB, not interlaced: what the layer's screenshots are written as.
-    import struct, zlib
-    data = open(path, "rb").read()
-    at, idat, width, height = 8, b"", 0, 0
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        body = data[at + 8:at + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
-            assert (depth, colour, interlace) == (8, 2, 0), "an 8-bit RGB PNG"
-        elif kind == b"IDAT":
-            idat += body
-        at += 12 + length
-    raw, stride, rows = zlib.decompress(idat), width * 3, []
-    previous = bytearray(stride)
-    for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            a = line[i - 3] if i >= 3 else 0
-            b = previous[i]
-            c = previous[i - 3] if i >= 3 else 0
-            if kind == 1: line[i] = (line[i] + a) & 255
-            elif kind == 2: line[i] = (line[i] + b) & 255
-            elif kind == 3: line[i] = (line[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append(bytes(line))
-        previous = line
-    return width, height, rows
+    # ImageMagick decodes the layer's screenshot; rows of RGB bytes.
+    import subprocess
+    ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
+                         stdout=subprocess.PIPE).stdout
+    width, height, data = parse_ppm(ppm)
+    return width, height, [data[y * width * 3:(y + 1) * width * 3] for y in range(height)]
 
 sw, sh, pixels = read_ppm(sys.argv[1])
 width = sw

@@ -10,6 +10,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,9 +60,15 @@ struct Outcome {
     std::string error;
 };
 
+// A file of this test process's own: ctest runs each case as its own
+// process, several at a time, in the same temporary folder.
+std::string own_temp_file(const char* name) {
+    return ::testing::TempDir() + std::to_string(getpid()) + "_" + name;
+}
+
 // Runs the program with the environment changes given as a shell prefix.
 Outcome run_program(const std::string& environment) {
-    std::string error_file = ::testing::TempDir() + "sdl_start_error.txt";
+    std::string error_file = own_temp_file("sdl_start_error.txt");
     std::string command = environment + " timeout -k 2 10 '" ZANDREL_SDL_PROGRAM "' 2>'" +
                           error_file + "' >/dev/null";
     int status = system(command.c_str());
@@ -115,7 +122,7 @@ uint32_t uptime_ms() {
 // The tick count counts from the machine's start, as Windows' does, so a
 // game seeded from it differs from run to run; it wraps with the uptime.
 TEST(SdlClock, TheTickCountStartsAtTheMachinesUptime) {
-    std::string out_file = ::testing::TempDir() + "sdl_tick.txt";
+    std::string out_file = own_temp_file("sdl_tick.txt");
     uint32_t before = uptime_ms();
     std::string command = "env SDL_VIDEODRIVER=offscreen timeout -k 2 10 '" SDL_TICK_PROBE "' >'" +
                           out_file + "' 2>/dev/null";
