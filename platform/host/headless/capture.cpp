@@ -9,16 +9,20 @@
 
 namespace {
 
-void draw_window(Image* screen, const HeadlessWindow& window) {
-    LONG left = std::max<LONG>(window.rect.left, 0);
-    LONG top = std::max<LONG>(window.rect.top, 0);
-    LONG right = std::min<LONG>(window.rect.left + window.width, screen->width);
-    LONG bottom = std::min<LONG>(window.rect.top + window.height, screen->height);
+// Copies the part of a window that lies inside `area` to `out`, whose first
+// pixel is the area's top left.
+void draw_window(const RECT& area, uint32_t* out, int32_t stride, const HeadlessWindow& window) {
+    LONG left = std::max<LONG>(window.rect.left, area.left);
+    LONG top = std::max<LONG>(window.rect.top, area.top);
+    LONG right = std::min<LONG>(window.rect.left + window.width, area.right);
+    LONG bottom = std::min<LONG>(window.rect.top + window.height, area.bottom);
+    if (left >= right)
+        return;
     for (LONG y = top; y < bottom; ++y) {
         const uint32_t* from = &window.pixels[size_t(y - window.rect.top) * size_t(window.width) +
                                               size_t(left - window.rect.left)];
-        memcpy(&screen->pixels[size_t(y) * size_t(screen->width) + size_t(left)], from,
-               size_t(std::max<LONG>(right - left, 0)) * sizeof(uint32_t));
+        memcpy(out + size_t(y - area.top) * size_t(stride) + size_t(left - area.left), from,
+               size_t(right - left) * sizeof(uint32_t));
     }
 }
 
@@ -33,17 +37,24 @@ bool write_picture(const char* path, const Image& image, std::string* error) {
 
 } // namespace
 
-Image headless_compose_screen(void) {
-    Image screen;
-    screen.width = HEADLESS_SCREEN_WIDTH;
-    screen.height = HEADLESS_SCREEN_HEIGHT;
-    screen.pixels.assign(size_t(screen.width) * size_t(screen.height), HEADLESS_DESKTOP_COLOUR);
+void headless_compose_area(const RECT& area, uint32_t* out, int32_t stride) {
+    int32_t width = std::max<int32_t>(area.right - area.left, 0);
+    for (LONG y = area.top; y < area.bottom; ++y)
+        std::fill_n(out + size_t(y - area.top) * size_t(stride), width, HEADLESS_DESKTOP_COLOUR);
     const HeadlessState& state = headless_state();
     for (auto it = state.z_order.rbegin(); it != state.z_order.rend(); ++it) {
         const HeadlessWindow& window = state.windows.at(*it);
         if (window.visible)
-            draw_window(&screen, window);
+            draw_window(area, out, stride, window);
     }
+}
+
+Image headless_compose_screen(void) {
+    Image screen;
+    screen.width = HEADLESS_SCREEN_WIDTH;
+    screen.height = HEADLESS_SCREEN_HEIGHT;
+    screen.pixels.resize(size_t(screen.width) * size_t(screen.height));
+    headless_compose_area({0, 0, screen.width, screen.height}, screen.pixels.data(), screen.width);
     return screen;
 }
 
