@@ -14,6 +14,10 @@ var Module = (function() {
     document.body.dataset.state = ended ? 'ended' : 'failed';
   }
 
+  function started() {
+    return typeof Module == 'object' && Module.zandrel && Module.zandrel.firstFrameMs >= 0;
+  }
+
   function fail(text) {
     if (ended) return;
     ended = true;
@@ -34,6 +38,15 @@ var Module = (function() {
       fail('Zandrel could not start: the file ' + target.getAttribute('src') +
            ' did not load. Check that the page is served over http with all its files.');
   }, true);
+
+  // The program's code is fetched by a promise whose failure nobody else
+  // handles: while the program has not started, that is a file that did
+  // not load.
+  window.addEventListener('unhandledrejection', function(event) {
+    if (started()) return;
+    fail('Zandrel could not start: its code did not load (' + event.reason +
+         '). Check that the page is served over http with all its files.');
+  });
 
   if (typeof WebAssembly != 'object' || typeof WebAssembly.instantiate != 'function') {
     fail('Zandrel cannot run here: this browser has no WebAssembly, or it is switched off.');

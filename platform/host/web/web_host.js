@@ -16,13 +16,18 @@ mergeInto(LibraryManager.library, {
     height: 0,
     wake: null,          // ends the current wait, while the program waits
     ended: false,        // the program has ended: no more input for it
-    keysDown: new Set(), // virtual keys held, to let go of when focus leaves
-    buttonsDown: new Set(),
+    keysDown: null,      // virtual keys held (a Set), to let go of when focus leaves
+    buttonsDown: null,   // buttons held (a Set)
     lastPoint: { x: 0, y: 0 },
     frameTimes: [],      // performance.now() of the latest presentations
     firstFrameMs: -1,    // performance.now() of the first presentation
 
+    // Made here: the library's objects are written out as text, which a
+    // Set does not survive.
     init: function() {
+      ZandrelPage.keysDown = new Set();
+      ZandrelPage.buttonsDown = new Set();
+      ZandrelPage.frameTimes = [];
       Module['zandrel'] = ZandrelPage;
       var onExit = Module['onExit'];
       Module['onExit'] = function(code) {
