@@ -84,6 +84,21 @@ export async function windowRect(page, title) {
   return found && found.rect;
 }
 
+// Retries a check until it passes or `timeout` ms have passed: the program
+// runs at its own pace, slower on a busy machine. The last failure is
+// thrown.
+export async function eventually(check, timeout = 10000) {
+  const end = Date.now() + timeout;
+  for (;;) {
+    try {
+      return await check();
+    } catch (error) {
+      if (Date.now() > end) throw error;
+    }
+    await ticks(4);
+  }
+}
+
 // Lets the program run: a number of system ticks of real time.
 export function ticks(count) {
   return new Promise((done) => setTimeout(done, Math.ceil(count * 15.625)));

@@ -4,8 +4,8 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
-  canvasImage, columnsOf, differences, headlessCaptures, openPage, startBrowser, ticks,
-  waitForNoWindow, waitForWindow, windowRect, windows,
+  canvasImage, columnsOf, differences, eventually, headlessCaptures, openPage, startBrowser,
+  ticks, waitForNoWindow, waitForWindow, windows,
 } from './harness.mjs';
 
 const BLUE = 0x0000ff, WHITE = 0xffffff, YELLOW = 0xffff00;
@@ -35,10 +35,10 @@ test('the page comes up with the window centred and the headless host\'s pixels'
     'at 500 capture start.png\n+100 close "Zandrel"\n', ['start.png']);
   const page = await openPage(session);
   assert.deepEqual(await waitForWindow(page, 'Zandrel'), MAIN);
-  await ticks(8);
-  const shown = await canvasImage(page);
-  const diff = differences(shown, expected);
-  assert.equal(diff.count, 0, `pixels differ: ${diff.first.join('; ')}`);
+  await eventually(async () => {
+    const diff = differences(await canvasImage(page), expected);
+    assert.equal(diff.count, 0, `pixels differ: ${diff.first.join('; ')}`);
+  });
   assert.equal(await page.evaluate(() => document.activeElement.id), 'screen',
     'the canvas has the focus');
   await page.close();
@@ -49,16 +49,19 @@ test('Game > New by mouse starts play and the ball follows the pointer', async (
   await waitForWindow(page, 'Zandrel');
   assert.equal(columnsOf(await canvasImage(page), WHITE, FIELD), null, 'no ball before play');
   await page.mouse.click(210, 211); // Game, on the menu bar
-  await ticks(4);
-  const menu = (await windows(page)).find((w) => w.title !== 'Zandrel');
-  assert.ok(menu, 'the Game menu opened');
+  const menu = await eventually(async () => {
+    const found = (await windows(page)).find((w) => w.title !== 'Zandrel');
+    assert.ok(found, 'the Game menu opened');
+    return found;
+  });
   await page.mouse.click(menu.rect[0] + 20, menu.rect[1] + 10); // New, its first item
   for (const x of [400, 250, 700]) {
     await page.mouse.move(x, 450);
-    await ticks(6);
-    const ball = columnsOf(await canvasImage(page), WHITE, FIELD);
-    assert.ok(ball, `a ball in play with the pointer at ${x}`);
-    assert.ok(Math.abs(ball.min - x) <= 1, `the ball's left edge ${ball.min} is at the pointer ${x}`);
+    await eventually(async () => {
+      const ball = columnsOf(await canvasImage(page), WHITE, FIELD);
+      assert.ok(ball, `a ball in play with the pointer at ${x}`);
+      assert.ok(Math.abs(ball.min - x) <= 1, `the ball's left edge ${ball.min} is at ${x}`);
+    });
   }
   await page.close();
 });
@@ -86,10 +89,11 @@ test('Options > Pause by keyboard shows "Paused..."', async () => {
   await newGameByKeyboard(page);
   await ticks(40);
   await keys(page, ...pauseKeys);
-  await ticks(20);
-  const shown = await canvasImage(page);
-  const wrong = text.filter(([x, y, p]) => shown.at(x, y) !== p);
-  assert.equal(wrong.length, 0, `text pixels differ at ${wrong.slice(0, 5).join(' ')}`);
+  await eventually(async () => {
+    const shown = await canvasImage(page);
+    const wrong = text.filter(([x, y, p]) => shown.at(x, y) !== p);
+    assert.equal(wrong.length, 0, `text pixels differ at ${wrong.slice(0, 5).join(' ')}`);
+  });
   await page.close();
 });
 
@@ -103,14 +107,16 @@ test('Help > Rules shows its box and Enter dismisses it', async () => {
   await waitForWindow(page, 'Zandrel');
   await keys(page, 'Alt', 'ArrowRight', 'ArrowRight', 'ArrowDown', 'Enter');
   await waitForWindow(page, 'Rules');
-  await ticks(8);
-  let diff = differences(await canvasImage(page), captures['rules.png']);
-  assert.equal(diff.count, 0, `the Rules box differs: ${diff.first.join('; ')}`);
+  await eventually(async () => {
+    const diff = differences(await canvasImage(page), captures['rules.png']);
+    assert.equal(diff.count, 0, `the Rules box differs: ${diff.first.join('; ')}`);
+  });
   await keys(page, 'Enter');
   await waitForNoWindow(page, 'Rules');
-  await ticks(8);
-  diff = differences(await canvasImage(page), captures['after.png']);
-  assert.equal(diff.count, 0, `after the box: ${diff.first.join('; ')}`);
+  await eventually(async () => {
+    const diff = differences(await canvasImage(page), captures['after.png']);
+    assert.equal(diff.count, 0, `after the box: ${diff.first.join('; ')}`);
+  });
   await page.close();
 });
 
@@ -121,10 +127,10 @@ test('a crash shows the "Alert" box centred on the game, with text', async () =>
   const box = await waitForWindow(page, 'Alert', 90000);
   assert.ok(Math.abs((box[0] + box[2]) / 2 - (MAIN[0] + MAIN[2]) / 2) <= 1, `box ${box} centred`);
   assert.ok(Math.abs((box[1] + box[3]) / 2 - (MAIN[1] + MAIN[3]) / 2) <= 1, `box ${box} centred`);
-  await ticks(8);
-  const shown = await canvasImage(page);
   const inside = [box[0] + 50, box[1] + 25, box[2] - 5, box[3] - 40]; // right of the icon
-  assert.ok(columnsOf(shown, 0x000000, inside), 'the box holds the message and score');
+  await eventually(async () => {
+    assert.ok(columnsOf(await canvasImage(page), 0x000000, inside), 'the box holds its text');
+  });
   await keys(page, 'Enter');
   await waitForNoWindow(page, 'Alert');
   await page.close();
@@ -155,9 +161,10 @@ test('at device-pixel ratio 2 the canvas is drawn at scale 2 and the ball sits u
   const field = [main[0] + 3, main[1] + 81, main[2] - 3, main[3] - 3];
   for (const x of [150, 401]) {
     await page.mouse.move(2 * x + 1, 2 * 250 + 1); // CSS pixels: two per layer pixel
-    await ticks(6);
-    const ball = columnsOf(await canvasImage(page), WHITE, field);
-    assert.ok(ball && Math.abs(ball.min - x) <= 1, `ball at ${ball && ball.min}, pointer at ${x}`);
+    await eventually(async () => {
+      const ball = columnsOf(await canvasImage(page), WHITE, field);
+      assert.ok(ball && Math.abs(ball.min - x) <= 1, `ball at ${ball && ball.min}, pointer ${x}`);
+    });
   }
   await page.close();
 });

@@ -20,6 +20,8 @@ mergeInto(LibraryManager.library, {
     buttonsDown: null,   // buttons held (a Set)
     lastPoint: { x: 0, y: 0 },
     frameTimes: [],      // performance.now() of the latest presentations
+    channel: null,       // a MessageChannel whose messages start the waits' timers
+    onMessage: null,     // what the channel's next message does
     firstFrameMs: -1,    // performance.now() of the first presentation
 
     // Made here: the library's objects are written out as text, which a
@@ -28,6 +30,8 @@ mergeInto(LibraryManager.library, {
       ZandrelPage.keysDown = new Set();
       ZandrelPage.buttonsDown = new Set();
       ZandrelPage.frameTimes = [];
+      ZandrelPage.channel = new MessageChannel();
+      ZandrelPage.channel.port1.onmessage = function() { ZandrelPage.onMessage(); };
       Module['zandrel'] = ZandrelPage;
       var onExit = Module['onExit'];
       Module['onExit'] = function(code) {
@@ -195,14 +199,26 @@ mergeInto(LibraryManager.library, {
     return Asyncify.handleSleep(function(wakeUp) {
       var timer = null;
       var done = function() {
-        if (!ZandrelPage.wake) return;
+        if (ZandrelPage.wake !== done) return;
         ZandrelPage.wake = null;
         if (timer !== null) clearTimeout(timer);
         wakeUp();
       };
       ZandrelPage.wake = done;
+      if (timeout < 0) return;
       // Rounded up: a wait that ended before its deadline would only wait again.
-      if (timeout >= 0) timer = setTimeout(done, Math.ceil(timeout));
+      var ms = Math.ceil(timeout);
+      if (ms >= 4) {
+        timer = setTimeout(done, ms);
+        return;
+      }
+      // A short timer is set from a message's task, not from the timer task
+      // that woke the program: browsers hold timers set by timer tasks five
+      // deep to 4 ms at least, which would make short waits late.
+      ZandrelPage.onMessage = function() {
+        if (ZandrelPage.wake === done) timer = setTimeout(done, ms);
+      };
+      ZandrelPage.channel.port2.postMessage(0);
     });
   },
 
