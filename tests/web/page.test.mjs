@@ -148,6 +148,17 @@ test('the close box ends the program and the page says so with exit code 0', asy
   await page.close();
 });
 
+test('Alt+F4 ends the program as the close box does', async () => {
+  const page = await openPage(session);
+  await waitForWindow(page, 'Zandrel');
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('F4');
+  await page.keyboard.up('Alt');
+  await page.waitForFunction(() => document.body.dataset.state === 'ended', { timeout: 10000 });
+  assert.equal(await page.evaluate(() => document.body.dataset.exitCode), '0');
+  await page.close();
+});
+
 test('at device-pixel ratio 2 the canvas is drawn at scale 2 and the ball sits under the pointer', async () => {
   const page = await openPage(session, { width: 1280, height: 960, ratio: 2 });
   const main = await waitForWindow(page, 'Zandrel');
