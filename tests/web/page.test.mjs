@@ -5,7 +5,7 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
   canvasImage, columnsOf, differences, eventually, headlessCaptures, openPage, startBrowser,
-  ticks, waitForNoWindow, waitForWindow, windows,
+  ticks, waitForNoWindow, waitForWindow, windowRect, windows,
 } from './harness.mjs';
 
 const BLUE = 0x0000ff, WHITE = 0xffffff, YELLOW = 0xffff00;
@@ -145,6 +145,21 @@ test('the close box ends the program and the page says so with exit code 0', asy
   assert.match(notice, /ended \(exit code 0\)/);
   assert.equal(await page.evaluate(() => document.body.dataset.exitCode), '0');
   assert.ok(await page.$eval('#again', (b) => !b.hidden), 'it offers to start again');
+  await page.close();
+});
+
+test('dragging the caption moves the window, waiting in the browser meanwhile', async () => {
+  const page = await openPage(session);
+  await waitForWindow(page, 'Zandrel');
+  await page.mouse.move(400, 190);
+  await page.mouse.down();
+  for (const [x, y] of [[410, 200], [430, 230], [450, 250]]) {
+    await page.mouse.move(x, y);
+    await ticks(2);
+  }
+  await page.mouse.up();
+  const moved = [MAIN[0] + 50, MAIN[1] + 60, MAIN[2] + 50, MAIN[3] + 60];
+  await eventually(async () => assert.deepEqual(await windowRect(page, 'Zandrel'), moved));
   await page.close();
 });
 
