@@ -1,7 +1,7 @@
 // The seam between the layer and the machine it runs on. Exactly one host is
 // linked into each program: headless for tests, benchmarks and screenshots,
-// or SDL for people. Everything above this seam is ordinary code; only the
-// host knows the machine.
+// SDL for people at a desktop, or web for people in a browser. Everything
+// above this seam is ordinary code; only the host knows the machine.
 //
 // Coordinates are screen pixels of the layer's screen, origin top left.
 // Windows named here are the layer's top-level windows (popup menus and

@@ -3,7 +3,6 @@
 #include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -91,5 +90,5 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR module_name) {
 }
 
 DWORD WINAPI GetCurrentThreadId(void) {
-    return (DWORD)syscall(SYS_gettid);
+    return (DWORD)gettid();
 }

@@ -66,7 +66,7 @@ void redraw_owner(Menu* menu) {
 Menu* user_menu(HMENU handle) {
     ULONG_PTR value = (ULONG_PTR)handle;
     size_t index = (value >> 16) - FIRST_MENU;
-    if (value >> 32 != 0 || index >= g_menus.size())
+    if ((uint64_t)value >> 32 != 0 || index >= g_menus.size())
         return nullptr;
     const MenuSlot& slot = g_menus[index];
     return slot.generation == (value & 0xFFFF) ? slot.menu : nullptr;

@@ -31,7 +31,7 @@ size_t index_of(HWND handle) {
 
 Window* user_window_quiet(HWND handle) {
     ULONG_PTR value = (ULONG_PTR)handle;
-    if (value >> 32 != 0)
+    if ((uint64_t)value >> 32 != 0)
         return nullptr;
     size_t index = index_of(handle);
     if (index >= g_slots.size())

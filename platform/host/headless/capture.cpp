@@ -3,34 +3,46 @@
 // up, cut off at the screen's edges.
 #include "platform/host/headless/headless.h"
 #include "platform/host/headless/state.h"
+#include "platform/host/host.h"
 
 #include <algorithm>
 #include <string.h>
 
 namespace {
 
-void draw_window(Image* screen, const HeadlessWindow& window) {
-    LONG left = std::max<LONG>(window.rect.left, 0);
-    LONG top = std::max<LONG>(window.rect.top, 0);
-    LONG right = std::min<LONG>(window.rect.left + window.width, screen->width);
-    LONG bottom = std::min<LONG>(window.rect.top + window.height, screen->height);
+// Copies the part of a window that lies inside `area` to `out`, whose first
+// pixel is the area's top left.
+void draw_window(const RECT& area, uint32_t* out, int32_t stride, const HeadlessWindow& window) {
+    LONG left = std::max<LONG>(window.rect.left, area.left);
+    LONG top = std::max<LONG>(window.rect.top, area.top);
+    LONG right = std::min<LONG>(window.rect.left + window.width, area.right);
+    LONG bottom = std::min<LONG>(window.rect.top + window.height, area.bottom);
+    if (left >= right)
+        return;
     for (LONG y = top; y < bottom; ++y) {
         const uint32_t* from = &window.pixels[size_t(y - window.rect.top) * size_t(window.width) +
                                               size_t(left - window.rect.left)];
-        memcpy(&screen->pixels[size_t(y) * size_t(screen->width) + size_t(left)], from,
-               size_t(std::max<LONG>(right - left, 0)) * sizeof(uint32_t));
+        memcpy(out + size_t(y - area.top) * size_t(stride) + size_t(left - area.left), from,
+               size_t(right - left) * sizeof(uint32_t));
     }
 }
 
-// The task bar lies above every window, in the rows below the work area.
-void draw_task_bar(Image* screen, const HeadlessState& state) {
-    int32_t top = HEADLESS_SCREEN_HEIGHT - HEADLESS_TASK_BAR_HEIGHT;
-    int32_t width = std::min(state.task_bar_width, screen->width);
-    int32_t height = std::min(state.task_bar_height, screen->height - top);
-    for (int32_t y = 0; y < height; ++y)
-        memcpy(&screen->pixels[size_t(top + y) * size_t(screen->width)],
-               &state.task_bar[size_t(y) * size_t(state.task_bar_width)],
-               size_t(width) * sizeof(uint32_t));
+// The task bar lies above every window, in the bottom rows of the screen.
+void draw_task_bar(const RECT& area, uint32_t* out, int32_t stride, const HeadlessState& state) {
+    RECT screen, work_area;
+    host_screen(&screen, &work_area);
+    LONG bar_top = screen.bottom - state.task_bar_height;
+    LONG left = std::max<LONG>(screen.left, area.left);
+    LONG top = std::max<LONG>(bar_top, area.top);
+    LONG right = std::min<LONG>(screen.left + state.task_bar_width, area.right);
+    LONG bottom = std::min<LONG>(screen.bottom, area.bottom);
+    if (left >= right)
+        return;
+    for (LONG y = top; y < bottom; ++y)
+        memcpy(out + size_t(y - area.top) * size_t(stride) + size_t(left - area.left),
+               &state.task_bar[size_t(y - bar_top) * size_t(state.task_bar_width) +
+                               size_t(left - screen.left)],
+               size_t(right - left) * sizeof(uint32_t));
 }
 
 bool write_picture(const char* path, const Image& image, std::string* error) {
@@ -44,18 +56,25 @@ bool write_picture(const char* path, const Image& image, std::string* error) {
 
 } // namespace
 
-Image headless_compose_screen(void) {
-    Image screen;
-    screen.width = HEADLESS_SCREEN_WIDTH;
-    screen.height = HEADLESS_SCREEN_HEIGHT;
-    screen.pixels.assign(size_t(screen.width) * size_t(screen.height), HEADLESS_DESKTOP_COLOUR);
+void headless_compose_area(const RECT& area, uint32_t* out, int32_t stride) {
+    int32_t width = std::max<int32_t>(area.right - area.left, 0);
+    for (LONG y = area.top; y < area.bottom; ++y)
+        std::fill_n(out + size_t(y - area.top) * size_t(stride), width, HEADLESS_DESKTOP_COLOUR);
     const HeadlessState& state = headless_state();
     for (auto it = state.z_order.rbegin(); it != state.z_order.rend(); ++it) {
         const HeadlessWindow& window = state.windows.at(*it);
         if (window.visible)
-            draw_window(&screen, window);
+            draw_window(area, out, stride, window);
     }
-    draw_task_bar(&screen, state);
+    draw_task_bar(area, out, stride, state);
+}
+
+Image headless_compose_screen(void) {
+    Image screen;
+    screen.width = HEADLESS_SCREEN_WIDTH;
+    screen.height = HEADLESS_SCREEN_HEIGHT;
+    screen.pixels.resize(size_t(screen.width) * size_t(screen.height));
+    headless_compose_area({0, 0, screen.width, screen.height}, screen.pixels.data(), screen.width);
     return screen;
 }
 

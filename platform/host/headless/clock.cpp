@@ -27,3 +27,16 @@ void headless_advance_clock_us(uint64_t delta_us) {
 void headless_set_tick_count(DWORD tick_count) {
     headless_set_clock_us(clock_first_tick_at_or_after_ms(tick_count));
 }
+
+// The virtual screen has a fixed size, with a task bar's rows kept free at
+// the bottom, so that windows centred on the work area land in the same
+// place on every run. It lives beside the clock, which every program over
+// this host pulls in, so that a link finds it however its libraries are
+// ordered.
+void host_screen(RECT* screen, RECT* work_area) {
+    if (screen)
+        *screen = {0, 0, HEADLESS_SCREEN_WIDTH, HEADLESS_SCREEN_HEIGHT};
+    if (work_area)
+        *work_area = {0, 0, HEADLESS_SCREEN_WIDTH,
+                      HEADLESS_SCREEN_HEIGHT - HEADLESS_TASK_BAR_HEIGHT};
+}

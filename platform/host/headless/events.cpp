@@ -61,11 +61,6 @@ bool stop_at_time_limit(HeadlessState& state, uint64_t target_us) {
 
 } // namespace
 
-HeadlessState& headless_state(void) {
-    static HeadlessState* state = new HeadlessState;
-    return *state;
-}
-
 void headless_end_program(int code, const std::string& message) {
     HeadlessState& state = headless_state();
     if (state.exit_handler) {

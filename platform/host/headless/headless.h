@@ -127,6 +127,19 @@ const uint32_t* headless_window_icon(HWND window);
 // host_present calls since the last reset, for every window together.
 uint64_t headless_present_count(void);
 
+// The desktop as this host composes it, which the web host shows too: the
+// window records above and the functions below are theirs in common.
+
+// Composes the desktop inside `area` (screen coordinates) into `out`, whose
+// first pixel is the area's top left and whose rows are `stride` pixels
+// apart: the desktop colour, then each visible window from the bottom of the
+// z-order up.
+void headless_compose_area(const RECT& area, uint32_t* out, int32_t stride);
+// The screen rectangles whose composed pixels may have changed since the
+// last call (windows presented, placed, shown, hidden or destroyed); they
+// may overlap. Taking them forgets them.
+std::vector<RECT> headless_take_damage(void);
+
 // Captures.
 
 // The desktop with every visible window drawn from the bottom of the

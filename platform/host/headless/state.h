@@ -43,6 +43,9 @@ struct HeadlessState {
     int32_t task_bar_height = 0;
     std::vector<HWND> z_order; // top first
     uint64_t present_count = 0;
+    // Screen rectangles whose composed pixels changed since a host that
+    // shows the desktop last took them; folded into their union when many.
+    std::vector<RECT> damage;
 };
 
 // Made on first use and never destroyed, so that it is ready for the

@@ -49,6 +49,31 @@ void resize_pixels(HeadlessWindow* record, int32_t width, int32_t height) {
     record->height = height;
 }
 
+// Enough for a frame's windows and their moves; past it one union stands
+// for them all, so a host that never takes the damage keeps little of it.
+constexpr size_t DAMAGE_LIMIT = 32;
+
+void add_damage(const RECT& rect) {
+    if (rect.left >= rect.right || rect.top >= rect.bottom)
+        return;
+    std::vector<RECT>& damage = headless_state().damage;
+    damage.push_back(rect);
+    if (damage.size() <= DAMAGE_LIMIT)
+        return;
+    RECT all = damage[0];
+    for (const RECT& r : damage)
+        all = {std::min(all.left, r.left), std::min(all.top, r.top), std::max(all.right, r.right),
+               std::max(all.bottom, r.bottom)};
+    damage.assign(1, all);
+}
+
+// Where a window's pixels lie on the screen while it is shown.
+void add_window_damage(const HeadlessWindow& record) {
+    if (record.visible)
+        add_damage({record.rect.left, record.rect.top, record.rect.left + record.width,
+                    record.rect.top + record.height});
+}
+
 void copy_rect(HeadlessWindow* record, const uint32_t* pixels, int32_t stride, RECT r) {
     for (LONG y = r.top; y < r.bottom; ++y)
         memcpy(&record->pixels[size_t(y) * size_t(record->width) + size_t(r.left)],
@@ -58,20 +83,19 @@ void copy_rect(HeadlessWindow* record, const uint32_t* pixels, int32_t stride, R
 
 } // namespace
 
-void host_screen(RECT* screen, RECT* work_area) {
-    if (screen)
-        *screen = {0, 0, HEADLESS_SCREEN_WIDTH, HEADLESS_SCREEN_HEIGHT};
-    if (work_area)
-        *work_area = {0, 0, HEADLESS_SCREEN_WIDTH,
-                      HEADLESS_SCREEN_HEIGHT - HEADLESS_TASK_BAR_HEIGHT};
+HeadlessState& headless_state(void) {
+    static HeadlessState* state = new HeadlessState;
+    return *state;
 }
 
 void host_window_placed(HWND window, const RECT* rect, bool visible, HWND above) {
     HeadlessWindow& record = headless_state().windows[window];
+    add_window_damage(record);
     record.rect = *rect;
     record.visible = visible;
     resize_pixels(&record, std::max<LONG>(rect->right - rect->left, 0),
                   std::max<LONG>(rect->bottom - rect->top, 0));
+    add_window_damage(record);
     if (above != window) {
         remove_from_z_order(window);
         insert_in_z_order(window, above);
@@ -82,6 +106,8 @@ void host_window_placed(HWND window, const RECT* rect, bool visible, HWND above)
 }
 
 void host_window_destroyed(HWND window) {
+    if (HeadlessWindow* record = find(window))
+        add_window_damage(*record);
     headless_state().windows.erase(window);
     remove_from_z_order(window);
 }
@@ -105,8 +131,12 @@ void host_present(HWND window, const uint32_t* pixels, int32_t width, int32_t he
     for (int32_t i = 0; i < dirty_count; ++i) {
         RECT r = {std::max(dirty[i].left, bounds.left), std::max(dirty[i].top, bounds.top),
                   std::min(dirty[i].right, bounds.right), std::min(dirty[i].bottom, bounds.bottom)};
-        if (r.left < r.right && r.top < r.bottom)
-            copy_rect(record, pixels, stride, r);
+        if (r.left >= r.right || r.top >= r.bottom)
+            continue;
+        copy_rect(record, pixels, stride, r);
+        if (record->visible)
+            add_damage({record->rect.left + r.left, record->rect.top + r.top,
+                        record->rect.left + r.right, record->rect.top + r.bottom});
     }
 }
 
@@ -133,6 +163,9 @@ void host_present_task_bar(const uint32_t* pixels, int32_t width, int32_t height
                size_t(width) * sizeof(uint32_t));
     state.task_bar_width = width;
     state.task_bar_height = height;
+    RECT screen, work_area;
+    host_screen(&screen, &work_area);
+    add_damage({screen.left, screen.bottom - height, screen.left + width, screen.bottom});
 }
 
 bool headless_window_minimized(HWND window) {
@@ -205,11 +238,18 @@ uint64_t headless_present_count(void) {
     return headless_state().present_count;
 }
 
+std::vector<RECT> headless_take_damage(void) {
+    std::vector<RECT> damage;
+    damage.swap(headless_state().damage);
+    return damage;
+}
+
 void headless_reset_windows(void) {
     HeadlessState& state = headless_state();
     state.windows.clear();
     state.z_order.clear();
     state.task_bar.clear();
     state.task_bar_width = state.task_bar_height = 0;
+    state.damage.clear();
     state.present_count = 0;
 }

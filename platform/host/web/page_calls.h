@@ -1,0 +1,26 @@
+// The page's side of the host, implemented in JavaScript (web_host.js):
+// plain calls into the browser that the host's C++ makes.
+#pragma once
+
+#include <stdint.h>
+
+extern "C" {
+// The viewport's size in CSS pixels and the device-pixel ratio.
+void web_page_viewport(int32_t* css_width, int32_t* css_height, double* device_pixel_ratio);
+// Sizes the canvas to width by height layer pixels, shown `scale` CSS
+// pixels each, and starts taking input from it.
+void web_page_start(int32_t width, int32_t height, int32_t scale);
+// Returns to the browser's event loop until input arrives or timeout_ms
+// pass (a negative timeout waits for input alone). Asynchronous: the
+// program's stack is unwound meanwhile (ASYNCIFY).
+void web_page_wait(double timeout_ms);
+// Puts width by height canvas pixels (R, G, B, A bytes) at x, y.
+void web_page_put(int32_t x, int32_t y, int32_t width, int32_t height, const uint32_t* pixels);
+// Marks the end of one presentation, for the page's frame timings.
+void web_page_frame_shown(void);
+// The shown windows, top first, as web_describe_windows writes them.
+void web_page_windows(const char* json);
+// performance.now() and Date.now().
+double web_page_now_ms(void);
+double web_page_wall_clock_ms(void);
+}

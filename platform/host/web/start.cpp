@@ -1,0 +1,51 @@
+// Starting the web host, its clock and the screen. The host starts on the
+// first call of any host function, which the layer makes before it creates
+// a window: the canvas then takes the viewport's size at that moment.
+#include "platform/host/headless/headless.h"
+#include "platform/host/web/page_calls.h"
+#include "platform/host/web/web_host.h"
+
+#include <algorithm>
+
+namespace {
+
+void start(WebHost& host) {
+    int32_t css_width = 0;
+    int32_t css_height = 0;
+    double ratio = 1;
+    web_page_viewport(&css_width, &css_height, &ratio);
+    host.scale = web_choose_scale(ratio, css_width, css_height);
+    host.screen_width = std::max(css_width / host.scale, 1);
+    host.screen_height = std::max(css_height / host.scale, 1);
+    host.clock_origin_ms = web_page_now_ms();
+    host.clock_start_us = web_clock_start_us(web_page_wall_clock_ms());
+    web_page_start(host.screen_width, host.screen_height, host.scale);
+}
+
+} // namespace
+
+WebHost& web_host(void) {
+    static WebHost* host = new WebHost;
+    if (!host->started) {
+        host->started = true;
+        start(*host);
+    }
+    return *host;
+}
+
+uint64_t host_clock_us(void) {
+    WebHost& host = web_host();
+    return web_clock_at(host, web_page_now_ms());
+}
+
+// The desktop's task bar takes the same rows at the bottom as on the
+// headless host's screen, so that a window centred on the work area sits
+// where it sits there.
+void host_screen(RECT* screen, RECT* work_area) {
+    WebHost& host = web_host();
+    if (screen)
+        *screen = {0, 0, host.screen_width, host.screen_height};
+    if (work_area)
+        *work_area = {0, 0, host.screen_width,
+                      std::max<LONG>(host.screen_height - HEADLESS_TASK_BAR_HEIGHT, 0)};
+}

@@ -1,0 +1,62 @@
+// The web host's state and the pieces its files share. Only this folder
+// knows the browser: the page's canvas is the layer's screen, composed here
+// as the headless host composes its virtual screen, and the host's waits
+// return to the browser's event loop (the program is built with ASYNCIFY).
+#pragma once
+
+#include "platform/host/host.h"
+
+#include <deque>
+#include <stdint.h>
+#include <string>
+#include <vector>
+
+struct WebHost {
+    bool started = false;
+    int scale = 1;            // CSS pixels per layer pixel, each way
+    int32_t screen_width = 0; // the canvas, in layer pixels
+    int32_t screen_height = 0;
+    double clock_origin_ms = 0;    // performance.now() when the host started
+    uint64_t clock_start_us = 0;   // host clock then: the wall clock's ms modulo 2^32
+    std::deque<HostEvent> pending; // input the layer has not taken yet
+    std::vector<uint32_t> scratch; // one rectangle's pixels on its way to the canvas
+    uint64_t presents = 0;         // rectangles copied to the canvas
+    bool shown_once = false;       // the whole canvas has been filled once
+    std::string windows_told;      // the page's list of windows, as last told
+};
+
+// The host, started on first use: it reads the viewport, chooses the scale
+// and sizes the canvas before the layer asks for the screen.
+WebHost& web_host(void);
+
+// The host clock at a performance.now() reading.
+uint64_t web_clock_at(const WebHost& host, double performance_ms);
+
+// Copies what changed on the composed desktop to the canvas, once per pump.
+void web_present_damage(void);
+
+// The screen rectangles to copy for a list of changes: overlapping ones are
+// merged, every one is cut to the screen, empty ones are dropped.
+std::vector<RECT> web_merge_damage(std::vector<RECT> damage, const RECT& screen);
+
+// Turns 0x00RRGGBB pixels into the canvas's bytes (R, G, B, 255 in memory).
+void web_to_canvas_pixels(uint32_t* pixels, size_t count);
+
+// The scale for a viewport of css_width by css_height CSS pixels at a
+// device-pixel ratio: chosen as the SDL host chooses it for a display.
+int web_choose_scale(double device_pixel_ratio, int32_t css_width, int32_t css_height);
+
+// The tick count's start for a wall-clock reading in milliseconds: a value
+// that differs per page load, as a browser gives no uptime.
+uint64_t web_clock_start_us(double wall_clock_ms);
+
+// One shown top-level window, as the page lists it.
+struct WebWindowInfo {
+    std::string title; // in the system code page
+    RECT rect;         // on the screen
+};
+
+// The page's list of shown windows, top first, as JSON:
+// [{"title":"Zandrel","rect":[192,180,832,548]}]. Title bytes above 127 are
+// read as Latin-1, so the text is always valid.
+std::string web_describe_windows(const std::vector<WebWindowInfo>& windows);

@@ -1,0 +1,252 @@
+// The page's side of the web host: the canvas, input, the waits and the
+// clock. The C++ side calls these functions; input goes the other way
+// through _web_host_input. Names of the host's event types, buttons and
+// virtual keys are those of platform/host/host.h and <windows.h>.
+
+mergeInto(LibraryManager.library, {
+  $ZandrelPage__postset: 'ZandrelPage.init();',
+  $ZandrelPage: {
+    HOST_MOUSE_MOVE: 1,
+    HOST_MOUSE_BUTTON: 2,
+    HOST_KEY: 3,
+    canvas: null,
+    context: null,
+    scale: 1,
+    width: 0,
+    height: 0,
+    wake: null,          // ends the current wait, while the program waits
+    ended: false,        // the program has ended: no more input for it
+    keysDown: null,      // virtual keys held (a Set), to let go of when focus leaves
+    buttonsDown: null,   // buttons held (a Set)
+    lastPoint: { x: 0, y: 0 },
+    frameTimes: [],      // performance.now() of the latest presentations
+    channel: null,       // a MessageChannel whose messages start the waits' timers
+    onMessage: null,     // what the channel's next message does
+    firstFrameMs: -1,    // performance.now() of the first presentation
+
+    // Made here: the library's objects are written out as text, which a
+    // Set does not survive.
+    init: function() {
+      ZandrelPage.keysDown = new Set();
+      ZandrelPage.buttonsDown = new Set();
+      ZandrelPage.frameTimes = [];
+      ZandrelPage.channel = new MessageChannel();
+      ZandrelPage.channel.port1.onmessage = function() { ZandrelPage.onMessage(); };
+      Module['zandrel'] = ZandrelPage;
+      var onExit = Module['onExit'];
+      Module['onExit'] = function(code) {
+        ZandrelPage.ended = true;
+        if (onExit) onExit(code);
+      };
+    },
+
+    // Virtual keys of the keys the layer knows. Letters and digits follow
+    // the keyboard's layout, as Windows' virtual keys do; the rest go by
+    // the key's place.
+    NAMED_KEYS: {
+      AltLeft: 0x12, AltRight: 0x12, ShiftLeft: 0x10, ShiftRight: 0x10,
+      ControlLeft: 0x11, ControlRight: 0x11, Enter: 0x0D, NumpadEnter: 0x0D,
+      Space: 0x20, Escape: 0x1B, Tab: 0x09, Backspace: 0x08,
+      ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28,
+      PageUp: 0x21, PageDown: 0x22, End: 0x23, Home: 0x24, Delete: 0x2E,
+    },
+
+    virtualKey: function(event) {
+      var key = event.key || '';
+      if (key.length == 1 && /[0-9a-z]/i.test(key)) return key.toUpperCase().charCodeAt(0);
+      var code = event.code || '';
+      // F5, F11 and F12 stay the browser's: reload, full screen, its tools.
+      var match = /^F([0-9]{1,2})$/.exec(code);
+      if (match && +match[1] >= 1 && +match[1] <= 10 && +match[1] != 5)
+        return 0x70 + (+match[1]) - 1;
+      match = /^(Key|Digit)([0-9A-Z])$/.exec(code);
+      if (match) return match[2].charCodeAt(0);
+      return ZandrelPage.NAMED_KEYS[code] || 0;
+    },
+
+    send: function(type, x, y, button, down, key) {
+      if (ZandrelPage.ended) return;
+      Module['_web_host_input'](type, x, y, button, down ? 1 : 0, key);
+      if (ZandrelPage.wake) ZandrelPage.wake();
+    },
+
+    // Screen coordinates of a pointer event: layer pixels, kept on the
+    // screen as a real pointer is kept on a real one.
+    point: function(event) {
+      var box = ZandrelPage.canvas.getBoundingClientRect();
+      var x = Math.floor((event.clientX - box.left) * ZandrelPage.width / box.width);
+      var y = Math.floor((event.clientY - box.top) * ZandrelPage.height / box.height);
+      return {
+        x: Math.min(Math.max(x, 0), ZandrelPage.width - 1),
+        y: Math.min(Math.max(y, 0), ZandrelPage.height - 1),
+      };
+    },
+
+    move: function(event) {
+      var p = ZandrelPage.point(event);
+      if (p.x == ZandrelPage.lastPoint.x && p.y == ZandrelPage.lastPoint.y) return;
+      ZandrelPage.lastPoint = p;
+      ZandrelPage.send(ZandrelPage.HOST_MOUSE_MOVE, p.x, p.y, 0, false, 0);
+    },
+
+    // The browser's buttons 0, 1, 2 are left, middle, right.
+    BUTTONS: [0, 2, 1],
+
+    button: function(event, down) {
+      var button = ZandrelPage.BUTTONS[event.button];
+      if (button === undefined) return;
+      if (down == ZandrelPage.buttonsDown.has(button)) return;
+      var p = ZandrelPage.point(event);
+      ZandrelPage.lastPoint = p;
+      if (down) ZandrelPage.buttonsDown.add(button); else ZandrelPage.buttonsDown.delete(button);
+      ZandrelPage.send(ZandrelPage.HOST_MOUSE_BUTTON, p.x, p.y, button, down, 0);
+    },
+
+    key: function(event, down) {
+      var key = ZandrelPage.virtualKey(event);
+      if (!key) return;
+      // F10, Alt, the arrows and the rest belong to the program while the
+      // canvas has the focus: no scrolling, no browser menus.
+      event.preventDefault();
+      if (down) ZandrelPage.keysDown.add(key); else ZandrelPage.keysDown.delete(key);
+      ZandrelPage.send(ZandrelPage.HOST_KEY, 0, 0, 0, down, key);
+    },
+
+    // When the page loses the focus, keys and buttons held are let go of:
+    // their releases would go elsewhere and the program would see them held.
+    releaseAll: function() {
+      ZandrelPage.keysDown.forEach(function(key) {
+        ZandrelPage.send(ZandrelPage.HOST_KEY, 0, 0, 0, false, key);
+      });
+      ZandrelPage.keysDown.clear();
+      var p = ZandrelPage.lastPoint;
+      ZandrelPage.buttonsDown.forEach(function(button) {
+        ZandrelPage.send(ZandrelPage.HOST_MOUSE_BUTTON, p.x, p.y, button, false, 0);
+      });
+      ZandrelPage.buttonsDown.clear();
+    },
+
+    listen: function(canvas) {
+      canvas.addEventListener('pointermove', function(e) {
+        // Moves that the browser coalesced come one by one, in order.
+        var moves = e.getCoalescedEvents ? e.getCoalescedEvents() : [];
+        if (moves.length == 0) moves = [e];
+        moves.forEach(ZandrelPage.move);
+      });
+      canvas.addEventListener('pointerdown', function(e) {
+        canvas.focus();
+        // The canvas keeps the pointer while a button is held, as the
+        // program's capture expects.
+        canvas.setPointerCapture(e.pointerId);
+        ZandrelPage.move(e);
+        ZandrelPage.button(e, true);
+        e.preventDefault();
+      });
+      canvas.addEventListener('pointerup', function(e) {
+        ZandrelPage.move(e);
+        ZandrelPage.button(e, false);
+        e.preventDefault();
+      });
+      // Leaving the canvas leaves the pointer at the screen's edge.
+      canvas.addEventListener('pointerleave', ZandrelPage.move);
+      canvas.addEventListener('lostpointercapture', function(e) {
+        if (e.buttons == 0) return;
+        ZandrelPage.releaseAll();
+      });
+      canvas.addEventListener('contextmenu', function(e) { e.preventDefault(); });
+      canvas.addEventListener('keydown', function(e) { ZandrelPage.key(e, true); });
+      canvas.addEventListener('keyup', function(e) { ZandrelPage.key(e, false); });
+      canvas.addEventListener('blur', ZandrelPage.releaseAll);
+    },
+
+    // Keeps the latest presentation times, enough for a minute of play.
+    noteFrame: function() {
+      var now = performance.now();
+      if (ZandrelPage.firstFrameMs < 0) ZandrelPage.firstFrameMs = now;
+      var times = ZandrelPage.frameTimes;
+      times.push(now);
+      if (times.length > 8192) times.splice(0, times.length - 4096);
+    },
+  },
+
+  web_page_viewport__deps: ['$ZandrelPage'],
+  web_page_viewport: function(width, height, ratio) {
+    HEAP32[width >> 2] = Math.floor(window.innerWidth);
+    HEAP32[height >> 2] = Math.floor(window.innerHeight);
+    HEAPF64[ratio >> 3] = window.devicePixelRatio || 1;
+  },
+
+  web_page_start__deps: ['$ZandrelPage'],
+  web_page_start: function(width, height, scale) {
+    var canvas = Module['canvas'] || document.getElementById('screen');
+    ZandrelPage.canvas = canvas;
+    ZandrelPage.scale = scale;
+    ZandrelPage.width = width;
+    ZandrelPage.height = height;
+    canvas.width = width;
+    canvas.height = height;
+    canvas.style.width = width * scale + 'px';
+    canvas.style.height = height * scale + 'px';
+    canvas.dataset.scale = scale;
+    ZandrelPage.context = canvas.getContext('2d', { alpha: false });
+    ZandrelPage.lastPoint = { x: width >> 1, y: height >> 1 };
+    ZandrelPage.listen(canvas);
+    canvas.focus();
+  },
+
+  web_page_wait__deps: ['$ZandrelPage'],
+  web_page_wait: function(timeout) {
+    return Asyncify.handleSleep(function(wakeUp) {
+      var timer = null;
+      var done = function() {
+        if (ZandrelPage.wake !== done) return;
+        ZandrelPage.wake = null;
+        if (timer !== null) clearTimeout(timer);
+        wakeUp();
+      };
+      ZandrelPage.wake = done;
+      if (timeout < 0) return;
+      // Rounded up: a wait that ended before its deadline would only wait again.
+      var ms = Math.ceil(timeout);
+      if (ms >= 4) {
+        timer = setTimeout(done, ms);
+        return;
+      }
+      // A short timer is set from a message's task, not from the timer task
+      // that woke the program: browsers hold timers set by timer tasks five
+      // deep to 4 ms at least, which would make short waits late.
+      ZandrelPage.onMessage = function() {
+        if (ZandrelPage.wake === done) timer = setTimeout(done, ms);
+      };
+      ZandrelPage.channel.port2.postMessage(0);
+    });
+  },
+
+  web_page_put__deps: ['$ZandrelPage'],
+  web_page_put: function(x, y, width, height, pixels) {
+    var bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
+    ZandrelPage.context.putImageData(new ImageData(bytes, width, height), x, y);
+  },
+
+  web_page_frame_shown__deps: ['$ZandrelPage'],
+  web_page_frame_shown: function() {
+    ZandrelPage.noteFrame();
+  },
+
+  web_page_windows__deps: ['$ZandrelPage'],
+  web_page_windows: function(json) {
+    var text = UTF8ToString(json);
+    var canvas = ZandrelPage.canvas;
+    canvas.dataset.windows = text;
+    var titles = JSON.parse(text).map(function(w) { return w.title; }).filter(Boolean);
+    canvas.setAttribute('aria-label', titles.length ? titles.join(', ') : 'Zandrel');
+  },
+
+  web_page_now_ms: function() {
+    return performance.now();
+  },
+
+  web_page_wall_clock_ms: function() {
+    return Date.now();
+  },
+});
