@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -209,7 +210,15 @@ CopySource set_aside(const CopySource& from, std::vector<uint32_t>* aside) {
 
 void copy_row(uint32_t* to, const uint32_t* from, LONG count, DWORD rop) {
     if (rop == SRCCOPY) {
-        for (LONG i = 0; i < count; ++i)
+        // Two pixels at a time: this copy is most of every repaint.
+        LONG i = 0;
+        for (; i + 2 <= count; i += 2) {
+            uint64_t pair;
+            memcpy(&pair, from + i, sizeof pair);
+            pair &= 0x00FFFFFF00FFFFFFull;
+            memcpy(to + i, &pair, sizeof pair);
+        }
+        if (i < count)
             to[i] = from[i] & 0xFFFFFF;
         return;
     }
@@ -222,8 +231,7 @@ void copy_into(const Surface& to, const CopySource& from, DWORD rop, const RECT&
     for (LONG y = area.top; y < area.bottom; ++y) {
         const uint32_t* row =
             from.bits + (y - from.area.top) * from.stride + (area.left - from.area.left);
-        copy_row(to.bits + (ptrdiff_t)y * to.stride + area.left, row, area.right - area.left,
-                 rop);
+        copy_row(to.bits + (ptrdiff_t)y * to.stride + area.left, row, area.right - area.left, rop);
     }
 }
 
