@@ -3,7 +3,9 @@
 // pixel.
 #include "platform/gdi/gdi_private.h"
 
+#include <algorithm>
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -166,17 +168,99 @@ bool overlap(const Surface& a, const Surface& b) {
     return a_first < b_end && b_first < a_end;
 }
 
+// A blit that neither scales, mirrors nor converts: every destination pixel
+// takes the source pixel at the same offset, row by row.
+bool one_to_one(const Stretch& st, const BlitSource& src, const DeviceContext& target) {
+    return !st.mirror_x && !st.mirror_y && !st.average &&
+           st.source_size.cx == st.destination.right - st.destination.left &&
+           st.source_size.cy == st.destination.bottom - st.destination.top &&
+           src.monochrome == gdi_is_monochrome(target);
+}
+
+// The source pixels of a one-to-one copy: `bits` is the one that lands on
+// the top-left pixel of `area`, the destination pixels that the source
+// reaches.
+struct CopySource {
+    const uint32_t* bits;
+    ptrdiff_t stride;
+    RECT area;
+};
+
+CopySource copy_source(const BlitSource& src, const Stretch& st) {
+    int32_t dx = st.source.x - st.destination.left, dy = st.source.y - st.destination.top;
+    RECT in_source{-dx, -dy, src.surface.width - dx, src.surface.height - dy};
+    RECT area = rect_intersection(st.destination, in_source);
+    if (rect_is_empty(area))
+        return {src.surface.bits, src.surface.stride, area};
+    const uint32_t* first =
+        src.surface.bits + (ptrdiff_t)(area.top + dy) * src.surface.stride + (area.left + dx);
+    return {first, src.surface.stride, area};
+}
+
+// When source and destination share pixels, the source pixels that the copy
+// reads are taken aside first, so that every one is read before any is
+// written, whichever way the two overlap.
+CopySource set_aside(const CopySource& from, std::vector<uint32_t>* aside) {
+    LONG width = from.area.right - from.area.left, height = from.area.bottom - from.area.top;
+    aside->resize((size_t)width * (size_t)height);
+    for (LONG y = 0; y < height; ++y)
+        std::copy_n(from.bits + y * from.stride, width, aside->data() + (ptrdiff_t)y * width);
+    return {aside->data(), width, from.area};
+}
+
+void copy_row(uint32_t* to, const uint32_t* from, LONG count, DWORD rop) {
+    if (rop == SRCCOPY) {
+        // Two pixels at a time: this copy is most of every repaint.
+        LONG i = 0;
+        for (; i + 2 <= count; i += 2) {
+            uint64_t pair;
+            memcpy(&pair, from + i, sizeof pair);
+            pair &= 0x00FFFFFF00FFFFFFull;
+            memcpy(to + i, &pair, sizeof pair);
+        }
+        if (i < count)
+            to[i] = from[i] & 0xFFFFFF;
+        return;
+    }
+    for (LONG i = 0; i < count; ++i)
+        to[i] = apply_rop(rop, to[i], from[i] & 0xFFFFFF);
+}
+
+void copy_into(const Surface& to, const CopySource& from, DWORD rop, const RECT& visible) {
+    RECT area = rect_intersection(visible, from.area);
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        const uint32_t* row =
+            from.bits + (y - from.area.top) * from.stride + (area.left - from.area.left);
+        copy_row(to.bits + (ptrdiff_t)y * to.stride + area.left, row, area.right - area.left, rop);
+    }
+}
+
+void copy(const DrawTarget& target, const BlitSource& src, const Stretch& st) {
+    CopySource from = copy_source(src, st);
+    if (rect_is_empty(from.area))
+        return;
+    thread_local std::vector<uint32_t> aside;
+    if (overlap(src.surface, *target.surface))
+        from = set_aside(from, &aside);
+    for (const RECT& visible : target.rects)
+        copy_into(*target.surface, from, st.rop, visible);
+}
+
 BOOL stretch(HDC dc, const Stretch& st, HDC source_dc) {
     DrawTarget target;
     Surface surface;
     BlitSource src;
     if (!gdi_draw_target(dc, &target, &surface) || !source_of(source_dc, &src))
         return FALSE;
-    std::vector<uint32_t> copy;
-    if (overlap(src.surface, surface))
-        src = detached(src, &copy);
-    for (const RECT& visible : target.rects)
-        stretch_into(target, src, st, visible);
+    if (one_to_one(st, src, *target.context)) {
+        copy(target, src, st);
+    } else {
+        std::vector<uint32_t> copy;
+        if (overlap(src.surface, surface))
+            src = detached(src, &copy);
+        for (const RECT& visible : target.rects)
+            stretch_into(target, src, st, visible);
+    }
     target.add_bounds(st.destination);
     return TRUE;
 }

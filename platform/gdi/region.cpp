@@ -9,15 +9,31 @@ struct Span {
     LONG right;
 };
 
+// Working storage of a combination, kept between calls so that combining
+// regions allocates nothing once it has grown. Nothing in a combination
+// calls out, so one set per thread is enough.
+struct Scratch {
+    std::vector<LONG> ys;
+    std::vector<LONG> edges;
+    std::vector<Span> first;
+    std::vector<Span> second;
+    std::vector<Span> spans;
+    std::vector<RECT> rects;
+};
+
+Scratch& scratch() {
+    thread_local Scratch storage;
+    return storage;
+}
+
 // The horizontal spans of `region` across the band [top, bottom), which
 // lies inside one band of the region or outside all of them.
-std::vector<Span> spans_in_band(const Region& region, LONG top, LONG bottom) {
-    std::vector<Span> spans;
+void spans_in_band(const Region& region, LONG top, LONG bottom, std::vector<Span>* spans) {
+    spans->clear();
     for (const RECT& r : region.rects) {
         if (r.top <= top && r.bottom >= bottom)
-            spans.push_back({r.left, r.right});
+            spans->push_back({r.left, r.right});
     }
-    return spans;
 }
 
 bool inside(const std::vector<Span>& spans, LONG x) {
@@ -44,9 +60,10 @@ bool combine_point(bool in_first, bool in_second, int mode) {
 
 // The spans of the combination, found by testing each piece between two
 // consecutive edges of either input.
-std::vector<Span> combine_spans(const std::vector<Span>& a, const std::vector<Span>& b, int mode) {
-    std::vector<LONG> edges;
-    for (const std::vector<Span>* list : {&a, &b}) {
+void combine_spans(Scratch& work, int mode) {
+    std::vector<LONG>& edges = work.edges;
+    edges.clear();
+    for (const std::vector<Span>* list : {&work.first, &work.second}) {
         for (const Span& s : *list) {
             edges.push_back(s.left);
             edges.push_back(s.right);
@@ -54,24 +71,24 @@ std::vector<Span> combine_spans(const std::vector<Span>& a, const std::vector<Sp
     }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    std::vector<Span> result;
+    std::vector<Span>& result = work.spans;
+    result.clear();
     for (size_t i = 0; i + 1 < edges.size(); ++i) {
-        if (!combine_point(inside(a, edges[i]), inside(b, edges[i]), mode))
+        if (!combine_point(inside(work.first, edges[i]), inside(work.second, edges[i]), mode))
             continue;
         if (!result.empty() && result.back().right == edges[i])
             result.back().right = edges[i + 1];
         else
             result.push_back({edges[i], edges[i + 1]});
     }
-    return result;
 }
 
-bool same_spans(const Region& region, size_t band_start, const std::vector<Span>& spans) {
-    size_t count = region.rects.size() - band_start;
+bool same_spans(const std::vector<RECT>& rects, size_t band_start, const std::vector<Span>& spans) {
+    size_t count = rects.size() - band_start;
     if (count != spans.size())
         return false;
     for (size_t i = 0; i < count; ++i) {
-        const RECT& r = region.rects[band_start + i];
+        const RECT& r = rects[band_start + i];
         if (r.left != spans[i].left || r.right != spans[i].right)
             return false;
     }
@@ -80,20 +97,77 @@ bool same_spans(const Region& region, size_t band_start, const std::vector<Span>
 
 // Appends a band, or lengthens the previous band when it touches this one
 // and has the same spans.
-void append_band(Region* region, size_t* last_band, LONG top, LONG bottom,
+void append_band(std::vector<RECT>* rects, size_t* last_band, LONG top, LONG bottom,
                  const std::vector<Span>& spans) {
     if (spans.empty())
         return;
-    bool extend = *last_band < region->rects.size() && region->rects[*last_band].bottom == top &&
-                  same_spans(*region, *last_band, spans);
+    bool extend = *last_band < rects->size() && (*rects)[*last_band].bottom == top &&
+                  same_spans(*rects, *last_band, spans);
     if (extend) {
-        for (size_t i = *last_band; i < region->rects.size(); ++i)
-            region->rects[i].bottom = bottom;
+        for (size_t i = *last_band; i < rects->size(); ++i)
+            (*rects)[i].bottom = bottom;
         return;
     }
-    *last_band = region->rects.size();
+    *last_band = rects->size();
     for (const Span& s : spans)
-        region->rects.push_back({s.left, top, s.right, bottom});
+        rects->push_back({s.left, top, s.right, bottom});
+}
+
+// The combination band by band, into the scratch rectangles.
+void combine_bands(const Region& first, const Region& second, int mode, Scratch& work) {
+    std::vector<LONG>& ys = work.ys;
+    ys.clear();
+    for (const Region* region : {&first, &second}) {
+        for (const RECT& r : region->rects) {
+            ys.push_back(r.top);
+            ys.push_back(r.bottom);
+        }
+    }
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    work.rects.clear();
+    size_t last_band = 0;
+    for (size_t i = 0; i + 1 < ys.size(); ++i) {
+        spans_in_band(first, ys[i], ys[i + 1], &work.first);
+        spans_in_band(second, ys[i], ys[i + 1], &work.second);
+        combine_spans(work, mode);
+        append_band(&work.rects, &last_band, ys[i], ys[i + 1], work.spans);
+    }
+}
+
+void set_rect(Region* region, RECT rect) {
+    region->rects.clear();
+    if (!rect_is_empty(rect))
+        region->rects.push_back(rect);
+}
+
+// Combinations of at most one rectangle each whose result is at most one
+// rectangle, the common case of clipping and invalidation, without the band
+// walk. False when the general combination is needed.
+bool combine_simple(const Region& first, const Region& second, int mode, Region* result) {
+    if (first.rects.size() > 1 || second.rects.size() > 1)
+        return false;
+    RECT none{0, 0, 0, 0};
+    const RECT& a = first.rects.empty() ? none : first.rects[0];
+    const RECT& b = second.rects.empty() ? none : second.rects[0];
+    bool a_empty = rect_is_empty(a), b_empty = rect_is_empty(b);
+    switch (mode) {
+    case RGN_AND:
+        set_rect(result, rect_intersection(a, b));
+        return true;
+    case RGN_OR:
+    case RGN_XOR:
+        if (!a_empty && !b_empty)
+            return false;
+        set_rect(result, a_empty ? b : a);
+        return true;
+    case RGN_DIFF:
+        if (!a_empty && !b_empty)
+            return false;
+        set_rect(result, a);
+        return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -125,25 +199,21 @@ Region region_from_rect(const RECT& rect) {
     return region;
 }
 
+void region_combine_into(Region* result, const Region& first, const Region& second, int mode) {
+    if (mode == RGN_COPY) {
+        result->rects = first.rects;
+        return;
+    }
+    if (combine_simple(first, second, mode, result))
+        return;
+    Scratch& work = scratch();
+    combine_bands(first, second, mode, work);
+    result->rects.assign(work.rects.begin(), work.rects.end());
+}
+
 Region region_combine(const Region& first, const Region& second, int mode) {
-    if (mode == RGN_COPY)
-        return first;
-    std::vector<LONG> ys;
-    for (const Region* region : {&first, &second}) {
-        for (const RECT& r : region->rects) {
-            ys.push_back(r.top);
-            ys.push_back(r.bottom);
-        }
-    }
-    std::sort(ys.begin(), ys.end());
-    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
     Region result;
-    size_t last_band = 0;
-    for (size_t i = 0; i + 1 < ys.size(); ++i) {
-        std::vector<Span> spans = combine_spans(spans_in_band(first, ys[i], ys[i + 1]),
-                                                spans_in_band(second, ys[i], ys[i + 1]), mode);
-        append_band(&result, &last_band, ys[i], ys[i + 1], spans);
-    }
+    region_combine_into(&result, first, second, mode);
     return result;
 }
 

@@ -14,6 +14,8 @@ struct Region {
 
 Region region_from_rect(const RECT& rect);
 Region region_combine(const Region& first, const Region& second, int mode);
+// The same into `result`, which may be either input, reusing its storage.
+void region_combine_into(Region* result, const Region& first, const Region& second, int mode);
 RECT region_box(const Region& region);
 int region_type(const Region& region);
 void region_offset(Region* region, int dx, int dy);

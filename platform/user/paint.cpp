@@ -17,6 +17,9 @@ struct WindowDc {
 };
 
 std::vector<WindowDc*>& g_dcs = *new std::vector<WindowDc*>;
+// Records of released contexts, kept with their storage so that the
+// get-draw-release and paint patterns allocate nothing.
+std::vector<WindowDc*>& g_spare_dcs = *new std::vector<WindowDc*>;
 
 RECT client_box(const Window* window) {
     return {0, 0, window->client_rect.right - window->client_rect.left,
@@ -37,12 +40,13 @@ bool view(void* owner, Surface* surface, std::vector<RECT>* visible) {
     if (top == nullptr || top->pixels.empty())
         return false;
     POINT at = origin_in_top(window, top, wdc->whole);
-    user_visible_rects(window, wdc->whole, visible);
-    Region limit =
-        region_from_rect({-at.x, -at.y, top->pixel_width - at.x, top->pixel_height - at.y});
+    thread_local Region seen, limit;
+    user_visible_rects(window, wdc->whole, &seen.rects);
+    limit = user_rect_region({-at.x, -at.y, top->pixel_width - at.x, top->pixel_height - at.y});
     if (wdc->painting)
-        limit = region_combine(limit, wdc->paint_region, RGN_AND);
-    *visible = region_combine(Region{*visible}, limit, RGN_AND).rects;
+        region_combine_into(&limit, limit, wdc->paint_region, RGN_AND);
+    region_combine_into(&seen, seen, limit, RGN_AND);
+    visible->assign(seen.rects.begin(), seen.rects.end());
     // The view starts at the context's origin; only the visible rectangles,
     // which lie inside the pixels, are ever touched.
     surface->bits = top->pixels.data() + (ptrdiff_t)at.y * top->pixel_width + at.x;
@@ -67,8 +71,20 @@ void drawn(void* owner, const RECT& rect) {
                     {rect.left + at.x, rect.top + at.y, rect.right + at.x, rect.bottom + at.y});
 }
 
+WindowDc* new_window_dc() {
+    if (g_spare_dcs.empty())
+        return new WindowDc{};
+    WindowDc* wdc = g_spare_dcs.back();
+    g_spare_dcs.pop_back();
+    return wdc;
+}
+
 HDC make_dc(HWND window, bool whole, bool painting, const Region& region) {
-    auto* wdc = new WindowDc{nullptr, window, whole, painting, region};
+    WindowDc* wdc = new_window_dc();
+    wdc->window = window;
+    wdc->whole = whole;
+    wdc->painting = painting;
+    wdc->paint_region.rects.assign(region.rects.begin(), region.rects.end());
     WindowSurfaceSource source{wdc, window != nullptr ? view : no_pixels, drawn};
     wdc->dc = gdi_create_window_dc(source);
     g_dcs.push_back(wdc);
@@ -86,7 +102,7 @@ WindowDc* find_dc(HDC dc) {
 void release_dc(WindowDc* wdc) {
     DeleteDC(wdc->dc);
     g_dcs.erase(std::remove(g_dcs.begin(), g_dcs.end(), wdc), g_dcs.end());
-    delete wdc;
+    g_spare_dcs.push_back(wdc);
 }
 
 void send_frame_paint(Window* window) {
@@ -118,7 +134,7 @@ void user_invalidate(Window* window, const RECT* rect, bool erase, bool children
                           rect_normalised(rect->left, rect->top, rect->right, rect->bottom), box)
                     : box;
     if (!rect_is_empty(area)) {
-        window->update = region_combine(window->update, region_from_rect(area), RGN_OR);
+        region_combine_into(&window->update, window->update, user_rect_region(area), RGN_OR);
         window->erase_pending = window->erase_pending || erase;
         user_note_queue_changed();
     }
@@ -203,11 +219,11 @@ BOOL WINAPI ValidateRect(HWND handle, const RECT* rect) {
     if (window == nullptr)
         return FALSE;
     if (rect == nullptr) {
-        window->update = {};
+        window->update.rects.clear();
         window->internal_paint = false;
     } else {
         RECT r = rect_normalised(rect->left, rect->top, rect->right, rect->bottom);
-        window->update = region_combine(window->update, region_from_rect(r), RGN_DIFF);
+        region_combine_into(&window->update, window->update, user_rect_region(r), RGN_DIFF);
     }
     if (window->update.rects.empty())
         window->erase_pending = false;
@@ -324,14 +340,14 @@ HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
     send_frame_paint(window);
     if ((window = user_window_quiet(handle)) == nullptr)
         return nullptr;
-    Region region = window->update;
     bool erase = window->erase_pending;
-    window->update = {};
+    *paint = {};
+    paint->hdc = make_dc(handle, false, true, window->update);
+    paint->rcPaint = region_box(window->update);
+    // Emptied, not freed: the next invalidation reuses the storage.
+    window->update.rects.clear();
     window->internal_paint = false;
     window->erase_pending = false;
-    *paint = {};
-    paint->hdc = make_dc(handle, false, true, region);
-    paint->rcPaint = region_box(region);
     if (erase)
         paint->fErase = user_send(handle, WM_ERASEBKGND, (WPARAM)paint->hdc, 0) == 0;
     return paint->hdc;

@@ -100,8 +100,8 @@ void subtract_siblings_above(Region* region, const Window* window) {
             break;
         const Window* other = user_window_quiet(sibling);
         if (other != nullptr && (other->style & WS_VISIBLE))
-            *region =
-                region_combine(*region, region_from_rect(user_screen_rect_of(other)), RGN_DIFF);
+            region_combine_into(region, *region, user_rect_region(user_screen_rect_of(other)),
+                                RGN_DIFF);
     }
 }
 
@@ -109,21 +109,32 @@ void subtract_children(Region* region, const Window* window) {
     for (HWND child : window->children) {
         const Window* c = user_window_quiet(child);
         if (c != nullptr && (c->style & WS_VISIBLE))
-            *region = region_combine(*region, region_from_rect(user_screen_rect_of(c)), RGN_DIFF);
+            region_combine_into(region, *region, user_rect_region(user_screen_rect_of(c)),
+                                RGN_DIFF);
     }
 }
 
 } // namespace
 
+const Region& user_rect_region(const RECT& rect) {
+    thread_local Region region;
+    region.rects.clear();
+    if (!rect_is_empty(rect))
+        region.rects.push_back(rect);
+    return region;
+}
+
 void user_visible_rects(Window* window, bool whole, std::vector<RECT>* rects) {
     rects->clear();
     if (!user_is_visible(window) || window->minimized)
         return;
-    Region region = region_from_rect(screen_area(window, whole));
+    // Storage kept between calls: nothing here calls out.
+    thread_local Region region;
+    region = user_rect_region(screen_area(window, whole));
     const Window* child = window;
     for (const Window* p = user_window_quiet(window->parent); p != nullptr;
          p = user_window_quiet(p->parent)) {
-        region = region_combine(region, region_from_rect(screen_area(p, false)), RGN_AND);
+        region_combine_into(&region, region, user_rect_region(screen_area(p, false)), RGN_AND);
         if (child->style & WS_CLIPSIBLINGS)
             subtract_siblings_above(&region, child);
         child = p;
@@ -132,5 +143,5 @@ void user_visible_rects(Window* window, bool whole, std::vector<RECT>* rects) {
         subtract_children(&region, window);
     RECT area = screen_area(window, whole);
     region_offset(&region, -area.left, -area.top);
-    *rects = region.rects;
+    rects->assign(region.rects.begin(), region.rects.end());
 }

@@ -134,6 +134,9 @@ void user_place_on_host(Window* top);
 // coordinates, where drawing may land: inside its ancestors, and without
 // the siblings above it and, with WS_CLIPCHILDREN, its children.
 void user_visible_rects(Window* window, bool whole_window, std::vector<RECT>* rects);
+// A region of one rectangle, or none when it is empty, in storage that is
+// reused by the next call: to combine with at once, never to keep.
+const Region& user_rect_region(const RECT& rect);
 
 // --- timers (timer.cpp) ---
 void user_kill_window_timers(HWND window);

@@ -229,6 +229,96 @@ TEST(Blits, ScrollWithinOneBitmap) {
         EXPECT_EQ(m.pixel(x, 0), (uint32_t)(x - 1) << 16) << x;
 }
 
+// A picture whose every pixel differs from every other, so that a pixel
+// copied from the wrong place shows.
+uint32_t pattern_pixel(int x, int y) {
+    return (uint32_t)(x * 10) << 16 | (uint32_t)(y * 10) << 8 | 0x63;
+}
+
+void paint_pattern(const BitmapDc& m) {
+    for (int y = 0; y < m.height(); ++y) {
+        for (int x = 0; x < m.width(); ++x)
+            SetPixel(m.dc(), x, y, RGB(x * 10, y * 10, 0x63));
+    }
+}
+
+bool inside(const RECT& r, int x, int y) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+// A copy that lands in several pieces of a clip region, for each raster
+// operation: each piece gets the source pixels at the same offset, the
+// rest of the destination keeps its own.
+TEST(Blits, OneToOneCopyLandsOnlyInsideTheClipRegion) {
+    struct Case {
+        const char* name;
+        DWORD rop;
+        uint32_t (*result)(uint32_t destination, uint32_t source);
+    };
+    static const Case CASES[] = {
+        {"SRCCOPY", SRCCOPY, [](uint32_t, uint32_t s) { return s; }},
+        {"SRCPAINT", SRCPAINT, [](uint32_t d, uint32_t s) { return d | s; }},
+        {"SRCAND", SRCAND, [](uint32_t d, uint32_t s) { return d & s; }},
+        {"SRCINVERT", SRCINVERT, [](uint32_t d, uint32_t s) { return d ^ s; }},
+        {"NOTSRCCOPY", NOTSRCCOPY, [](uint32_t, uint32_t s) { return ~s & 0xFFFFFF; }},
+    };
+    const RECT destination{10, 10, 22, 22};
+    for (const Case& c : CASES) {
+        BitmapDc source(16, 16), target(32, 32);
+        paint_pattern(source);
+        target.fill(0x4080C0);
+        ExcludeClipRect(target.dc(), 14, 0, 16, 32);
+        ExcludeClipRect(target.dc(), 0, 17, 32, 19);
+        IntersectClipRect(target.dc(), 0, 0, 32, 20);
+        SetBoundsRect(target.dc(), nullptr, DCB_RESET | DCB_ACCUMULATE | DCB_ENABLE);
+        EXPECT_TRUE(BitBlt(target.dc(), 10, 10, 12, 12, source.dc(), 3, 2, c.rop));
+        int wrong = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                bool clipped = (x >= 14 && x < 16) || (y >= 17 && y < 19) || y >= 20;
+                uint32_t expected = inside(destination, x, y) && !clipped
+                                        ? c.result(0x4080C0, pattern_pixel(x - 7, y - 8))
+                                        : 0x4080C0;
+                wrong += target.pixel(x, y) != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << c.name;
+        expect_rect(take_bounds(target.dc()), {10, 10, 22, 20}, c.name);
+    }
+}
+
+// Copies within one bitmap, in every direction and through a clip region
+// that splits them: every source pixel is read before it is overwritten.
+TEST(Blits, OverlappingCopyReadsEverySourcePixelFirst) {
+    struct Shift {
+        const char* name;
+        int dx;
+        int dy;
+    };
+    static const Shift SHIFTS[] = {
+        {"right", 3, 0}, {"left", -3, 0},          {"down", 0, 3},
+        {"up", 0, -3},   {"down and right", 2, 3}, {"up and left", -2, -3},
+    };
+    const RECT hole{6, 6, 8, 8};
+    for (const Shift& s : SHIFTS) {
+        BitmapDc m(14, 14);
+        paint_pattern(m);
+        ExcludeClipRect(m.dc(), hole.left, hole.top, hole.right, hole.bottom);
+        EXPECT_TRUE(BitBlt(m.dc(), 3 + s.dx, 3 + s.dy, 8, 8, m.dc(), 3, 3, SRCCOPY));
+        const RECT moved{3 + s.dx, 3 + s.dy, 11 + s.dx, 11 + s.dy};
+        int wrong = 0;
+        for (int y = 0; y < 14; ++y) {
+            for (int x = 0; x < 14; ++x) {
+                bool copied = inside(moved, x, y) && !inside(hole, x, y);
+                uint32_t expected =
+                    copied ? pattern_pixel(x - s.dx, y - s.dy) : pattern_pixel(x, y);
+                wrong += m.pixel(x, y) != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << s.name;
+    }
+}
+
 TEST(Blits, StretchEnlargesByRepeatingPixels) {
     BitmapDc source(2, 1), target(8, 4);
     SetPixel(source.dc(), 0, 0, RGB(255, 0, 0));
