@@ -10,7 +10,7 @@ export NODE_PATH=/usr/share/nodejs
 cmake --preset web >/dev/null
 cmake --build --preset web
 cmake --preset default >/dev/null
-cmake --build --preset default --target zandrel
+cmake --build --preset default --target zandrel-headless
 cd tests/web
 npm ci --no-audit --no-fund
 npm test

@@ -13,7 +13,7 @@ import { serve } from './server.mjs';
 
 const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 export const WEB_DIR = process.env.ZANDREL_WEB_DIR || join(ROOT, 'build/web');
-export const HEADLESS = process.env.ZANDREL_HEADLESS || join(ROOT, 'build/default/game/zandrel');
+export const HEADLESS = process.env.ZANDREL_HEADLESS || join(ROOT, 'build/default/game/zandrel-headless');
 const CHROMIUM = process.env.ZANDREL_CHROMIUM || '/usr/bin/chromium';
 
 // The flags that keep Chromium off the network and quiet on a machine
