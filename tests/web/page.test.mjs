@@ -195,6 +195,40 @@ test('at device-pixel ratio 2 the canvas is drawn at scale 2 and the ball sits u
   await page.close();
 });
 
+// The caption's minimise box, and the game's button on the layer's task bar
+// in the bottom 40 rows: the page composes the desktop as the headless host
+// does, so it has the same bar.
+const MINIMISE_BOX = [MAIN[0] + 593, MAIN[1] + 12];
+const TASK_BAR_BUTTON = [84, 748];
+const DESKTOP = 0x008080;
+
+function countOf(image, colour, [left, top, right, bottom]) {
+  let count = 0;
+  for (let y = top; y < bottom; ++y)
+    for (let x = left; x < right; ++x) count += image.at(x, y) === colour;
+  return count;
+}
+
+test('the minimise box hides the window to the task bar and its button brings it back', async () => {
+  const page = await openPage(session);
+  await waitForWindow(page, 'Zandrel');
+  const field = (await canvasImage(page));
+  assert.ok(countOf(field, BLUE, CLIENT) > 0, 'the blue field before');
+  await page.mouse.click(...MINIMISE_BOX);
+  const area = (MAIN[2] - MAIN[0]) * (MAIN[3] - MAIN[1]);
+  await eventually(async () => {
+    assert.equal(countOf(await canvasImage(page), DESKTOP, MAIN), area, 'only desktop where the window was');
+  });
+  await page.mouse.click(...TASK_BAR_BUTTON);
+  await eventually(async () => {
+    const image = await canvasImage(page);
+    assert.equal(countOf(image, BLUE, CLIENT), countOf(field, BLUE, CLIENT), 'the field as it was');
+  });
+  await newGameByKeyboard(page);
+  await eventually(async () => assert.ok(countOf(await canvasImage(page), WHITE, FIELD) > 0, 'the ball'));
+  await page.close();
+});
+
 // The first wall's gap: the columns of its row that are not yellow.
 async function firstGap(page) {
   for (let tries = 0; tries < 100; ++tries) {
