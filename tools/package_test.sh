@@ -39,19 +39,8 @@ screen_check() {
     python3 - "$work/screen.ppm" "$@" <<'EOF'
 import sys
 
-def read_ppm(path):
-    data = open(path, "rb").read()
-    fields, at = [], 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    assert fields[0] == b"P6" and fields[3] == b"255", "a binary 8-bit PPM"
-    return int(fields[1]), int(fields[2]), data[at + 1:]
+sys.path.insert(0, "tools")
+from screenshot import read_ppm  # noqa: E402
 
 width, height, pixels = read_ppm(sys.argv[1])
 kind = sys.argv[2]

@@ -79,32 +79,8 @@ check() {
     python3 - "$work/screen.ppm" "$scale" "$left" "$top" "$@" <<'EOF' || fail "$what"
 import sys
 
-def parse_ppm(data):
-    fields, at = [], 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        if data[at:at + 1] == b"#":
-            at = data.index(b"\n", at)
-            continue
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    assert fields[0] == b"P6" and fields[3] == b"255", "a binary 8-bit PPM"
-    return int(fields[1]), int(fields[2]), data[at + 1:]
-
-def read_ppm(path):
-    return parse_ppm(open(path, "rb").read())
-
-def read_png(path):
-    # ImageMagick decodes the layer's screenshot; rows of RGB bytes.
-    import subprocess
-    ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
-                         stdout=subprocess.PIPE).stdout
-    width, height, data = parse_ppm(ppm)
-    return width, height, [data[y * width * 3:(y + 1) * width * 3] for y in range(height)]
+sys.path.insert(0, "tools")
+from screenshot import read_ppm, read_png  # noqa: E402
 
 sw, sh, pixels = read_ppm(sys.argv[1])
 width = sw
@@ -135,9 +111,10 @@ if kind == "idle":
     w, h = int(sys.argv[6]), int(sys.argv[7])
     # Pixel for pixel what the headless host shows of the same window.
     gw, gh, golden = read_png(sys.argv[8])
+    golden_at = lambda x, y: tuple(golden[(y * gw + x) * 3:(y * gw + x) * 3 + 3])
     assert (gw * s, gh * s) == (w, h), "the window is %dx%d, the golden %dx%d" % (w, h, gw, gh)
     wrong = [(x, y) for y in range(h) for x in range(w)
-             if at(left + x, top + y) != tuple(golden[y // s][x // s * 3:x // s * 3 + 3])]
+             if at(left + x, top + y) != golden_at(x // s, y // s)]
     assert not wrong, "%d pixels differ from the golden, first at %s" % (len(wrong), wrong[0])
     work_h = sh - 40 * s
     assert abs(left + w / 2 - sw / 2) <= s and abs(top + h / 2 - work_h / 2) <= s, \

@@ -79,18 +79,8 @@ pixels() {
     python3 - "$@" <<'EOF'
 import sys
 
-def read_ppm(path):
-    data = open(path, "rb").read()
-    fields, at = [], 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    return int(fields[1]), int(fields[2]), data[at + 1:]
+sys.path.insert(0, "tools")
+from screenshot import read_ppm  # noqa: E402
 
 def at(image, x, y):
     width, _, data = image
