@@ -19,6 +19,8 @@
 #   tools/package_test.sh windows  only the ZIPs
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The pixel checks read screenshots with tools/screenshot.py.
+export PYTHONPATH="$PWD/tools${PYTHONPATH:+:$PYTHONPATH}"
 here=$(pwd)
 version=$(sed -n 's/^project(zandrel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 app_id=example.zandrel.Zandrel
@@ -38,9 +40,7 @@ screen_check() {
     import -window root -depth 8 "$work/screen.ppm"
     python3 - "$work/screen.ppm" "$@" <<'EOF'
 import sys
-
-sys.path.insert(0, "tools")
-from screenshot import read_ppm  # noqa: E402
+from screenshot import read_ppm
 
 width, height, pixels = read_ppm(sys.argv[1])
 kind = sys.argv[2]

@@ -17,6 +17,8 @@
 # Without an argument it builds the default preset's program first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The pixel checks read screenshots with tools/screenshot.py.
+export PYTHONPATH="$PWD/tools${PYTHONPATH:+:$PYTHONPATH}"
 
 if [ "${1:-}" = "--inside" ]; then
     inside=1
@@ -78,9 +80,7 @@ check() {
     import -window root -depth 8 "$work/screen.ppm"
     python3 - "$work/screen.ppm" "$scale" "$left" "$top" "$@" <<'EOF' || fail "$what"
 import sys
-
-sys.path.insert(0, "tools")
-from screenshot import read_ppm, read_png  # noqa: E402
+from screenshot import read_ppm, read_png
 
 sw, sh, pixels = read_ppm(sys.argv[1])
 width = sw

@@ -22,6 +22,8 @@
 # Without an argument it builds the default preset's program first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The pixel checks read screenshots with tools/screenshot.py.
+export PYTHONPATH="$PWD/tools${PYTHONPATH:+:$PYTHONPATH}"
 
 mode=${1:-}
 if [ "$mode" = "--inside" ] || [ "$mode" = "--display-lost" ]; then
@@ -78,9 +80,7 @@ trap 'fail "a command failed on line $LINENO"' ERR
 pixels() {
     python3 - "$@" <<'EOF'
 import sys
-
-sys.path.insert(0, "tools")
-from screenshot import read_ppm  # noqa: E402
+from screenshot import read_ppm
 
 def at(image, x, y):
     width, _, data = image
