@@ -141,17 +141,24 @@ int32_t translate(WindowRecord* record, UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
+// What the procedure itself makes of a message before any handler sees it.
+enum class FrameworkAnswer {
+    Answered,    // paint, erase or a control's own answer: returned as it is
+    DefaultOnly, // a reflection with no control to ask: the default processing answers
+    NotMine,     // for the handler
+};
+
 // Paint, erase and reflections to child controls, which the procedure
-// answers without the handler. Returns false for every other message.
-bool handleFrameworkMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                            LRESULT* result) {
+// answers without the handler.
+FrameworkAnswer handleFrameworkMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       LRESULT* result) {
     switch (message) {
     case WM_PAINT:
         *result = paintWindow(hwnd, wParam, lParam);
-        return true;
+        return FrameworkAnswer::Answered;
     case WM_ERASEBKGND:
         *result = eraseBackground(hwnd, (HDC)wParam, lParam);
-        return true;
+        return FrameworkAnswer::Answered;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -159,15 +166,18 @@ bool handleFrameworkMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
         // The control chooses its own colours.
-        *result = lParam ? SendMessageA((HWND)lParam, MSG_CONTROL_COLOUR, wParam, lParam) : 0;
-        return true;
+        if (!lParam)
+            return FrameworkAnswer::DefaultOnly;
+        *result = SendMessageA((HWND)lParam, MSG_CONTROL_COLOUR, wParam, lParam);
+        return FrameworkAnswer::Answered;
     case WM_DRAWITEM:
         // An owner-drawn control draws itself.
-        *result =
-            wParam ? SendMessageA(GetDlgItem(hwnd, (int)wParam), WM_DRAWITEM, wParam, lParam) : 0;
-        return true;
+        if (!wParam)
+            return FrameworkAnswer::DefaultOnly;
+        *result = SendMessageA(GetDlgItem(hwnd, (int)wParam), WM_DRAWITEM, wParam, lParam);
+        return FrameworkAnswer::Answered;
     default:
-        return false;
+        return FrameworkAnswer::NotMine;
     }
 }
 
@@ -302,16 +312,19 @@ LRESULT CALLBACK frameworkWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     WindowRecord* record = hwnd ? (WindowRecord*)GetWindowLongPtrA(hwnd, 0) : nullptr;
 
     LRESULT result = 0;
-    if (handleFrameworkMessage(hwnd, message, wParam, lParam, &result))
+    FrameworkAnswer answer = handleFrameworkMessage(hwnd, message, wParam, lParam, &result);
+    if (answer == FrameworkAnswer::Answered)
         return result;
-    if (!record) {
+    // A reflection with no control to ask goes to the default processing
+    // alone; no handler hears it.
+    if (answer == FrameworkAnswer::NotMine && !record) {
         // During openWindow's creation call the handler already hears the
         // window's messages, untranslated by the routing below.
         if (creatingRecord) {
             creatingRecord->hwnd = hwnd;
             result = dispatchEvent(creatingRecord, message, wParam, lParam);
         }
-    } else {
+    } else if (answer == FrameworkAnswer::NotMine) {
         result = routeToHandler(record, hwnd, &message, wParam, lParam);
     }
     if (result != 0)

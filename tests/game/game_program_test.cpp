@@ -113,11 +113,20 @@ TEST_F(Ending, MovesBeforeTheFirstGameDrawNothing) {
     EXPECT_EQ(countClient(capture("moved.png"), BLUE), CLIENT_PIXELS);
 }
 
+// The captures show the game moving before the pause and standing still
+// during it, so the ending comes from a paused game.
 TEST_F(Ending, QuitAndCloseWhilePausedExit0) {
-    std::string game = std::string("at 100 ") + NEW + "+500 " + PAUSE +
-                       "+300 capture-window \"Zandrel\" paused.png\n+300 ";
-    EXPECT_EQ(run(game + QUIT), 0) << stderrText();
-    EXPECT_EQ(run(game + CLOSE_BOX), 0) << stderrText();
+    std::string game = std::string("at 100 ") + NEW +
+                       "+400 capture-window \"Zandrel\" play1.png\n" +
+                       "+100 capture-window \"Zandrel\" play2.png\n+0 " + PAUSE +
+                       "+300 capture-window \"Zandrel\" paused1.png\n" +
+                       "+300 capture-window \"Zandrel\" paused2.png\n+0 ";
+    for (const char* ending : {QUIT, CLOSE_BOX}) {
+        SCOPED_TRACE(ending);
+        EXPECT_EQ(run(game + ending), 0) << stderrText();
+        EXPECT_NE(capture("play1.png").pixels, capture("play2.png").pixels) << "in play";
+        EXPECT_EQ(capture("paused1.png").pixels, capture("paused2.png").pixels) << "paused";
+    }
 }
 
 // Left alone, the ball rises to the top and the first wall that meets it
@@ -143,6 +152,10 @@ TEST_F(Ending, AfterACrashAnsweredWithOkTheSceneFreezesAndQuitExits0) {
 
 TEST_F(Ending, AfterACrashTheCloseBoxExits0) {
     EXPECT_EQ(run(crashThen(CLOSE_BOX)), 0) << stderrText();
+    Image alert = capture("alert.png");
+    EXPECT_GT(alert.width, 0) << "the crash box was up";
+    EXPECT_LT(alert.width, 640);
+    EXPECT_EQ(capture("after1.png").pixels, capture("after2.png").pixels) << "the game is over";
 }
 
 using Boxes = Program;

@@ -7,12 +7,13 @@
 
 namespace {
 
+// The error names the path once, with the system's reason.
 bool write_picture(const char* path, const Image& image, std::string* error) {
     std::string why;
     if (png_write_file(path, image.pixels.data(), image.width, image.height, image.width, &why))
         return true;
     if (error)
-        *error = std::string(path) + ": " + why;
+        *error = why;
     return false;
 }
 
@@ -26,7 +27,7 @@ bool headless_capture_window(HWND window, const char* path, std::string* error) 
     Image image;
     if (!headless_window_image(window, &image)) {
         if (error)
-            *error = std::string(path) + ": no such window";
+            *error = "no such window to write to " + std::string(path);
         return false;
     }
     return write_picture(path, image, error);

@@ -24,8 +24,14 @@ void headless_advance_clock_us(uint64_t delta_us) {
     g_virtual_us += delta_us;
 }
 
+// The first system tick whose count reads at least tick_count; near the top
+// of the 32-bit range that tick reads past the wrap, as 0 or so, so the
+// clock starts on the last tick at or below it instead.
 void headless_set_tick_count(DWORD tick_count) {
-    headless_set_clock_us(clock_first_tick_at_or_after_ms(tick_count));
+    uint64_t at_us = clock_first_tick_at_or_after_ms(tick_count);
+    if (clock_milliseconds_at(at_us) > 0xFFFFFFFFu)
+        at_us = uint64_t(tick_count) * 1000 / SYSTEM_TICK_US * SYSTEM_TICK_US;
+    headless_set_clock_us(at_us);
 }
 
 // The virtual screen has a fixed size, with a task bar's rows kept free at

@@ -31,15 +31,13 @@ void run_due_captures(HeadlessState& state) {
     }
 }
 
-void report_stall(HeadlessState& state) {
+void report_stall(HeadlessState& state, const char* why) {
     if (state.stall_handler) {
         state.stall_handler();
         return;
     }
     headless_end_program(HEADLESS_EXIT_STALL,
-                         "the program waits for input and the script has none left (virtual "
-                         "time " +
-                             headless_run_time_text() + ")");
+                         std::string(why) + " (virtual time " + headless_run_time_text() + ")");
 }
 
 // True when moving the clock to target_us would pass the time limit; the
@@ -125,10 +123,15 @@ void host_wait(uint64_t deadline_us) {
         bool input_due = !state.queue.empty() && is_due(state.queue.front());
         if (input_due || deadline_us <= now)
             return;
+        if (state.end_when_input_spent && state.queue.empty()) {
+            report_stall(state, "the script has no input left and ZANDREL_TIME_LIMIT=0 sets no "
+                                "time limit, so nothing would end the run");
+            return;
+        }
         uint64_t next_us = state.queue.empty() ? UINT64_MAX : state.queue.front().time_us;
         uint64_t target_us = std::min(deadline_us, next_us);
         if (target_us == UINT64_MAX) {
-            report_stall(state);
+            report_stall(state, "the program waits for input and the script has none left");
             return;
         }
         if (stop_at_time_limit(state, target_us))
@@ -155,6 +158,7 @@ void headless_reset(void) {
     state.stall_handler = nullptr;
     state.exit_handler = nullptr;
     state.time_limit_us = HeadlessSettings().time_limit_us;
+    state.end_when_input_spent = false;
     state.capture_dir = HeadlessSettings().capture_dir;
     state.script_name.clear();
     headless_reset_windows();

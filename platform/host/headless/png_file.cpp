@@ -8,6 +8,7 @@
 // Nothing is printed: warnings are kept and added to the error they explain.
 #include "platform/host/headless/png_file.h"
 
+#include <errno.h>
 #include <png.h>
 #include <setjmp.h>
 #include <stdio.h>
@@ -283,11 +284,13 @@ bool png_write_file(const char* path, const uint32_t* pixels, int32_t width, int
                                std::to_string(height) + " pixels");
     FILE* file = fopen(path, "wb");
     if (!file)
-        return fail(error, std::string("cannot create ") + path);
+        return fail(error, std::string("cannot create ") + path + ": " + strerror(errno));
     bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    int write_errno = errno;
     bool closed = fclose(file) == 0;
     if (!written || !closed)
-        return fail(error, std::string("cannot write ") + path);
+        return fail(error, std::string("cannot write ") + path + ": " +
+                               strerror(written ? errno : write_errno));
     return true;
 }
 

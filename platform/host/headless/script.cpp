@@ -41,7 +41,7 @@ std::string quote(const std::string& text) {
 }
 
 // Splits a line into words. A word in double quotes may hold spaces; a '#'
-// outside quotes starts a comment.
+// outside quotes starts a comment, also right after a word.
 bool split_words(const std::string& line, Words* words, std::string* why) {
     size_t i = 0;
     while (i < line.size()) {
@@ -59,7 +59,8 @@ bool split_words(const std::string& line, Words* words, std::string* why) {
             i = end + 1;
         } else {
             size_t end = i;
-            while (end < line.size() && !isspace((unsigned char)line[end]) && line[end] != '"')
+            while (end < line.size() && !isspace((unsigned char)line[end]) && line[end] != '"' &&
+                   line[end] != '#')
                 ++end;
             words->push_back({line.substr(i, end - i), false});
             i = end;
@@ -68,19 +69,28 @@ bool split_words(const std::string& line, Words* words, std::string* why) {
     return true;
 }
 
-bool parse_whole_number(const std::string& text, uint64_t max, uint64_t* value) {
-    if (text.empty() || text.size() > 12)
-        return false;
+enum class Number { Ok, NotDigits, TooLarge };
+
+// Decimal digits only; leading zeros are allowed however many there are.
+Number read_whole_number(const std::string& text, uint64_t max, uint64_t* value) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        return Number::NotDigits;
+    size_t first = text.find_first_not_of('0');
+    if (first == std::string::npos)
+        first = text.size();
+    if (text.size() - first > 19) // more than any uint64_t limit used here
+        return Number::TooLarge;
     uint64_t result = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-        result = result * 10 + uint64_t(c - '0');
-    }
+    for (size_t i = first; i < text.size(); ++i)
+        result = result * 10 + uint64_t(text[i] - '0');
     if (result > max)
-        return false;
+        return Number::TooLarge;
     *value = result;
-    return true;
+    return Number::Ok;
+}
+
+bool parse_whole_number(const std::string& text, uint64_t max, uint64_t* value) {
+    return read_whole_number(text, max, value) == Number::Ok;
 }
 
 // Reads "at MS" or "+MS" and removes it from the front of the words.
@@ -101,7 +111,11 @@ bool parse_time(Parser& p, Words* words) {
         return p.fail("a line starts with its time, \"at MS\" or \"+MS\", not " + quote(first));
     }
     uint64_t ms = 0;
-    if (!parse_whole_number(number, MAX_SCRIPT_MS, &ms))
+    Number read = read_whole_number(number, MAX_SCRIPT_MS, &ms);
+    if (read == Number::TooLarge)
+        return p.fail("time " + quote(number) + " is beyond " + std::to_string(MAX_SCRIPT_MS) +
+                      " ms");
+    if (read != Number::Ok)
         return p.fail("bad time " + quote(number) + ": milliseconds, a whole number up to " +
                       std::to_string(MAX_SCRIPT_MS));
     uint64_t at_us = relative ? p.previous_us + ms * 1000 : ms * 1000;
@@ -118,9 +132,10 @@ bool parse_time(Parser& p, Words* words) {
 
 bool parse_coordinate(Parser& p, const Word& word, const char* axis, int32_t size, LONG* out) {
     uint64_t value = 0;
-    if (!parse_whole_number(word.text, UINT64_MAX, &value))
+    Number read = read_whole_number(word.text, uint64_t(size) - 1, &value);
+    if (read == Number::NotDigits)
         return p.fail(std::string(axis) + " " + quote(word.text) + " is not a whole number");
-    if (value >= uint64_t(size))
+    if (read == Number::TooLarge)
         return p.fail(std::string(axis) + " " + word.text + " is off the screen (0 to " +
                       std::to_string(size - 1) + ")");
     *out = LONG(value);
@@ -281,10 +296,32 @@ bool check_title(Parser& p, const Word& word) {
     return true;
 }
 
+// True when the name, read as a path below the capture folder, leaves it:
+// from the root, or through a ".." part.
+bool leaves_capture_folder(const std::string& file) {
+    if (file[0] == '/')
+        return true;
+    size_t start = 0;
+    while (start <= file.size()) {
+        size_t end = file.find('/', start);
+        if (end == std::string::npos)
+            end = file.size();
+        if (file.compare(start, end - start, "..") == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 bool check_png_name(Parser& p, const std::string& command, const Word& word) {
     const std::string& file = word.text;
     if (file.size() < 5 || strcasecmp(file.c_str() + file.size() - 4, ".png") != 0)
         return p.fail(command + " needs a file name ending in .png, not " + quote(file));
+    if (leaves_capture_folder(file))
+        return p.fail(command +
+                      " writes only inside the capture folder "
+                      "(ZANDREL_CAPTURE_DIR): " +
+                      quote(file) + " leads out of it");
     return true;
 }
 
@@ -362,6 +399,9 @@ bool headless_parse_script(const char* text, const char* name, std::vector<Scrip
     Parser p{name, 0, 0, 0, {HEADLESS_SCREEN_WIDTH / 2, HEADLESS_SCREEN_HEIGHT / 2}, steps, error};
     steps->clear();
     const char* start = text;
+    // A byte-order mark that an editor put before the first line is no word.
+    if (strncmp(start, "\xEF\xBB\xBF", 3) == 0)
+        start += 3;
     while (*start) {
         const char* end = strchr(start, '\n');
         size_t length = end ? size_t(end - start) : strlen(start);

@@ -4,6 +4,7 @@
 #include "platform/host/headless/headless.h"
 #include "platform/host/headless/state.h"
 
+#include <algorithm>
 #include <errno.h>
 #include <fstream>
 #include <sstream>
@@ -75,6 +76,16 @@ std::string read_tick_start(const char* text, HeadlessSettings* settings) {
     return "";
 }
 
+// A path that does not exist passes here and is refused, with the system's
+// reason, when the script is read.
+std::string read_script_path(const char* text, HeadlessSettings* settings) {
+    struct stat info;
+    if (!*text || (stat(text, &info) == 0 && S_ISDIR(info.st_mode)))
+        return "ZANDREL_SCRIPT: " + quote(text) + " is not a file";
+    settings->script_path = text;
+    return "";
+}
+
 std::string read_capture_dir(const char* text, HeadlessSettings* settings) {
     struct stat info;
     if (stat(text, &info) != 0 || !S_ISDIR(info.st_mode))
@@ -111,7 +122,7 @@ std::string headless_read_settings(const char* (*lookup)(const char* name),
     *settings = HeadlessSettings();
     std::string error;
     if (const char* text = lookup("ZANDREL_SCRIPT"))
-        settings->script_path = text;
+        error = read_script_path(text, settings);
     if (const char* text = lookup("ZANDREL_TICK_START"); text && error.empty())
         error = read_tick_start(text, settings);
     if (const char* text = lookup("ZANDREL_CAPTURE_DIR"); text && error.empty())
@@ -126,14 +137,17 @@ std::string headless_apply_settings(const HeadlessSettings& settings) {
         headless_set_tick_count(settings.tick_start);
     headless_set_capture_dir(settings.capture_dir.c_str());
     headless_set_time_limit_us(settings.time_limit_us);
+    headless_state().end_when_input_spent = settings.time_limit_us == 0;
     if (settings.script_path.empty())
         return "";
     std::string text;
     if (!read_file(settings.script_path, &text))
         return "ZANDREL_SCRIPT: cannot read " + quote(settings.script_path.c_str()) + ": " +
                strerror(errno);
-    if (text.find('\0') != std::string::npos)
-        return settings.script_path + ": not a text file";
+    if (size_t nul = text.find('\0'); nul != std::string::npos)
+        return settings.script_path + ":" +
+               std::to_string(1 + std::count(text.begin(), text.begin() + long(nul), '\n')) +
+               ": a NUL byte: the script must be plain text";
     std::string error;
     headless_load_script(text.c_str(), settings.script_path.c_str(), &error);
     return error;

@@ -30,6 +30,9 @@ struct HeadlessState {
     // The clock when the run began: the time limit counts from here.
     uint64_t run_start_us = 0;
     uint64_t time_limit_us = 600'000'000; // 0: none
+    // Set by ZANDREL_TIME_LIMIT=0: with no limit, a wait once the queue is
+    // empty ends the run as a stall, since nothing else would ever end it.
+    bool end_when_input_spent = false;
     std::string capture_dir = ".";
     std::string script_name; // for messages about script lines at run time
     void (*stall_handler)(void) = nullptr;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string.h>
+#include <thread>
 
 namespace {
 
@@ -11,7 +12,12 @@ TEST(Process, ModuleAndThreadIdentity) {
     EXPECT_EQ(GetModuleHandleA("no-such-module.dll"), nullptr);
     EXPECT_EQ(GetLastError(), (DWORD)ERROR_MOD_NOT_FOUND);
     EXPECT_NE(GetCurrentThreadId(), 0u);
-    EXPECT_EQ(GetCurrentThreadId(), GetCurrentThreadId());
+    DWORD mine = GetCurrentThreadId();
+    EXPECT_EQ(GetCurrentThreadId(), mine);
+    DWORD other = 0;
+    std::thread([&other] { other = GetCurrentThreadId(); }).join();
+    EXPECT_NE(other, 0u);
+    EXPECT_NE(other, mine) << "each thread has its own id";
 }
 
 TEST(Process, WriteFileToStandardOutput) {

@@ -3,6 +3,9 @@
 #include "runtime/core/list.h"
 
 #include <string.h>
+#ifndef _WIN32
+#include <layer/kernel.h>
+#endif
 #include <vector>
 
 namespace {
@@ -90,7 +93,20 @@ TEST_F(HeapAllocateTest, DestroyReclaimsBlocksStillInUse) {
     for (int i = 0; i < 1000; ++i)
         heapAllocate(100);
     heapStackPush(heapAllocate(8));
+#ifndef _WIN32
+    HANDLE heap = PrivateHeap;
+    UINT heaps = layer_live_heap_count();
+    LayerHeapStats stats{};
+    ASSERT_TRUE(layer_heap_stats(heap, &stats));
+    EXPECT_EQ(stats.live_blocks, 1001u);
+    EXPECT_EQ(HeapStack.count, 1);
+#endif
     EXPECT_NE(destroyPrivateHeap(), 0);
+    EXPECT_EQ(PrivateHeap, nullptr);
+#ifndef _WIN32
+    EXPECT_EQ(layer_live_heap_count(), heaps - 1) << "the heap went, its blocks with it";
+    EXPECT_FALSE(layer_heap_stats(heap, &stats));
+#endif
 }
 
 TEST(GlobalAllocateTyped, ElementSizesByTypeCode) {

@@ -2,6 +2,11 @@
 #include "runtime/core/list.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#ifndef _WIN32
+#include <layer/kernel.h>
+#endif
 
 #include <vector>
 
@@ -40,17 +45,40 @@ TEST(List, InsertAfterLinksBothWays) {
     listDestroy(head, 0);
 }
 
-TEST(List, DestroyReleasesRecordsOnlyWhenAsked) {
-    ListNode* head = listNew();
-    void* record = globalAllocateTyped(15, 8);
-    listInsertAfter(head, record);
-    listDestroy(head, 0);
-    // The record is still ours to release.
-    EXPECT_EQ(GlobalFree(record), nullptr);
+// Blocks of global memory live right now (they come from the process heap).
+size_t live_global_blocks() {
+#ifndef _WIN32
+    LayerHeapStats stats{};
+    EXPECT_TRUE(layer_heap_stats(GetProcessHeap(), &stats));
+    return stats.live_blocks;
+#else
+    return 0;
+#endif
+}
 
-    head = listNew();
-    listInsertAfter(head, globalAllocateTyped(15, 8));
-    listDestroy(head, 1);
+// The nodes always go; the records they hold only when asked.
+TEST(List, DestroyReleasesRecordsOnlyWhenAsked) {
+    for (int32_t release : {0, 1}) {
+        SCOPED_TRACE(release);
+        size_t before = live_global_blocks();
+        ListNode* head = listNew();
+        void* records[2] = {globalAllocateTyped(15, 8), globalAllocateTyped(15, 8)};
+        listInsertAfter(head, records[0]);
+        listInsertAfter(head, records[1]);
+#ifndef _WIN32
+        EXPECT_EQ(live_global_blocks(), before + 5) << "a head, two nodes, two records";
+#endif
+        listDestroy(head, release);
+#ifndef _WIN32
+        EXPECT_EQ(live_global_blocks(), before + (release ? 0 : 2));
+#endif
+        if (!release) {
+            // The records are still ours to release.
+            EXPECT_EQ(GlobalFree(records[0]), nullptr);
+            EXPECT_EQ(GlobalFree(records[1]), nullptr);
+        }
+        EXPECT_EQ(live_global_blocks(), before);
+    }
 }
 
 std::vector<int32_t> g_calls;

@@ -200,6 +200,96 @@ TEST_F(DrawTarget, StretchedBitmapOfTheClientsSizeIsNotMapped) {
     EXPECT_EQ(window.painted.right, 20);
 }
 
+// A paint that arrives while a drawing operation holds the bitmap shows what
+// was drawn since the last such paint, not the update rectangle.
+TEST_F(DrawTarget, PaintWhileHeldCopiesOnlyWhatWasDrawn) {
+    window.open();
+    HDC held = acquireDrawTarget(&record);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT drawn{10, 10, 20, 20};
+    FillRect(held, &drawn, red);
+    InvalidateRect(record.hwnd, nullptr, FALSE);
+    UpdateWindow(record.hwnd);
+    EXPECT_EQ(window.screen_pixel(15, 15), RGB(255, 0, 0));
+
+    // Drawn with bounds switched off: invisible to the next paint, whatever
+    // it is asked to update.
+    SetBoundsRect(held, nullptr, DCB_DISABLE);
+    RECT hidden{40, 10, 50, 20};
+    FillRect(held, &hidden, red);
+    SetBoundsRect(held, nullptr, DCB_ENABLE);
+    InvalidateRect(record.hwnd, &hidden, FALSE);
+    UpdateWindow(record.hwnd);
+    EXPECT_EQ(window.screen_pixel(45, 15), RGB(255, 255, 255)) << "empty bounds copy nothing";
+    DeleteObject(red);
+    releaseDrawTarget(&record, held, 0);
+}
+
+// In stretch mode the held bitmap is shown whole, scaled to the client area.
+TEST_F(DrawTarget, StretchedPaintWhileHeldShowsTheWholeBitmap) {
+    RECT client;
+    window.open(1 | BACKING_STRETCH, 0, 0, 640, 368, 100, 100);
+    GetClientRect(record.hwnd, &client);
+    window.close();
+    window.open(1 | BACKING_STRETCH, 0, 0, 640, 368, client.right / 2, client.bottom / 2);
+    HDC held = acquireDrawTarget(&record);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT drawn{10, 10, 20, 20};
+    FillRect(held, &drawn, red);
+    DeleteObject(red);
+    InvalidateRect(record.hwnd, nullptr, FALSE);
+    UpdateWindow(record.hwnd);
+    EXPECT_EQ(window.screen_pixel(30, 30), RGB(255, 0, 0)) << "bitmap (15, 15), doubled";
+    EXPECT_EQ(window.screen_pixel(15, 15), RGB(255, 255, 255));
+    EXPECT_EQ(window.screen_pixel(45, 15), RGB(255, 255, 255));
+    releaseDrawTarget(&record, held, 0);
+}
+
+// A visible child window keeps its own pixels when its parent repaints
+// over it from the bitmap.
+LRESULT CALLBACK green_child_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_ERASEBKGND) {
+        RECT box;
+        GetClientRect(window, &box);
+        HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+        FillRect((HDC)wparam, &box, green);
+        DeleteObject(green);
+        return 1;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+TEST_F(DrawTarget, PaintNeverOverdrawsAVisibleChild) {
+    window.open();
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = green_child_proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ZandrelGreenChild";
+    RegisterClassExA(&wc);
+    HWND child = CreateWindowExA(0, "ZandrelGreenChild", "", WS_CHILD | WS_VISIBLE, 20, 20, 30, 30,
+                                 record.hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(child, nullptr);
+    UpdateWindow(child);
+    RECT everything{0, 0, 200, 200};
+    HDC held = acquireDrawTarget(&record);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(held, &everything, red);
+    DeleteObject(red);
+    releaseDrawTarget(&record, held, 0);
+    // The parent alone is invalidated and painted; its style does not clip children.
+    ASSERT_EQ(GetWindowLongA(record.hwnd, GWL_STYLE) & WS_CLIPCHILDREN, 0);
+    InvalidateRect(record.hwnd, nullptr, FALSE);
+    UpdateWindow(record.hwnd);
+    HDC dc = GetDC(child);
+    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(dc, 29, 29), RGB(0, 255, 0));
+    ReleaseDC(child, dc);
+    EXPECT_EQ(window.screen_pixel(19, 19), RGB(255, 0, 0)) << "around the child it painted";
+    EXPECT_EQ(window.screen_pixel(50, 50), RGB(255, 0, 0));
+    DestroyWindow(child);
+}
+
 TEST(BitmapToClient, ScalesAndWidensByOne) {
     RECT doubled = mapBitmapToClient({10, 10, 20, 20}, 640, 368, 1280, 736);
     EXPECT_EQ(doubled.left, 19);

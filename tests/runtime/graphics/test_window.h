@@ -2,12 +2,12 @@
 // framework opens its windows: a captioned popup whose record holds a
 // screen-sized backing bitmap filled with white, copies of a fresh memory
 // context's pen and font, and that context's text background and mix mode.
-// Its window procedure shows the backing bitmap: each paint copies the
-// update rectangle, or, while a drawing operation holds the bitmap, what
-// that operation has drawn so far. The erase fills with the window colour.
+// Its window procedure paints and erases through the framework's own
+// paintWindow and eraseBackground.
 #pragma once
 
 #include "runtime/runtime_state.h"
+#include "runtime/window/window.h"
 #include "runtime/window/window_record.h"
 #include "tests/support/platform_reset.h"
 
@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <stdint.h>
+#include <type_traits>
 
 #ifndef _WIN32
 #include <layer/gdi.h>
@@ -52,7 +53,8 @@ class TestWindow {
         capture_defaults(memory);
         DeleteDC(memory);
         ReleaseDC(record.hwnd, window_dc);
-        SetWindowLongPtrA(record.hwnd, 0, (LONG_PTR)this);
+        static_assert(std::is_standard_layout_v<TestWindow>);
+        SetWindowLongPtrA(record.hwnd, 0, (LONG_PTR)&record);
         UpdateWindow(record.hwnd);
         settle();
     }
@@ -152,46 +154,21 @@ class TestWindow {
         record.cursor = LoadCursorA(nullptr, IDC_ARROW);
     }
 
-    void on_paint(HWND window) {
-        ++paints;
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        UnionRect(&painted, &painted, &ps.rcPaint);
-        if (record.backingMode != 0 && record.drawDC != nullptr) {
-            RECT drawn;
-            if ((GetBoundsRect(record.drawDC, &drawn, DCB_RESET) & DCB_SET) == DCB_SET)
-                BitBlt(dc, drawn.left, drawn.top, drawn.right - drawn.left,
-                       drawn.bottom - drawn.top, record.drawDC, drawn.left, drawn.top, SRCCOPY);
-        } else if (record.backingMode != 0) {
-            HDC memory = CreateCompatibleDC(dc);
-            HGDIOBJ previous = SelectObject(memory, record.backBitmap);
-            const RECT& u = ps.rcPaint;
-            BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, memory, u.left, u.top,
-                   SRCCOPY);
-            SelectObject(memory, previous);
-            DeleteDC(memory);
-        }
-        EndPaint(window, &ps);
-    }
-
-    void on_erase(HDC dc) {
-        RECT box;
-        GetClipBox(dc, &box);
-        HBRUSH brush = CreateSolidBrush(record.windowColor);
-        FillRect(dc, &box, brush);
-        DeleteObject(brush);
-    }
-
+    // Paints and erases go through the framework's own routines; the window
+    // only counts the paints and notes their update rectangles first.
     static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+        // The record is the first member, so the extra word also names the window.
         TestWindow* self = (TestWindow*)GetWindowLongPtrA(window, 0);
         if (self != nullptr && message == WM_PAINT) {
-            self->on_paint(window);
+            ++self->paints;
+            RECT update{};
+            GetUpdateRect(window, &update, FALSE);
+            UnionRect(&self->painted, &self->painted, &update);
+            paintWindow(window, wparam, lparam);
             return 0;
         }
-        if (self != nullptr && message == WM_ERASEBKGND) {
-            self->on_erase((HDC)wparam);
-            return 1;
-        }
+        if (self != nullptr && message == WM_ERASEBKGND)
+            return eraseBackground(window, (HDC)wparam, lparam);
         return DefWindowProcA(window, message, wparam, lparam);
     }
 

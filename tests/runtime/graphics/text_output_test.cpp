@@ -68,7 +68,11 @@ TEST_F(TextOutput, EveryTypeCode) {
         c.print(&closed);
         EXPECT_STREQ(printBuffer, c.expected);
     }
-    EXPECT_EQ(printTarget, &closed) << "a target item that is not first is skipped";
+    // A target item that is not first names no target and prints nothing.
+    WindowRecord other{};
+    printItems(4, 9, &closed, 0, "a", 9, &other, 0, "b");
+    EXPECT_STREQ(printBuffer, "ab");
+    EXPECT_EQ(printTarget, &closed);
 }
 
 TEST_F(TextOutput, LongTextIsCutToTheBuffer) {

@@ -344,6 +344,12 @@ TEST_F(Events, BlockingWaitReturnsAfterTheTimerMessage) {
 TEST_F(Events, StartTimerOnClosedRecordStartsNothing) {
     WindowRecord closed{};
     EXPECT_EQ(startTimer(&closed, 10, 1, nullptr), 0);
+    // Long enough for a 10 ms timer to have fired several times.
+#ifndef _WIN32
+    headless_advance_clock_us(100'000);
+#else
+    Sleep(100);
+#endif
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE));
 }

@@ -306,6 +306,69 @@ TEST_F(OpenClose, ReopenedRecordDeletesEveryObjectOnce) {
 #endif
 }
 
+// What the window's accelerator property held while WM_DESTROY ran.
+HANDLE g_tableAtDestroy = (HANDLE)1;
+int32_t notePropertyAtDestroy() {
+    if (eventId == WM_DESTROY)
+        g_tableAtDestroy = GetPropA(eventWindow->hwnd, "_ACCEL_TABLE");
+    return 0;
+}
+
+TEST_F(OpenClose, CloseDestroysTheAcceleratorTable) {
+    openGameWindow();
+    ACCEL entry{FVIRTKEY, 'K', 42};
+    HACCEL table = CreateAcceleratorTableA(&entry, 1);
+    ASSERT_NE(table, nullptr);
+    SetPropA(record.hwnd, "_ACCEL_TABLE", table);
+    ASSERT_EQ(CopyAcceleratorTableA(table, nullptr, 0), 1);
+    g_action = notePropertyAtDestroy;
+    closeWindow(&record);
+    EXPECT_EQ(g_tableAtDestroy, nullptr) << "the property is gone before the window";
+    EXPECT_EQ(CopyAcceleratorTableA(table, nullptr, 0), 0) << "the table is destroyed";
+}
+
+// A record whose pen or font is already gone closes cleanly and deletes
+// exactly the objects it still holds.
+TEST_F(OpenClose, CloseWithoutPenOrFont) {
+    static const struct {
+        bool pen;
+        bool font;
+    } CASES[] = {{false, true}, {true, false}, {false, false}};
+    for (const auto& c : CASES) {
+        SCOPED_TRACE(testing::Message() << "pen " << c.pen << ", font " << c.font);
+#ifndef _WIN32
+        UINT bitmaps = layer_gdi_object_count(OBJ_BITMAP);
+        UINT pens = layer_gdi_object_count(OBJ_PEN);
+        UINT fonts = layer_gdi_object_count(OBJ_FONT);
+#endif
+        openGameWindow();
+        HGDIOBJ bitmap = record.backBitmap;
+        HGDIOBJ pen = record.pen;
+        HGDIOBJ font = record.font;
+        if (!c.pen) {
+            DeleteObject(record.pen);
+            record.pen = nullptr;
+        }
+        if (!c.font) {
+            DeleteObject(record.font);
+            record.font = nullptr;
+        }
+        EXPECT_EQ(closeWindow(&record), 0);
+        EXPECT_EQ(record.hwnd, nullptr);
+        BITMAP info{};
+        EXPECT_EQ(GetObjectA(bitmap, sizeof info, &info), 0) << "the bitmap is deleted";
+        LOGPEN penInfo{};
+        EXPECT_EQ(GetObjectA(pen, sizeof penInfo, &penInfo), 0);
+        LOGFONTA fontInfo{};
+        EXPECT_EQ(GetObjectA(font, sizeof fontInfo, &fontInfo), 0);
+#ifndef _WIN32
+        EXPECT_EQ(layer_gdi_object_count(OBJ_BITMAP), bitmaps);
+        EXPECT_EQ(layer_gdi_object_count(OBJ_PEN), pens);
+        EXPECT_EQ(layer_gdi_object_count(OBJ_FONT), fonts);
+#endif
+    }
+}
+
 std::vector<int> g_hookCalls;
 void hookRelease(HWND, uintptr_t data) {
     g_hookCalls.push_back((int)data);

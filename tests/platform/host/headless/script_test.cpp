@@ -172,8 +172,29 @@ TEST(ScriptErrors, EachMistakeNamesItsLine) {
          "window titles are written in double quotes: \"Zandrel\""},
         {"at 100 capture-window \"Zandrel\" shot",
          "capture-window needs a file name ending in .png, not \"shot\""},
-        {"at 1000000001 key A", "bad time \"1000000001\": milliseconds, a whole number up to "
-                                "1000000000"},
+        {"at 1000000001 key A", "time \"1000000001\" is beyond 1000000000 ms"},
+        {"at 00000000000000000000001000000001 key A",
+         "time \"00000000000000000000001000000001\" is beyond 1000000000 ms"},
+        {"at 100 move 000000000000000000001024 0",
+         "X 000000000000000000001024 is off the screen (0 to 1023)"},
+        {"at 100 move 0 99999999999999999999999", "Y 99999999999999999999999 is off the screen "
+                                                  "(0 to 767)"},
+        {"at 100 capture /tmp/shot.png",
+         "capture writes only inside the capture folder "
+         "(ZANDREL_CAPTURE_DIR): \"/tmp/shot.png\" leads out of it"},
+        {"at 100 capture ../shot.png", "capture writes only inside the capture folder "
+                                       "(ZANDREL_CAPTURE_DIR): \"../shot.png\" leads out of it"},
+        {"at 100 capture \"a b/../../shot.png\"",
+         "capture writes only inside the capture folder (ZANDREL_CAPTURE_DIR): \"a "
+         "b/../../shot.png\" leads out of it"},
+        {"at 100 capture-window \"Zandrel\" shots/..",
+         "capture-window needs a file name ending in .png, not \"shots/..\""},
+        {"at 100 capture-window \"Zandrel\" /shots/..png",
+         "capture-window writes only inside the capture folder (ZANDREL_CAPTURE_DIR): "
+         "\"/shots/..png\" leads out of it"},
+        {"at 100 capture-window \"Zandrel\" shots/../x.png",
+         "capture-window writes only inside the capture folder (ZANDREL_CAPTURE_DIR): "
+         "\"shots/../x.png\" leads out of it"},
     };
     for (const auto& c : CASES) {
         std::string text = std::string("# header\nat 100 key A\n\n") + c.line + "\nat 200 key B\n";
@@ -183,6 +204,32 @@ TEST(ScriptErrors, EachMistakeNamesItsLine) {
         EXPECT_EQ(error, std::string("play.txt:4: ") + c.message) << c.line;
         EXPECT_TRUE(steps.empty()) << c.line;
     }
+}
+
+// What a person writes and means: a comment right after a word, numbers
+// with leading zeros, names inside the capture folder, and a byte-order
+// mark an editor put before the first line.
+TEST(ScriptLines, ReadAsMeant) {
+    auto steps = parse("\xEF\xBB\xBF"
+                       "at 000000000000000000000100 key A#down and up\n"
+                       "+5 move 0000000000000000000001 2# the pointer\n"
+                       "+5 close \"Zandrel\"#now\n"
+                       "+5 capture shots/..start.png\n"
+                       "+5 capture-window \"Zandrel\" a..b/c.png\n");
+    ASSERT_EQ(steps.size(), 6u);
+    expect_key(steps[0], 100'000, 'A', true);
+    expect_mouse(steps[2], HOST_MOUSE_MOVE, 1, 2);
+    EXPECT_EQ(steps[3].action, ScriptAction::Close);
+    EXPECT_EQ(steps[3].title, "Zandrel");
+    EXPECT_EQ(steps[4].file, "shots/..start.png");
+    EXPECT_EQ(steps[5].file, "a..b/c.png");
+    std::vector<ScriptStep> refused;
+    std::string error;
+    EXPECT_FALSE(headless_parse_script("\xEF\xBB\xBF"
+                                       "key A",
+                                       "bom.txt", &refused, &error));
+    EXPECT_EQ(error, "bom.txt:1: a line starts with its time, \"at MS\" or \"+MS\", not \"key\"")
+        << "the mark is not part of the first word";
 }
 
 TEST(ScriptErrors, RelativeTimesCannotOverflowTheLimit) {

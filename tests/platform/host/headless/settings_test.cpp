@@ -95,6 +95,8 @@ TEST_F(HostSettings, RefusesMalformedValues) {
         {"ZANDREL_TIME_LIMIT", "0x10",
          "ZANDREL_TIME_LIMIT: \"0x10\" is not a number of seconds (such as 600 or 2.5; 0 for no "
          "limit)"},
+        {"ZANDREL_SCRIPT", "", "ZANDREL_SCRIPT: \"\" is not a file"},
+        {"ZANDREL_SCRIPT", "/", "ZANDREL_SCRIPT: \"/\" is not a file"},
         {"ZANDREL_CAPTURE_DIR", "/nonexistent-folder-of-zandrel",
          "ZANDREL_CAPTURE_DIR: \"/nonexistent-folder-of-zandrel\" is not a folder"},
         // Whatever the value holds, the message is one line of plain text.
@@ -131,6 +133,28 @@ TEST_F(HostSettings, TickStartJustBelowTheWrap) {
     remove(settings.script_path.c_str());
 }
 
+// The clock starts on the first tick that reads at least the count asked
+// for, unless that tick lies past 2^32 and would read as a wrapped, small
+// count: then on the nearest tick below it.
+TEST_F(HostSettings, TickStartInTheLastTickBeforeTheWrap) {
+    constexpr DWORD LAST_TICK = 4294967281u; // the count of the last tick before the wrap
+    for (DWORD asked = LAST_TICK - 20; asked != 0; ++asked) {
+        SCOPED_TRACE(asked);
+        HeadlessSettings settings;
+        settings.has_tick_start = true;
+        settings.tick_start = asked;
+        EXPECT_EQ(headless_apply_settings(settings), "");
+        DWORD first = GetTickCount();
+        EXPECT_GE(first, LAST_TICK - 36) << "not wrapped";
+        if (asked <= LAST_TICK) {
+            EXPECT_GE(first, asked);
+            EXPECT_LT(first - asked, 16u);
+        } else {
+            EXPECT_EQ(first, LAST_TICK);
+        }
+    }
+}
+
 TEST_F(HostSettings, ScriptErrorsNameTheFileAndLine) {
     HeadlessSettings settings;
     settings.script_path = write_temp("host_settings_bad.txt", "at 0 key A\n\nat 5 key Entr\n");
@@ -138,6 +162,15 @@ TEST_F(HostSettings, ScriptErrorsNameTheFileAndLine) {
               settings.script_path + ":3: unknown key name \"Entr\"");
     EXPECT_EQ(headless_pending_count(), 0u) << "a refused script queues nothing";
     remove(settings.script_path.c_str());
+    // A NUL byte is named with its line.
+    std::string nul_path = ::testing::TempDir() + "/host_settings_nul.txt";
+    FILE* file = fopen(nul_path.c_str(), "wb");
+    fwrite("at 0 key A\nat 5 key\0B\n", 1, 22, file);
+    fclose(file);
+    settings.script_path = nul_path;
+    EXPECT_EQ(headless_apply_settings(settings),
+              nul_path + ":2: a NUL byte: the script must be plain text");
+    remove(nul_path.c_str());
     settings.script_path = "/nonexistent-folder-of-zandrel/play.txt";
     EXPECT_EQ(headless_apply_settings(settings),
               "ZANDREL_SCRIPT: cannot read \"/nonexistent-folder-of-zandrel/play.txt\": No such "
@@ -186,6 +219,20 @@ TEST(HostProgram, EndsWithItsExitCodesAndOneLine) {
     ProbeRun refused = run_probe("ZANDREL_SCRIPT=" + bad, "until-q");
     EXPECT_EQ(refused.code, HEADLESS_EXIT_BAD_SETTINGS);
     EXPECT_EQ(refused.error, "zandrel: " + bad + ":2: click needs both X and Y, or neither\n");
+
+    // With no time limit, a program that never stops waking is ended as a
+    // stall once the script is spent.
+    ProbeRun spent = run_probe("ZANDREL_TIME_LIMIT=0 ZANDREL_SCRIPT=" + script, "ticking");
+    EXPECT_EQ(spent.code, HEADLESS_EXIT_STALL);
+    EXPECT_EQ(spent.error, "zandrel: the script has no input left and ZANDREL_TIME_LIMIT=0 sets "
+                           "no time limit, so nothing would end the run (virtual time 0.150 s)\n");
+    ProbeRun unscripted = run_probe("ZANDREL_TIME_LIMIT=0", "ticking");
+    EXPECT_EQ(unscripted.code, HEADLESS_EXIT_STALL);
+
+    ProbeRun folder = run_probe("ZANDREL_SCRIPT=" + ::testing::TempDir(), "until-q");
+    EXPECT_EQ(folder.code, HEADLESS_EXIT_BAD_SETTINGS);
+    EXPECT_EQ(folder.error,
+              "zandrel: ZANDREL_SCRIPT: \"" + ::testing::TempDir() + "\" is not a file\n");
 
     ProbeRun bad_tick = run_probe("ZANDREL_TICK_START=soon", "until-q");
     EXPECT_EQ(bad_tick.code, HEADLESS_EXIT_BAD_SETTINGS);
