@@ -31,6 +31,7 @@ HANDLE WINAPI GetProcessHeap(void);
 
 HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes);
 HGLOBAL WINAPI GlobalFree(HGLOBAL block);
+SIZE_T WINAPI GlobalSize(HGLOBAL block);
 
 DWORD WINAPI GetTickCount(void);
 void WINAPI Sleep(DWORD milliseconds);

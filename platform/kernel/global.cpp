@@ -1,5 +1,7 @@
 // Global memory: fixed blocks from the process heap. Movable blocks, which
 // need GlobalLock to be addressed, are not provided.
+#include "platform/kernel/heap.h"
+
 #include <windows.h>
 
 HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes) {
@@ -25,4 +27,15 @@ HGLOBAL WINAPI GlobalFree(HGLOBAL block) {
         return block;
     }
     return nullptr;
+}
+
+// What the block may hold, which may be more than was asked for (Windows
+// says the same of its own); 0 for a block that is not one of ours.
+SIZE_T WINAPI GlobalSize(HGLOBAL block) {
+    SIZE_T size = heap_usable_size(GetProcessHeap(), block);
+    if (size == (SIZE_T)-1) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    return size;
 }

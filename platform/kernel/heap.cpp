@@ -6,6 +6,7 @@
 // HeapFree is checked against the heap's own chunks before it is touched.
 #include <layer/kernel.h>
 
+#include "platform/kernel/heap.h"
 #include "platform/kernel/heap_memory.h"
 
 #include <algorithm>
@@ -452,6 +453,24 @@ BOOL WINAPI HeapFree(HANDLE handle, DWORD flags, LPVOID block) {
     if (!freed)
         SetLastError(ERROR_INVALID_PARAMETER);
     return freed;
+}
+
+SIZE_T heap_usable_size(HANDLE handle, LPCVOID block) {
+    Heap* heap = heap_from_handle(handle);
+    if (heap == nullptr || block == nullptr)
+        return (SIZE_T)-1;
+    bool lock = serialised(heap, 0);
+    if (lock)
+        heap->lock.lock();
+    SIZE_T size = (SIZE_T)-1;
+    uint32_t index = 0;
+    if (Span* span = find_live_span(heap, block, &index))
+        size = span->slot_size;
+    else if (auto large = heap->large.find(const_cast<void*>(block)); large != heap->large.end())
+        size = large->second;
+    if (lock)
+        heap->lock.unlock();
+    return size;
 }
 
 SIZE_T WINAPI HeapCompact(HANDLE handle, DWORD flags) {
