@@ -131,14 +131,14 @@ LRESULT on_syskeyup(HWND handle, WPARAM key) {
     return 0;
 }
 
+// WM_MOVE and WM_SIZE follow from what WM_WINDOWPOSCHANGED says of the
+// client area; a change of state (minimised, restored) always reports the
+// size.
 LRESULT on_windowposchanged(Window* window, const WINDOWPOS* pos) {
-    if (pos == nullptr || (pos->flags & 0x1800) == 0x1800)
+    if (pos == nullptr)
         return 0;
-    // A changed frame may move and resize the client area in place.
-    bool framed = pos->flags & SWP_FRAMECHANGED;
-    bool moved = !(pos->flags & SWP_NOMOVE) || framed;
-    bool sized =
-        !(pos->flags & SWP_NOSIZE) || (pos->flags & 0x8000 /* SWP_STATECHANGED */) || framed;
+    bool moved = !(pos->flags & SWP_NOCLIENTMOVE);
+    bool sized = !(pos->flags & SWP_NOCLIENTSIZE) || (pos->flags & SWP_STATECHANGED);
     HWND handle = window->handle;
     RECT c = window->client_rect;
     if (moved)
