@@ -289,7 +289,9 @@ HWND WINAPI GetCapture(void);
 #define WM_INITMENU 0x0116
 #define WM_INITMENUPOPUP 0x0117
 #define WM_MENUSELECT 0x011F
+#define WM_MENUCHAR 0x0120
 #define WM_ENTERIDLE 0x0121
+#define WM_UNINITMENUPOPUP 0x0125
 #define WM_CTLCOLORMSGBOX 0x0132
 #define WM_CTLCOLOREDIT 0x0133
 #define WM_CTLCOLORLISTBOX 0x0134
@@ -726,6 +728,8 @@ extern "C" {
 #define MF_OWNERDRAW 0x00000100L
 #define MF_BITMAP 0x00000004L
 #define MF_DEFAULT 0x00001000L
+#define MF_SYSMENU 0x00002000L
+#define MF_MOUSESELECT 0x00008000L
 #define MF_RIGHTJUSTIFY 0x00004000L
 
 HMENU WINAPI CreateMenu(void);
@@ -868,8 +872,7 @@ typedef struct tagMDICREATESTRUCTA {
 #define SC_NEXTWINDOW 0xF040
 #define SC_PREVWINDOW 0xF050
 
-LRESULT WINAPI DefFrameProcA(HWND frame, HWND client, UINT message, WPARAM wparam,
-                             LPARAM lparam);
+LRESULT WINAPI DefFrameProcA(HWND frame, HWND client, UINT message, WPARAM wparam, LPARAM lparam);
 LRESULT WINAPI DefMDIChildProcA(HWND child, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Keyboard accelerators.

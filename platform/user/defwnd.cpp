@@ -115,10 +115,20 @@ LRESULT on_syskeydown(HWND handle, WPARAM key, LPARAM data) {
         return 0;
     if (key == VK_F4 && (data & (1 << 29)))
         PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-    else if (key == VK_SPACE && (data & (1 << 29)))
-        user_send(top->handle, WM_SYSCOMMAND, SC_KEYMENU, ' ');
     else if (key == VK_F10)
         user_send(top->handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    return 0;
+}
+
+// A character typed with Alt opens the menu whose mnemonic it is (the
+// system menu for a space); Tab and Escape belong to window switching.
+LRESULT on_syschar(HWND handle, WPARAM key, LPARAM data) {
+    if (!(data & (1 << 29)) || key == 0 || key == '\t' || key == 0x1B)
+        return 0;
+    Window* window = user_window_quiet(handle);
+    if (key == ' ' && window != nullptr && (window->style & WS_CHILD))
+        return user_send(window->parent, WM_SYSCHAR, key, data);
+    user_send(handle, WM_SYSCOMMAND, SC_KEYMENU, (LPARAM)key);
     return 0;
 }
 
@@ -197,6 +207,8 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM l
         return on_settext(window, (LPCSTR)lparam);
     case WM_SYSCOMMAND:
         return on_syscommand(handle, wparam, lparam);
+    case WM_SYSCHAR:
+        return on_syschar(handle, wparam, lparam);
     case WM_SYSKEYDOWN:
         return on_syskeydown(handle, wparam, lparam);
     case WM_WINDOWPOSCHANGED:

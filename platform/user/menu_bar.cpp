@@ -3,6 +3,8 @@
 #include "platform/user/menu.h"
 #include "platform/user/nonclient_draw.h"
 
+#include <ctype.h>
+
 #include <string>
 
 namespace {
@@ -31,6 +33,12 @@ int text_width(HDC dc, const std::string& text) {
 }
 
 } // namespace
+
+char menu_mnemonic(const MenuItem& item) {
+    int mnemonic;
+    std::string shown = visible_text(item.text, &mnemonic);
+    return mnemonic < 0 ? 0 : (char)toupper((unsigned char)shown[(size_t)mnemonic]);
+}
 
 // The bar lies below the caption, inside the frame, SM_CYMENU rows high.
 RECT menu_bar_rect(Window* window) {
