@@ -162,6 +162,7 @@ HWND WINAPI GetTopWindow(HWND window);
 HWND WINAPI GetDesktopWindow(void);
 BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM param);
 HWND WINAPI GetDlgItem(HWND dialog, int id);
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int count);
 int WINAPI GetDlgCtrlID(HWND window);
 
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
@@ -299,6 +300,13 @@ HWND WINAPI GetCapture(void);
 #define WM_CTLCOLORDLG 0x0136
 #define WM_CTLCOLORSCROLLBAR 0x0137
 #define WM_CTLCOLORSTATIC 0x0138
+#define STM_SETICON 0x0170
+#define STM_GETICON 0x0171
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+#define SS_ICON 0x00000003L
+#define SS_NOPREFIX 0x00000080L
 #define WM_MOUSEFIRST 0x0200
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201

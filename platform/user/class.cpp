@@ -25,6 +25,7 @@ WindowClass* user_find_class(LPCSTR name, HINSTANCE) {
         system_classes = true;
         user_register_system_classes();
         user_register_button_class();
+        user_register_static_class();
     }
     if (name == nullptr)
         return nullptr;

@@ -307,6 +307,16 @@ HWND WINAPI GetDlgItem(HWND dialog, int id) {
     return nullptr;
 }
 
+// The text of a dialog's control; a missing control gives an empty text.
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int count) {
+    HWND control = GetDlgItem(dialog, id);
+    if (control != nullptr)
+        return (UINT)GetWindowTextA(control, text, count);
+    if (text != nullptr && count > 0)
+        text[0] = '\0';
+    return 0;
+}
+
 int WINAPI GetDlgCtrlID(HWND handle) {
     Window* window = user_window(handle);
     if (window == nullptr || !(window->style & WS_CHILD))
