@@ -56,7 +56,21 @@ typedef struct tagWNDCLASSEXA {
     HICON hIconSm;
 } WNDCLASSEXA, *PWNDCLASSEXA, *LPWNDCLASSEXA;
 
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA, *PWNDCLASSA, *LPWNDCLASSA;
+
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wndclass);
+ATOM WINAPI RegisterClassA(const WNDCLASSA* wndclass);
 BOOL WINAPI UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
 #define GCW_ATOM (-32)
 #define GCL_STYLE (-26)
@@ -162,6 +176,7 @@ HWND WINAPI GetTopWindow(HWND window);
 HWND WINAPI GetDesktopWindow(void);
 BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM param);
 HWND WINAPI GetDlgItem(HWND dialog, int id);
+HWND WINAPI FindWindowA(LPCSTR class_name, LPCSTR window_name);
 UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int count);
 int WINAPI GetDlgCtrlID(HWND window);
 
@@ -470,6 +485,7 @@ typedef struct tagNMHDR {
 
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL WINAPI PostThreadMessageA(DWORD thread_id, UINT message, WPARAM wparam, LPARAM lparam);
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove);
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT first, UINT last);
 BOOL WINAPI WaitMessage(void);
@@ -748,6 +764,7 @@ BOOL WINAPI IsMenu(HMENU menu);
 BOOL WINAPI SetMenu(HWND window, HMENU menu);
 HMENU WINAPI GetMenu(HWND window);
 BOOL WINAPI DrawMenuBar(HWND window);
+BOOL WINAPI GetMenuItemRect(HWND window, HMENU menu, UINT item, LPRECT rect);
 int WINAPI GetMenuItemCount(HMENU menu);
 UINT WINAPI GetMenuItemID(HMENU menu, int position);
 HMENU WINAPI GetSubMenu(HMENU menu, int position);

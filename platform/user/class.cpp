@@ -123,3 +123,23 @@ int WINAPI GetClassNameA(HWND handle, LPSTR name, int count) {
     name[copied] = '\0';
     return copied;
 }
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* wndclass) {
+    if (wndclass == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    WNDCLASSEXA ex{sizeof ex,
+                   wndclass->style,
+                   wndclass->lpfnWndProc,
+                   wndclass->cbClsExtra,
+                   wndclass->cbWndExtra,
+                   wndclass->hInstance,
+                   wndclass->hIcon,
+                   wndclass->hCursor,
+                   wndclass->hbrBackground,
+                   wndclass->lpszMenuName,
+                   wndclass->lpszClassName,
+                   nullptr};
+    return RegisterClassExA(&ex);
+}

@@ -124,3 +124,18 @@ int menu_bar_item_at(Window* window, POINT point) {
     }
     return -1;
 }
+
+// Where a bar item is on the screen. Only a window's own bar is laid out
+// against a window; other menus have no place until they are open.
+BOOL WINAPI GetMenuItemRect(HWND handle, HMENU menu_handle, UINT item, LPRECT rect) {
+    Window* window = user_window(handle);
+    Menu* menu = user_menu(menu_handle);
+    if (window == nullptr || menu == nullptr || rect == nullptr || item >= menu->items.size() ||
+        (HMENU)window->id != menu_handle || (window->style & WS_CHILD))
+        return FALSE;
+    menu_bar_rect(window); // lays the items out
+    POINT origin = user_window_origin(window);
+    *rect = menu->items[item].rect;
+    OffsetRect(rect, origin.x, origin.y);
+    return TRUE;
+}
