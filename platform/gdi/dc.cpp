@@ -29,6 +29,7 @@ DcState default_state(bool memory) {
     state.text_color = RGB(0, 0, 0);
     state.bk_color = RGB(255, 255, 255);
     state.bk_mode = OPAQUE;
+    state.poly_fill_mode = ALTERNATE;
     state.rop2 = R2_COPYPEN;
     state.stretch_mode = BLACKONWHITE;
     return state;

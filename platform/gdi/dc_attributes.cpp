@@ -68,3 +68,15 @@ UINT WINAPI SetTextAlign(HDC dc, UINT align) {
 UINT WINAPI GetTextAlign(HDC dc) {
     return read<UINT>(dc, &DcState::text_align, (UINT)GDI_ERROR);
 }
+
+int WINAPI SetPolyFillMode(HDC dc, int mode) {
+    return exchange(dc, &DcState::poly_fill_mode, mode, mode == ALTERNATE || mode == WINDING, 0);
+}
+int WINAPI GetPolyFillMode(HDC dc) {
+    return read(dc, &DcState::poly_fill_mode, 0);
+}
+
+// Every context maps logical units one to one onto device pixels.
+int WINAPI GetMapMode(HDC dc) {
+    return gdi_dc(dc) != nullptr ? MM_TEXT : 0;
+}

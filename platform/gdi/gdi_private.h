@@ -37,6 +37,7 @@ struct DcState {
     int rop2;
     int stretch_mode;
     UINT text_align;
+    int poly_fill_mode; // ALTERNATE or WINDING
     POINT position;
     POINT brush_origin;
     // The program's clip region in device coordinates, shared between saved

@@ -207,6 +207,29 @@ HFONT WINAPI CreateFontIndirectA(const LOGFONTA* font) {
     return (HFONT)make_font(*font);
 }
 
+HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                         DWORD italic, DWORD underline, DWORD strike_out, DWORD char_set,
+                         DWORD out_precision, DWORD clip_precision, DWORD quality,
+                         DWORD pitch_and_family, LPCSTR face_name) {
+    LOGFONTA font{};
+    font.lfHeight = height;
+    font.lfWidth = width;
+    font.lfEscapement = escapement;
+    font.lfOrientation = orientation;
+    font.lfWeight = weight;
+    font.lfItalic = (BYTE)italic;
+    font.lfUnderline = (BYTE)underline;
+    font.lfStrikeOut = (BYTE)strike_out;
+    font.lfCharSet = (BYTE)char_set;
+    font.lfOutPrecision = (BYTE)out_precision;
+    font.lfClipPrecision = (BYTE)clip_precision;
+    font.lfQuality = (BYTE)quality;
+    font.lfPitchAndFamily = (BYTE)pitch_and_family;
+    for (int i = 0; face_name != nullptr && i < LF_FACESIZE - 1 && face_name[i] != '\0'; ++i)
+        font.lfFaceName[i] = face_name[i];
+    return CreateFontIndirectA(&font);
+}
+
 // A bitmap like the one the context holds: monochrome while a memory
 // context still holds its default bitmap, else 32 bits per pixel. An empty
 // size gives the stock 1-by-1 monochrome bitmap.

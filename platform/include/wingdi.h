@@ -149,6 +149,20 @@ HPEN WINAPI CreatePen(int style, int width, COLORREF color);
 HPEN WINAPI CreatePenIndirect(const LOGPEN* pen);
 HBRUSH WINAPI CreateSolidBrush(COLORREF color);
 HFONT WINAPI CreateFontIndirectA(const LOGFONTA* font);
+HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                         DWORD italic, DWORD underline, DWORD strike_out, DWORD char_set,
+                         DWORD out_precision, DWORD clip_precision, DWORD quality,
+                         DWORD pitch_and_family, LPCSTR face_name);
+
+// Mapping: the layer draws in device pixels only.
+#define MM_TEXT 1
+int WINAPI GetMapMode(HDC dc);
+
+// How polygons are filled.
+#define ALTERNATE 1
+#define WINDING 2
+int WINAPI SetPolyFillMode(HDC dc, int mode);
+int WINAPI GetPolyFillMode(HDC dc);
 HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height);
 BOOL WINAPI DeleteObject(HGDIOBJ object);
 int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer);

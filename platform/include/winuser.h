@@ -56,7 +56,21 @@ typedef struct tagWNDCLASSEXA {
     HICON hIconSm;
 } WNDCLASSEXA, *PWNDCLASSEXA, *LPWNDCLASSEXA;
 
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA, *PWNDCLASSA, *LPWNDCLASSA;
+
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wndclass);
+ATOM WINAPI RegisterClassA(const WNDCLASSA* wndclass);
 BOOL WINAPI UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
 #define GCW_ATOM (-32)
 #define GCL_STYLE (-26)
@@ -162,6 +176,8 @@ HWND WINAPI GetTopWindow(HWND window);
 HWND WINAPI GetDesktopWindow(void);
 BOOL WINAPI EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM param);
 HWND WINAPI GetDlgItem(HWND dialog, int id);
+HWND WINAPI FindWindowA(LPCSTR class_name, LPCSTR window_name);
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int count);
 int WINAPI GetDlgCtrlID(HWND window);
 
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect);
@@ -289,7 +305,9 @@ HWND WINAPI GetCapture(void);
 #define WM_INITMENU 0x0116
 #define WM_INITMENUPOPUP 0x0117
 #define WM_MENUSELECT 0x011F
+#define WM_MENUCHAR 0x0120
 #define WM_ENTERIDLE 0x0121
+#define WM_UNINITMENUPOPUP 0x0125
 #define WM_CTLCOLORMSGBOX 0x0132
 #define WM_CTLCOLOREDIT 0x0133
 #define WM_CTLCOLORLISTBOX 0x0134
@@ -297,6 +315,13 @@ HWND WINAPI GetCapture(void);
 #define WM_CTLCOLORDLG 0x0136
 #define WM_CTLCOLORSCROLLBAR 0x0137
 #define WM_CTLCOLORSTATIC 0x0138
+#define STM_SETICON 0x0170
+#define STM_GETICON 0x0171
+#define SS_LEFT 0x00000000L
+#define SS_CENTER 0x00000001L
+#define SS_RIGHT 0x00000002L
+#define SS_ICON 0x00000003L
+#define SS_NOPREFIX 0x00000080L
 #define WM_MOUSEFIRST 0x0200
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
@@ -460,6 +485,7 @@ typedef struct tagNMHDR {
 
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+BOOL WINAPI PostThreadMessageA(DWORD thread_id, UINT message, WPARAM wparam, LPARAM lparam);
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND window, UINT first, UINT last, UINT remove);
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT first, UINT last);
 BOOL WINAPI WaitMessage(void);
@@ -726,6 +752,8 @@ extern "C" {
 #define MF_OWNERDRAW 0x00000100L
 #define MF_BITMAP 0x00000004L
 #define MF_DEFAULT 0x00001000L
+#define MF_SYSMENU 0x00002000L
+#define MF_MOUSESELECT 0x00008000L
 #define MF_RIGHTJUSTIFY 0x00004000L
 
 HMENU WINAPI CreateMenu(void);
@@ -736,6 +764,7 @@ BOOL WINAPI IsMenu(HMENU menu);
 BOOL WINAPI SetMenu(HWND window, HMENU menu);
 HMENU WINAPI GetMenu(HWND window);
 BOOL WINAPI DrawMenuBar(HWND window);
+BOOL WINAPI GetMenuItemRect(HWND window, HMENU menu, UINT item, LPRECT rect);
 int WINAPI GetMenuItemCount(HMENU menu);
 UINT WINAPI GetMenuItemID(HMENU menu, int position);
 HMENU WINAPI GetSubMenu(HMENU menu, int position);
@@ -868,8 +897,7 @@ typedef struct tagMDICREATESTRUCTA {
 #define SC_NEXTWINDOW 0xF040
 #define SC_PREVWINDOW 0xF050
 
-LRESULT WINAPI DefFrameProcA(HWND frame, HWND client, UINT message, WPARAM wparam,
-                             LPARAM lparam);
+LRESULT WINAPI DefFrameProcA(HWND frame, HWND client, UINT message, WPARAM wparam, LPARAM lparam);
 LRESULT WINAPI DefMDIChildProcA(HWND child, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Keyboard accelerators.

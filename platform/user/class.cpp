@@ -25,6 +25,7 @@ WindowClass* user_find_class(LPCSTR name, HINSTANCE) {
         system_classes = true;
         user_register_system_classes();
         user_register_button_class();
+        user_register_static_class();
     }
     if (name == nullptr)
         return nullptr;
@@ -121,4 +122,24 @@ int WINAPI GetClassNameA(HWND handle, LPSTR name, int count) {
     text.copy(name, (size_t)copied);
     name[copied] = '\0';
     return copied;
+}
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* wndclass) {
+    if (wndclass == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    WNDCLASSEXA ex{sizeof ex,
+                   wndclass->style,
+                   wndclass->lpfnWndProc,
+                   wndclass->cbClsExtra,
+                   wndclass->cbWndExtra,
+                   wndclass->hInstance,
+                   wndclass->hIcon,
+                   wndclass->hCursor,
+                   wndclass->hbrBackground,
+                   wndclass->lpszMenuName,
+                   wndclass->lpszClassName,
+                   nullptr};
+    return RegisterClassExA(&ex);
 }

@@ -115,10 +115,20 @@ LRESULT on_syskeydown(HWND handle, WPARAM key, LPARAM data) {
         return 0;
     if (key == VK_F4 && (data & (1 << 29)))
         PostMessageA(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-    else if (key == VK_SPACE && (data & (1 << 29)))
-        user_send(top->handle, WM_SYSCOMMAND, SC_KEYMENU, ' ');
     else if (key == VK_F10)
         user_send(top->handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    return 0;
+}
+
+// A character typed with Alt opens the menu whose mnemonic it is (the
+// system menu for a space); Tab and Escape belong to window switching.
+LRESULT on_syschar(HWND handle, WPARAM key, LPARAM data) {
+    if (!(data & (1 << 29)) || key == 0 || key == '\t' || key == 0x1B)
+        return 0;
+    Window* window = user_window_quiet(handle);
+    if (key == ' ' && window != nullptr && (window->style & WS_CHILD))
+        return user_send(window->parent, WM_SYSCHAR, key, data);
+    user_send(handle, WM_SYSCOMMAND, SC_KEYMENU, (LPARAM)key);
     return 0;
 }
 
@@ -131,14 +141,14 @@ LRESULT on_syskeyup(HWND handle, WPARAM key) {
     return 0;
 }
 
+// WM_MOVE and WM_SIZE follow from what WM_WINDOWPOSCHANGED says of the
+// client area; a change of state (minimised, restored) always reports the
+// size.
 LRESULT on_windowposchanged(Window* window, const WINDOWPOS* pos) {
-    if (pos == nullptr || (pos->flags & 0x1800) == 0x1800)
+    if (pos == nullptr)
         return 0;
-    // A changed frame may move and resize the client area in place.
-    bool framed = pos->flags & SWP_FRAMECHANGED;
-    bool moved = !(pos->flags & SWP_NOMOVE) || framed;
-    bool sized =
-        !(pos->flags & SWP_NOSIZE) || (pos->flags & 0x8000 /* SWP_STATECHANGED */) || framed;
+    bool moved = !(pos->flags & SWP_NOCLIENTMOVE);
+    bool sized = !(pos->flags & SWP_NOCLIENTSIZE) || (pos->flags & SWP_STATECHANGED);
     HWND handle = window->handle;
     RECT c = window->client_rect;
     if (moved)
@@ -197,6 +207,8 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM l
         return on_settext(window, (LPCSTR)lparam);
     case WM_SYSCOMMAND:
         return on_syscommand(handle, wparam, lparam);
+    case WM_SYSCHAR:
+        return on_syschar(handle, wparam, lparam);
     case WM_SYSKEYDOWN:
         return on_syskeydown(handle, wparam, lparam);
     case WM_WINDOWPOSCHANGED:

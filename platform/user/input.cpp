@@ -54,9 +54,39 @@ void queue_move(const RawInput& move) {
         g_input.raw.push_back(move);
 }
 
+// The scan code a standard keyboard sends for a virtual key, with bit 8
+// set for the extended keys (the arrows); 0 for keys not on the table.
+UINT scan_code_of(UINT key) {
+    static const uint8_t LETTERS[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17,
+                                        0x24, 0x25, 0x26, 0x32, 0x31, 0x18, 0x19, 0x10, 0x13,
+                                        0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
+    static const struct {
+        UINT key;
+        UINT scan;
+    } OTHERS[] = {{VK_ESCAPE, 0x01},  {VK_BACK, 0x0E},  {VK_TAB, 0x0F},   {VK_RETURN, 0x1C},
+                  {VK_CONTROL, 0x1D}, {VK_SHIFT, 0x2A}, {VK_MENU, 0x38},  {VK_SPACE, 0x39},
+                  {VK_F10, 0x44},     {VK_UP, 0x148},   {VK_LEFT, 0x14B}, {VK_RIGHT, 0x14D},
+                  {VK_DOWN, 0x150}};
+    if (key >= 'A' && key <= 'Z')
+        return LETTERS[key - 'A'];
+    if (key >= '1' && key <= '9')
+        return 0x02 + (key - '1');
+    if (key == '0')
+        return 0x0B;
+    if (key >= VK_F1 && key <= VK_F10)
+        return 0x3B + (key - VK_F1);
+    for (const auto& entry : OTHERS)
+        if (entry.key == key)
+            return entry.scan;
+    return 0;
+}
+
+// A key message's lParam: a repeat count of 1, the scan code and extended
+// bit, the context bit while Alt is down (after this key), the previous
+// state and the transition.
 LPARAM key_data(UINT key, bool down, bool was_down) {
-    LPARAM data = 1;
-    if (g_input.keys[VK_MENU] && key != VK_MENU)
+    LPARAM data = 1 | ((LPARAM)scan_code_of(key) << 16);
+    if (g_input.keys[VK_MENU])
         data |= 1 << 29;
     if (was_down)
         data |= 1 << 30;

@@ -56,9 +56,14 @@ MenuItem* locate(HMENU handle, UINT item, UINT flags, Menu** holder) {
     return menu != nullptr ? find_item(menu, item, flags, holder) : nullptr;
 }
 
+// A changed item shows on the bar at once, without the frame change that
+// DrawMenuBar asks for.
 void redraw_owner(Menu* menu) {
-    if (menu->window != nullptr && IsWindow(menu->window))
-        DrawMenuBar(menu->window);
+    Window* window = user_window_quiet(menu->window);
+    if (window == nullptr)
+        return;
+    window->frame_pending = true;
+    RedrawWindow(menu->window, nullptr, nullptr, RDW_FRAME | RDW_ERASENOW);
 }
 
 } // namespace
@@ -255,13 +260,13 @@ HMENU WINAPI GetMenu(HWND handle) {
     return (HMENU)window->id;
 }
 
+// The frame is computed again, as for any frame change: the bar may have
+// grown or shrunk.
 BOOL WINAPI DrawMenuBar(HWND handle) {
-    Window* window = user_window(handle);
-    if (window == nullptr)
+    if (user_window(handle) == nullptr)
         return FALSE;
-    window->frame_pending = true;
-    RedrawWindow(handle, nullptr, nullptr, RDW_FRAME | RDW_ERASENOW);
-    return TRUE;
+    return SetWindowPos(handle, nullptr, 0, 0, 0, 0,
+                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 // A window's menu bar goes with it.

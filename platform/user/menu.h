@@ -35,3 +35,5 @@ int menu_bar_item_at(Window* window, POINT window_point);
 
 // Draws an item's text at `left` within `box`, mnemonic underlined.
 void draw_menu_text(HDC dc, const MenuItem& item, RECT box, int left, bool selected);
+// The upper-case letter after an item's single '&', or 0 for none.
+char menu_mnemonic(const MenuItem& item);

@@ -3,6 +3,8 @@
 #include "platform/user/menu.h"
 #include "platform/user/nonclient_draw.h"
 
+#include <ctype.h>
+
 #include <string>
 
 namespace {
@@ -31,6 +33,12 @@ int text_width(HDC dc, const std::string& text) {
 }
 
 } // namespace
+
+char menu_mnemonic(const MenuItem& item) {
+    int mnemonic;
+    std::string shown = visible_text(item.text, &mnemonic);
+    return mnemonic < 0 ? 0 : (char)toupper((unsigned char)shown[(size_t)mnemonic]);
+}
 
 // The bar lies below the caption, inside the frame, SM_CYMENU rows high.
 RECT menu_bar_rect(Window* window) {
@@ -115,4 +123,19 @@ int menu_bar_item_at(Window* window, POINT point) {
             return (int)i;
     }
     return -1;
+}
+
+// Where a bar item is on the screen. Only a window's own bar is laid out
+// against a window; other menus have no place until they are open.
+BOOL WINAPI GetMenuItemRect(HWND handle, HMENU menu_handle, UINT item, LPRECT rect) {
+    Window* window = user_window(handle);
+    Menu* menu = user_menu(menu_handle);
+    if (window == nullptr || menu == nullptr || rect == nullptr || item >= menu->items.size() ||
+        (HMENU)window->id != menu_handle || (window->style & WS_CHILD))
+        return FALSE;
+    menu_bar_rect(window); // lays the items out
+    POINT origin = user_window_origin(window);
+    *rect = menu->items[item].rect;
+    OffsetRect(rect, origin.x, origin.y);
+    return TRUE;
 }

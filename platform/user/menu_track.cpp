@@ -4,6 +4,8 @@
 // painting go on while the menu is open.
 #include "platform/user/menu.h"
 
+#include <ctype.h>
+
 #include <algorithm>
 
 namespace {
@@ -24,6 +26,8 @@ struct Tracking {
     bool done = false;
     UINT_PTR chosen = 0;
     bool has_choice = false;
+    bool system = false;   // the system menu, not a bar
+    bool by_mouse = false; // the message being handled came from the mouse
 };
 
 Tracking* g_tracking = nullptr;
@@ -37,6 +41,38 @@ bool selectable(const MenuItem& item) {
 }
 bool choosable(const MenuItem& item) {
     return !(item.flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED | MF_POPUP));
+}
+
+// Tells the owner which item is now selected: a popup item by its
+// position, any other by its command, with the item's flags.
+void send_menu_select(HMENU handle, int index) {
+    Menu* menu = user_menu(handle);
+    if (menu == nullptr || index < 0 || (size_t)index >= menu->items.size())
+        return;
+    const MenuItem& item = menu->items[(size_t)index];
+    constexpr UINT KEPT =
+        MF_POPUP | MF_SEPARATOR | MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_BITMAP | MF_OWNERDRAW;
+    UINT flags = (item.flags & KEPT) | MF_HILITE;
+    if (g_tracking->by_mouse)
+        flags |= MF_MOUSESELECT;
+    if (g_tracking->system)
+        flags |= MF_SYSMENU;
+    UINT what = (item.flags & MF_POPUP) ? (UINT)index : (UINT)item.id;
+    user_send(g_tracking->window, WM_MENUSELECT, MAKEWPARAM(what, flags), (LPARAM)handle);
+}
+
+// The item whose mnemonic (the letter after a single '&') is `key`, from
+// the item after `after` round to it; -1 for none.
+int find_mnemonic(Menu* menu, WPARAM key, int after) {
+    if (menu == nullptr || menu->items.empty())
+        return -1;
+    int count = (int)menu->items.size();
+    for (int i = 1; i <= count; ++i) {
+        int index = ((after < 0 ? -1 : after) + i) % count;
+        if (menu_mnemonic(menu->items[(size_t)index]) == toupper((int)(key & 0xFF)))
+            return index;
+    }
+    return -1;
 }
 
 // Lays out the drop-down's items in its client coordinates; returns its size.
@@ -173,18 +209,25 @@ void redraw_bar() {
     ReleaseDC(window->handle, dc);
 }
 
+// The owner hears of a drop-down closing once it is gone.
 void close_dropdown() {
-    if (g_tracking->dropdown != nullptr)
+    HMENU menu = g_tracking->dropdown_menu;
+    bool shown = g_tracking->dropdown != nullptr;
+    if (shown)
         DestroyWindow(g_tracking->dropdown);
     g_tracking->dropdown = nullptr;
     g_tracking->dropdown_menu = nullptr;
     g_tracking->dropdown_item = -1;
+    if (shown && IsWindow(g_tracking->window))
+        user_send(g_tracking->window, WM_UNINITMENUPOPUP, (WPARAM)menu,
+                  MAKELPARAM(0, g_tracking->system ? MF_SYSMENU : 0));
 }
 
 void select_dropdown_item(int index) {
     if (index == g_tracking->dropdown_item)
         return;
     g_tracking->dropdown_item = index;
+    send_menu_select(g_tracking->dropdown_menu, index);
     if (g_tracking->dropdown != nullptr) {
         InvalidateRect(g_tracking->dropdown, nullptr, FALSE);
         UpdateWindow(g_tracking->dropdown);
@@ -233,9 +276,10 @@ void select_bar_item(int index, bool open) {
     int count = (int)bar->items.size();
     index = (index % count + count) % count;
     if (index != g_tracking->bar_item) {
+        close_dropdown();
         g_tracking->bar_item = index;
         redraw_bar();
-        close_dropdown();
+        send_menu_select(g_tracking->bar, index);
     }
     if (open && g_tracking->dropdown == nullptr)
         open_dropdown(index);
@@ -262,9 +306,24 @@ int step_dropdown(int from, int step) {
     return -1;
 }
 
+// The selected bar item, when it is a command rather than a drop-down.
+const MenuItem* bar_command() {
+    Menu* bar = bar_menu();
+    int index = g_tracking->bar_item;
+    if (bar == nullptr || index < 0 || (size_t)index >= bar->items.size())
+        return nullptr;
+    const MenuItem& item = bar->items[(size_t)index];
+    return (item.flags & MF_POPUP) ? nullptr : &item;
+}
+
 void enter_key() {
     Menu* menu = dropdown_menu();
     if (menu == nullptr) {
+        if (const MenuItem* command = bar_command()) {
+            if (choosable(*command))
+                choose(command->id);
+            return;
+        }
         open_dropdown(g_tracking->bar_item);
         select_dropdown_item(step_dropdown(-1, 1));
         return;
@@ -274,7 +333,27 @@ void enter_key() {
         choose(menu->items[(size_t)index].id);
 }
 
-void handle_key(UINT key) {
+// A letter chooses the item it is the mnemonic of: in the open drop-down,
+// or on the bar, where a drop-down opens with its first item selected.
+void handle_char(WPARAM key) {
+    if (Menu* menu = dropdown_menu()) {
+        int index = find_mnemonic(menu, key, g_tracking->dropdown_item);
+        if (index < 0)
+            return;
+        select_dropdown_item(index);
+        if (choosable(menu->items[(size_t)index]))
+            choose(menu->items[(size_t)index].id);
+        return;
+    }
+    int index = find_mnemonic(bar_menu(), key, g_tracking->bar_item);
+    if (index < 0)
+        return;
+    select_bar_item(index, false);
+    enter_key();
+}
+
+// Returns false for keys the menu leaves to TranslateMessage.
+bool handle_key(UINT key) {
     switch (key) {
     case VK_ESCAPE:
         if (g_tracking->dropdown != nullptr && g_tracking->bar != nullptr)
@@ -305,7 +384,10 @@ void handle_key(UINT key) {
     case VK_F10:
         g_tracking->done = true;
         break;
+    default:
+        return false;
     }
+    return true;
 }
 
 bool contains(const RECT& r, POINT p) {
@@ -346,6 +428,7 @@ void handle_mouse(UINT message, POINT screen) {
     bool press = message == WM_LBUTTONDOWN || message == WM_NCLBUTTONDOWN ||
                  message == WM_RBUTTONDOWN || message == WM_NCRBUTTONDOWN;
     bool release = message == WM_LBUTTONUP || message == WM_NCLBUTTONUP;
+    g_tracking->by_mouse = true;
     if (in_dropdown) {
         select_dropdown_item(item);
         Menu* menu = dropdown_menu();
@@ -354,7 +437,10 @@ void handle_mouse(UINT message, POINT screen) {
         return;
     }
     if (bar_item >= 0) {
-        if (bar_item != g_tracking->bar_item || (press && g_tracking->dropdown == nullptr))
+        const MenuItem* command = bar_item == g_tracking->bar_item ? bar_command() : nullptr;
+        if (release && command != nullptr && choosable(*command))
+            choose(command->id);
+        else if (bar_item != g_tracking->bar_item || (press && g_tracking->dropdown == nullptr))
             select_bar_item(bar_item, true);
         else if (press)
             g_tracking->done = true; // a second click on the open item closes the menu
@@ -381,12 +467,15 @@ void run_loop() {
             PostQuitMessage((int)msg.wParam);
             break;
         }
+        g_tracking->by_mouse = false;
         if (is_mouse(msg.message)) {
             handle_mouse(msg.message, msg.pt);
         } else if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
-            handle_key((UINT)msg.wParam);
-        } else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP ||
-                   msg.message == WM_CHAR || msg.message == WM_SYSCHAR) {
+            if (!handle_key((UINT)msg.wParam))
+                TranslateMessage(&msg);
+        } else if (msg.message == WM_CHAR || msg.message == WM_SYSCHAR) {
+            handle_char(msg.wParam);
+        } else if (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) {
             continue;
         } else {
             TranslateMessage(&msg);
@@ -395,9 +484,29 @@ void run_loop() {
     }
 }
 
+// The end of every menu loop: the drop-down closes, the owner hears that
+// nothing is selected any more and that the loop is over, and then gets
+// the command chosen, if any.
+void finish_tracking(HWND handle, UINT command_message) {
+    close_dropdown();
+    bool had_bar_item = g_tracking->bar_item >= 0;
+    g_tracking->bar_item = -1;
+    if (!IsWindow(handle))
+        return;
+    if (had_bar_item)
+        redraw_bar();
+    if (GetCapture() == handle)
+        ReleaseCapture();
+    user_send(handle, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    user_send(handle, WM_EXITMENULOOP, FALSE, 0);
+    if (g_tracking->has_choice)
+        PostMessageA(handle, command_message, g_tracking->chosen, 0);
+}
+
 // Runs a menu modally from the bar of `window`: opened at `item` by a click,
-// or with the bar selected for the keyboard when `item` is -1.
-void track_menu_bar(HWND handle, int item, bool keyboard) {
+// or with the bar selected for the keyboard when `item` is -1; `key` is the
+// mnemonic typed with Alt, which chooses its bar item at once.
+void track_menu_bar(HWND handle, int item, bool keyboard, WPARAM key) {
     Window* window = user_window_quiet(handle);
     if (window == nullptr || g_tracking != nullptr || user_menu((HMENU)window->id) == nullptr)
         return;
@@ -408,18 +517,16 @@ void track_menu_bar(HWND handle, int item, bool keyboard) {
     user_send(handle, WM_ENTERMENULOOP, FALSE, 0);
     user_send(handle, WM_INITMENU, (WPARAM)tracking.bar, 0);
     SetCapture(handle);
-    select_bar_item(item < 0 ? 0 : item, !keyboard);
-    run_loop();
-    close_dropdown();
-    tracking.bar_item = -1;
-    if (IsWindow(handle)) {
-        redraw_bar();
-        if (GetCapture() == handle)
-            ReleaseCapture();
-        user_send(handle, WM_EXITMENULOOP, FALSE, 0);
-        if (tracking.has_choice)
-            PostMessageA(handle, WM_COMMAND, tracking.chosen, 0);
+    tracking.by_mouse = !keyboard;
+    if (key != 0) {
+        handle_char(key);
+        if (tracking.bar_item < 0)
+            tracking.done = true; // no item has that mnemonic
+    } else {
+        select_bar_item(item < 0 ? 0 : item, !keyboard);
     }
+    run_loop();
+    finish_tracking(handle, WM_COMMAND);
     g_tracking = nullptr;
 }
 
@@ -434,6 +541,7 @@ void track_system_menu(HWND handle) {
         return;
     Tracking tracking;
     tracking.window = handle;
+    tracking.system = true;
     g_tracking = &tracking;
     user_send(handle, WM_ENTERMENULOOP, FALSE, 0);
     user_send(handle, WM_INITMENUPOPUP, (WPARAM)menu, MAKELPARAM(0, TRUE));
@@ -442,14 +550,7 @@ void track_system_menu(HWND handle) {
     int frame = GetSystemMetrics(SM_CXFIXEDFRAME);
     show_dropdown(menu, {origin.x + frame, origin.y + frame + GetSystemMetrics(SM_CYCAPTION)});
     run_loop();
-    close_dropdown();
-    if (IsWindow(handle)) {
-        if (GetCapture() == handle)
-            ReleaseCapture();
-        user_send(handle, WM_EXITMENULOOP, FALSE, 0);
-        if (tracking.has_choice)
-            PostMessageA(handle, WM_SYSCOMMAND, tracking.chosen, 0);
-    }
+    finish_tracking(handle, WM_SYSCOMMAND);
     g_tracking = nullptr;
 }
 
@@ -469,8 +570,8 @@ void user_menu_command(HWND handle, WPARAM command, LPARAM lparam) {
         POINT screen{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
         POINT origin = user_window_origin(top);
         int item = menu_bar_item_at(top, {screen.x - origin.x, screen.y - origin.y});
-        track_menu_bar(top->handle, item, false);
+        track_menu_bar(top->handle, item, false, 0);
     } else {
-        track_menu_bar(top->handle, -1, true);
+        track_menu_bar(top->handle, -1, true, (WPARAM)lparam);
     }
 }

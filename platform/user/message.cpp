@@ -154,6 +154,16 @@ BOOL WINAPI PostMessageA(HWND handle, UINT message, WPARAM wparam, LPARAM lparam
     return TRUE;
 }
 
+// The layer runs one thread with one queue: only its own id is a thread
+// with a queue.
+BOOL WINAPI PostThreadMessageA(DWORD thread_id, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (thread_id != GetCurrentThreadId()) {
+        SetLastError(1444 /* ERROR_INVALID_THREAD_ID */);
+        return FALSE;
+    }
+    return PostMessageA(nullptr, message, wparam, lparam);
+}
+
 void WINAPI PostQuitMessage(int exit_code) {
     g_queue.quit_posted = true;
     g_queue.quit_code = exit_code;

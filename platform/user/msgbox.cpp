@@ -6,6 +6,7 @@
 #include "platform/user/nonclient_draw.h"
 #include "platform/user/user_private.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -21,25 +22,16 @@ MessageBoxState* state_of(HWND box) {
     return (MessageBoxState*)GetWindowLongPtrA(box, GWLP_USERDATA);
 }
 
-void paint(HWND box) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(box, &ps);
-    MessageBoxState* state = state_of(box);
-    if (state != nullptr) {
-        const MsgboxLayout& layout = state->layout;
-        if (layout.icon != 0) {
-            WORD icon = (WORD)(32513 + (layout.icon >> 4) - 1); // IDI_HAND ... IDI_ASTERISK
-            draw_system_icon(dc, layout.icon_rect.left, layout.icon_rect.top, icon);
-        }
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        int y = layout.text.top;
-        for (const std::string& line : layout.lines) {
-            TextOutA(dc, layout.text.left, y, line.c_str(), (int)line.size());
-            y += layout.line_height;
-        }
-    }
-    EndPaint(box, &ps);
+// The ids Windows gives the box's icon and text, which programs look for
+// with GetDlgItem.
+constexpr int ICON_ID = 0x0440;
+constexpr int TEXT_ID = 0xFFFF;
+
+// The box's statics are drawn on its face colour.
+LRESULT static_colours(HDC dc) {
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return (LRESULT)GetSysColorBrush(COLOR_BTNFACE);
 }
 
 void finish(HWND box, int result) {
@@ -51,9 +43,8 @@ void finish(HWND box, int result) {
 
 LRESULT CALLBACK box_proc(HWND box, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-    case WM_PAINT:
-        paint(box);
-        return 0;
+    case WM_CTLCOLORSTATIC:
+        return static_colours((HDC)wparam);
     case WM_COMMAND:
         if (HIWORD(wparam) == BN_CLICKED)
             finish(box, LOWORD(wparam));
@@ -105,6 +96,39 @@ HWND create_box(const char* caption, UINT type, HWND owner, MessageBoxState* sta
     if (box != nullptr)
         SetWindowLongPtrA(box, GWLP_USERDATA, (LONG_PTR)state);
     return box;
+}
+
+HWND create_child(HWND box, const char* cls, const char* text, DWORD style, const RECT& r, int id) {
+    return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                           r.right - r.left, r.bottom - r.top, box, (HMENU)(UINT_PTR)id, nullptr,
+                           nullptr);
+}
+
+// The text's static is as wide as its widest line, so that it wraps the
+// message into the same lines again; where it would not, the whole band.
+RECT text_rect(const char* text, const MsgboxLayout& layout, const MsgboxFont& font) {
+    RECT r = layout.text;
+    r.bottom = r.top + (LONG)layout.lines.size() * layout.line_height;
+    int32_t widest = 0;
+    for (const std::string& line : layout.lines)
+        widest = std::max(widest, font.text_width(line.c_str(), (int32_t)line.size()));
+    if (msgbox_wrap_text(text, font, widest) == layout.lines)
+        r.right = r.left + widest;
+    return r;
+}
+
+// Icon and text are statics, as in the box Windows builds: the icon first,
+// then the text.
+void create_statics(HWND box, const char* text, const MsgboxLayout& layout) {
+    if (layout.icon != 0) {
+        WORD id = (WORD)(32513 + (layout.icon >> 4) - 1); // IDI_HAND ... IDI_ASTERISK
+        HWND icon = create_child(box, "Static", "", SS_ICON, layout.icon_rect, ICON_ID);
+        SendMessageA(icon, STM_SETICON, (WPARAM)LoadIconA(nullptr, MAKEINTRESOURCEA(id)), 0);
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    RECT r = text_rect(text, layout, msgbox_font_of_dc(dc));
+    DeleteDC(dc);
+    create_child(box, "Static", text, WS_GROUP | SS_NOPREFIX, r, TEXT_ID);
 }
 
 void create_buttons(HWND box, const MsgboxLayout& layout) {
@@ -196,6 +220,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
             EnableWindow(owner, TRUE);
         return 0;
     }
+    create_statics(box, text != nullptr ? text : "", state.layout);
     create_buttons(box, state.layout);
     ShowWindow(box, SW_SHOW);
     SetFocus(GetDlgItem(box, state.layout.buttons[state.layout.default_button].id));

@@ -2,6 +2,7 @@
 // icon resources.
 #include <layer/user.h>
 
+#include "platform/user/nonclient_draw.h"
 #include "platform/user/user_private.h"
 
 #include <string.h>
@@ -84,4 +85,15 @@ HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
 // Icons loaded by number are shared, so there is nothing to destroy.
 BOOL WINAPI DestroyIcon(HICON) {
     return TRUE;
+}
+
+bool user_draw_icon(HDC dc, int x, int y, HICON icon) {
+    ULONG_PTR value = (ULONG_PTR)icon;
+    if (value >= SYSTEM_ICON_BASE && value < PROGRAM_ICON_BASE)
+        return draw_system_icon(dc, x, y, (WORD)(value - SYSTEM_ICON_BASE));
+    if (value >= PROGRAM_ICON_BASE && value - PROGRAM_ICON_BASE < g_icons.size()) {
+        draw_small_icon(dc, x, y, icon);
+        return true;
+    }
+    return false;
 }

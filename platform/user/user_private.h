@@ -11,6 +11,15 @@
 #include <string>
 #include <vector>
 
+// Flags that WM_WINDOWPOSCHANGED carries when the client area kept its size
+// or its place; programs never pass them.
+#ifndef SWP_NOCLIENTSIZE
+#define SWP_NOCLIENTSIZE 0x0800
+#endif
+#ifndef SWP_NOCLIENTMOVE
+#define SWP_NOCLIENTMOVE 0x1000
+#endif
+
 struct WindowClass {
     ATOM atom;
     std::string name; // as registered; compared without regard to case
@@ -91,6 +100,7 @@ void user_send_pending_size(Window* window);
 WindowClass* user_find_class(LPCSTR name_or_atom, HINSTANCE instance);
 void user_register_system_classes(); // "MDIClient"; does nothing once it exists
 void user_register_button_class();   // "Button"
+void user_register_static_class();   // "Static" (static.cpp)
 
 // --- multiple-document windows (mdi.cpp) ---
 // Where CreateWindowExA puts a document of the client `parent` that asks
@@ -179,6 +189,11 @@ void user_reset_queue();
 void user_reset_timers();
 void user_reset_input();
 void user_reset_focus();
+
+// --- cursors and icons (resource.cpp) ---
+// Draws a system or program icon with its top-left corner at (x, y); false
+// for a handle that is no icon.
+bool user_draw_icon(HDC dc, int x, int y, HICON icon);
 
 // --- metrics (metrics.cpp) ---
 HBRUSH user_class_brush(HBRUSH background);

@@ -307,9 +307,37 @@ HWND WINAPI GetDlgItem(HWND dialog, int id) {
     return nullptr;
 }
 
+// The text of a dialog's control; a missing control gives an empty text.
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int count) {
+    HWND control = GetDlgItem(dialog, id);
+    if (control != nullptr)
+        return (UINT)GetWindowTextA(control, text, count);
+    if (text != nullptr && count > 0)
+        text[0] = '\0';
+    return 0;
+}
+
 int WINAPI GetDlgCtrlID(HWND handle) {
     Window* window = user_window(handle);
     if (window == nullptr || !(window->style & WS_CHILD))
         return 0;
     return (int)window->id;
+}
+
+// The first top-level window, in z-order, of the class and with the title
+// given; a null name matches any. Both compare without regard to case.
+HWND WINAPI FindWindowA(LPCSTR class_name, LPCSTR window_name) {
+    WindowClass* cls = nullptr;
+    if (class_name != nullptr && (cls = user_find_class(class_name, nullptr)) == nullptr) {
+        SetLastError(1411 /* ERROR_CLASS_DOES_NOT_EXIST */);
+        return nullptr;
+    }
+    for (HWND top : user_top_windows()) {
+        Window* window = user_window_quiet(top);
+        if (window == nullptr || (cls != nullptr && window->cls != cls))
+            continue;
+        if (window_name == nullptr || strcasecmp(window->text.c_str(), window_name) == 0)
+            return top;
+    }
+    return nullptr;
 }

@@ -90,6 +90,9 @@ UINT settle_flags(Window* window, WINDOWPOS* pos) {
         pos->flags &= ~SWP_SHOWWINDOW;
     if ((pos->flags & SWP_HIDEWINDOW) && !(window->style & WS_VISIBLE))
         pos->flags &= ~SWP_HIDEWINDOW;
+    // A hidden window that stays hidden has nothing to redraw.
+    if (!(window->style & WS_VISIBLE) && !(pos->flags & SWP_SHOWWINDOW))
+        pos->flags |= SWP_NOREDRAW;
     if (window->style & WS_CHILD)
         pos->flags |= SWP_NOACTIVATE;
     return pos->flags;
@@ -129,6 +132,8 @@ void apply_visibility(Window* window, UINT flags) {
 void invalidate_after_change(Window* window, const RECT& old_client, UINT flags) {
     bool shown = flags & SWP_SHOWWINDOW;
     bool sized = !(flags & SWP_NOSIZE);
+    if (flags & SWP_FRAMECHANGED)
+        window->frame_pending = true;
     if (shown) {
         window->frame_pending = true;
         user_invalidate(window, nullptr, true, true);
@@ -185,6 +190,35 @@ void apply_change(Window* window, const WINDOWPOS& pos, UINT* flags) {
         RedrawWindow(window->parent, nullptr, nullptr, RDW_ERASENOW);
 }
 
+// Where a call leaves the place or the size alone, the window is told the
+// place or size it has, not the caller's unused numbers.
+void fill_unchanged_place(const Window* window, WINDOWPOS* pos) {
+    const RECT& r = window->window_rect;
+    if (pos->flags & SWP_NOMOVE) {
+        pos->x = r.left;
+        pos->y = r.top;
+    }
+    if (pos->flags & SWP_NOSIZE) {
+        pos->cx = r.right - r.left;
+        pos->cy = r.bottom - r.top;
+    }
+}
+
+// WM_WINDOWPOSCHANGED always carries the final rectangle, and says whether
+// the client area kept its size and its place in the parent.
+void fill_final_place(const Window* window, const RECT& old_client, WINDOWPOS* pos) {
+    const RECT& r = window->window_rect;
+    pos->x = r.left;
+    pos->y = r.top;
+    pos->cx = r.right - r.left;
+    pos->cy = r.bottom - r.top;
+    const RECT& c = window->client_rect;
+    if (same_size(c, old_client))
+        pos->flags |= SWP_NOCLIENTSIZE;
+    if (c.left == old_client.left && c.top == old_client.top)
+        pos->flags |= SWP_NOCLIENTMOVE;
+}
+
 } // namespace
 
 BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flags) {
@@ -193,9 +227,10 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, 
         return FALSE;
     // The window hears the flags as given; what does not change is added
     // for WM_WINDOWPOSCHANGED only.
-    WINDOWPOS pos{handle, after, x, y, cx, cy, flags};
+    WINDOWPOS pos{handle, after, x, y, cx, cy, flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE)};
     if (window->style & WS_CHILD)
         pos.flags |= SWP_NOACTIVATE;
+    fill_unchanged_place(window, &pos);
     send_changing(window, &pos);
     if ((window = user_window_quiet(handle)) == nullptr)
         return FALSE;
@@ -204,9 +239,11 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, 
         final_flags |= SWP_NOZORDER;
     if (changes_nothing(final_flags) && (final_flags & SWP_NOACTIVATE))
         return TRUE;
+    RECT old_client = window->client_rect;
     apply_change(window, pos, &final_flags);
-    if (user_window_quiet(handle) != nullptr && !changes_nothing(final_flags)) {
+    if ((window = user_window_quiet(handle)) != nullptr && !changes_nothing(final_flags)) {
         pos.flags = final_flags;
+        fill_final_place(window, old_client, &pos);
         user_send(handle, WM_WINDOWPOSCHANGED, 0, (LPARAM)&pos);
     }
     return TRUE;

@@ -1,6 +1,10 @@
 #include "tests/support/message_log.h"
 
+#include "tests/support/platform_info.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -8,8 +12,8 @@
 namespace {
 
 // Windows adds SWP_NOCLIENTSIZE and SWP_NOCLIENTMOVE to the flags it passes
-// in WINDOWPOS; programs cannot ask for them and the layer need not set them.
-constexpr UINT UNDOCUMENTED_SWP = 0x0800 | 0x1000;
+// in WINDOWPOS; rows compare them only when they ask to (CHECK_CLIENT).
+constexpr UINT UNDOCUMENTED_SWP = NOCLIENTCHANGE;
 
 constexpr UINT GETOBJECT_MESSAGE = 0x003D;
 constexpr UINT SYSTIMER_MESSAGE = 0x0118;
@@ -38,14 +42,55 @@ int role_of(HWND window) {
     return -1;
 }
 
+bool is_window_pos(UINT message) {
+    return message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED;
+}
+
+bool window_pos_matches(const ExpectedMessage& row, const LoggedMessage& got) {
+    if ((row.flags & CHECK_L) && (row.lparam & ~(LPARAM)UNDOCUMENTED_SWP) != got.lparam)
+        return false;
+    if ((row.flags & CHECK_CLIENT) &&
+        (row.lparam & UNDOCUMENTED_SWP) != (LPARAM)(got.pos.flags & UNDOCUMENTED_SWP))
+        return false;
+    return !(row.flags & CHECK_PLACE) || got.place_real;
+}
+
 bool row_matches(const ExpectedMessage& row, const LoggedMessage& got) {
     if (row.message != got.message)
         return false;
     if ((row.flags & CHECK_W) && row.wparam != got.wparam)
         return false;
-    if ((row.flags & CHECK_L) && row.lparam != got.lparam)
+    if (is_window_pos(row.message)) {
+        if (!window_pos_matches(row, got))
+            return false;
+    } else if ((row.flags & CHECK_L) && row.lparam != got.lparam) {
         return false;
+    }
     return row.window == ANY_WINDOW || row.window == role_of(got.window);
+}
+
+// The window's rectangle in its parent's client coordinates, as WINDOWPOS
+// gives it.
+RECT rect_in_parent(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    if (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(nullptr, GetParent(window), (LPPOINT)&r, 2);
+    return r;
+}
+
+bool place_is_real(UINT message, HWND window, const WINDOWPOS& pos) {
+    RECT r = rect_in_parent(window);
+    bool final = message == WM_WINDOWPOSCHANGED;
+    // Windows fills in the window's own place and size in
+    // WM_WINDOWPOSCHANGING where the call left them alone; Wine passes the
+    // caller's unused numbers on, so there the check is skipped under Wine.
+    if (!final && running_under_wine())
+        return true;
+    bool place_ok = (!final && !(pos.flags & SWP_NOMOVE)) || (pos.x == r.left && pos.y == r.top);
+    bool size_ok = (!final && !(pos.flags & SWP_NOSIZE)) ||
+                   (pos.cx == r.right - r.left && pos.cy == r.bottom - r.top);
+    return place_ok && size_ok;
 }
 
 std::string describe_row(const ExpectedMessage& row) {
@@ -60,9 +105,11 @@ std::string describe_row(const ExpectedMessage& row) {
 
 std::string describe_logged(const LoggedMessage& got) {
     char text[160];
-    snprintf(text, sizeof text, "%-22s w=%-10llu l=%-12lld role %d",
-             message_name(got.message).c_str(), (unsigned long long)got.wparam,
-             (long long)got.lparam, role_of(got.window));
+    long long lparam = is_window_pos(got.message) ? got.pos.flags & 0xFFFF : (long long)got.lparam;
+    snprintf(text, sizeof text, "%-22s w=%-10llu l=%-12lld role %d%s",
+             message_name(got.message).c_str(), (unsigned long long)got.wparam, lparam,
+             role_of(got.window),
+             is_window_pos(got.message) && !got.place_real ? " (not its place)" : "");
     return text;
 }
 
@@ -83,10 +130,11 @@ std::string side_by_side(const ExpectedMessage* expected, size_t n,
 void log_record(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (is_noise(message))
         return;
-    LoggedMessage entry{window, message, wparam, lparam, {}};
-    if (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED) {
+    LoggedMessage entry{window, message, wparam, lparam, {}, false};
+    if (is_window_pos(message)) {
         entry.pos = *reinterpret_cast<const WINDOWPOS*>(lparam);
         entry.lparam = entry.pos.flags & ~UNDOCUMENTED_SWP;
+        entry.place_real = place_is_real(message, window, entry.pos);
     }
     the_log().messages.push_back(entry);
 }
@@ -97,11 +145,22 @@ LRESULT CALLBACK recording_window_proc(HWND window, UINT message, WPARAM wparam,
 }
 
 void log_mark(WPARAM tag) {
-    the_log().messages.push_back({nullptr, LOG_MARK, tag, 0, {}});
+    the_log().messages.push_back({nullptr, LOG_MARK, tag, 0, {}, false});
 }
 
 void log_flush() {
     the_log().messages.clear();
+}
+
+void log_keep_only(std::initializer_list<UINT> messages) {
+    auto& log = the_log().messages;
+    auto unwanted = [&](const LoggedMessage& entry) {
+        for (UINT message : messages)
+            if (entry.message == message)
+                return false;
+        return true;
+    };
+    log.erase(std::remove_if(log.begin(), log.end(), unwanted), log.end());
 }
 
 void log_watch(HWND window, int role) {
@@ -231,6 +290,14 @@ std::string message_name(UINT message) {
         {WM_NCACTIVATE, "WM_NCACTIVATE"},
         {WM_TIMER, "WM_TIMER"},
         {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+        {WM_COMMAND, "WM_COMMAND"},
+        {WM_SYSCHAR, "WM_SYSCHAR"},
+        {WM_INITMENU, "WM_INITMENU"},
+        {WM_INITMENUPOPUP, "WM_INITMENUPOPUP"},
+        {WM_MENUSELECT, "WM_MENUSELECT"},
+        {WM_UNINITMENUPOPUP, "WM_UNINITMENUPOPUP"},
+        {WM_ENTERMENULOOP, "WM_ENTERMENULOOP"},
+        {WM_EXITMENULOOP, "WM_EXITMENULOOP"},
         {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
         {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
         {WM_LBUTTONUP, "WM_LBUTTONUP"},

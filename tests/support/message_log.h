@@ -13,6 +13,7 @@
 
 #include <stddef.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,24 @@ enum RowFlags : unsigned {
     CHECK_L = 1u << 1, // compare lParam (for WM_WINDOWPOS* the WINDOWPOS flags)
     CHECK_WL = CHECK_W | CHECK_L,
     MAYBE = 1u << 2, // Windows sends it in some versions only; may be absent
+    // For WM_WINDOWPOS*: compare SWP_NOCLIENTSIZE and SWP_NOCLIENTMOVE of
+    // the WINDOWPOS flags with those bits of the row's lParam.
+    CHECK_CLIENT = 1u << 3,
+    // For WM_WINDOWPOS*: the WINDOWPOS rectangle is the window's own where the
+    // call left it alone (SWP_NOMOVE, SWP_NOSIZE) and, in
+    // WM_WINDOWPOSCHANGED, the window's final rectangle.
+    CHECK_PLACE = 1u << 4,
 };
+
+// What WM_WINDOWPOSCHANGED adds when the client area kept its size or its
+// place; programs cannot ask for them.
+#ifndef SWP_NOCLIENTSIZE
+#define SWP_NOCLIENTSIZE 0x0800
+#endif
+#ifndef SWP_NOCLIENTMOVE
+#define SWP_NOCLIENTMOVE 0x1000
+#endif
+constexpr UINT NOCLIENTCHANGE = SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE;
 
 struct ExpectedMessage {
     UINT message;
@@ -72,6 +90,9 @@ struct LoggedMessage {
     // whole record). For all other messages: lParam as received.
     LPARAM lparam;
     WINDOWPOS pos; // valid for the WM_WINDOWPOS* messages only
+    // WM_WINDOWPOS* only: whether pos held the window's real rectangle as
+    // CHECK_PLACE asks, compared with the window when the message arrived.
+    bool place_real;
 };
 
 // The window procedure that records and then calls DefWindowProcA.
@@ -84,6 +105,9 @@ LRESULT CALLBACK recording_window_proc(HWND window, UINT message, WPARAM wparam,
 void log_record(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void log_mark(WPARAM tag);
 void log_flush();
+// Drops every recorded message but the given ones, for tests of one kind
+// of message among others that vary between versions.
+void log_keep_only(std::initializer_list<UINT> messages);
 void log_watch(HWND window, int role);
 const std::vector<LoggedMessage>& log_messages();
 // The recorded messages of one kind, in order.

@@ -101,4 +101,38 @@ TEST_F(Input, PostedMouseMoveKeepsNegativeCoordinatesPacked) {
     expect_sequence(MOVE, "dispatching a posted WM_MOUSEMOVE");
 }
 
+#ifndef _WIN32
+// Keys from the keyboard (the host here; Windows has no such call a test
+// could make without a real keyboard) carry a repeat count of 1, the scan
+// code, the context bit while Alt is down, the previous state and the
+// transition. Alt+G and its release.
+TEST_F(Input, KeyMessagesCarryWindowsKeyData) {
+    const struct {
+        UINT key;
+        bool down;
+        UINT message;
+        LPARAM data;
+    } KEYS[] = {
+        {VK_MENU, true, WM_SYSKEYDOWN, 0x20380001},
+        {'G', true, WM_SYSKEYDOWN, 0x20220001},
+        {'G', true, WM_SYSKEYDOWN, 0x60220001}, // held: the key was down before
+        {'G', false, WM_SYSKEYUP, (LPARAM)0xE0220001u},
+        {VK_MENU, false, WM_SYSKEYUP, (LPARAM)0xC0380001u},
+        {VK_DOWN, true, WM_KEYDOWN, 0x01500001}, // an extended key
+        {VK_DOWN, false, WM_KEYUP, (LPARAM)0xC1500001u},
+    };
+    for (const auto& k : KEYS) {
+        HostEvent event{};
+        event.type = HOST_KEY;
+        event.down = k.down;
+        event.key = k.key;
+        headless_push_event(event);
+        MSG msg{};
+        ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) << k.key;
+        EXPECT_EQ(msg.message, k.message) << k.key;
+        EXPECT_EQ((DWORD)msg.lParam, (DWORD)k.data) << k.key << (k.down ? " down" : " up");
+    }
+}
+#endif
+
 } // namespace

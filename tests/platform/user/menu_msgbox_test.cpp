@@ -493,9 +493,33 @@ struct BoxSeen {
     RECT rect_at_activate{};
     POINT move_to{-1, -1}; // where the hook puts the box, {-1,-1} for nowhere
     bool refuse = false;
+    // The statics found at activation by their ids: class, SS_* kind and
+    // text, and whether the icon's static holds an icon.
+    std::string icon_class, text_class, text;
+    DWORD icon_kind = 0, text_kind = 0;
+    bool has_icon = false;
 };
 BoxSeen g_box;
 HHOOK g_box_hook;
+
+// The ids Windows gives a message box's icon and text.
+constexpr int BOX_ICON_ID = 0x0440;
+constexpr int BOX_TEXT_ID = 0xFFFF;
+
+void note_statics(HWND box) {
+    if (HWND icon = GetDlgItem(box, BOX_ICON_ID)) {
+        g_box.icon_class = class_of(icon);
+        g_box.icon_kind = (DWORD)GetWindowLongA(icon, GWL_STYLE) & 0x1F;
+        g_box.has_icon = SendMessageA(icon, STM_GETICON, 0, 0) != 0;
+    }
+    if (HWND text = GetDlgItem(box, BOX_TEXT_ID)) {
+        g_box.text_class = class_of(text);
+        g_box.text_kind = (DWORD)GetWindowLongA(text, GWL_STYLE) & 0x1F;
+    }
+    char text[64] = "x";
+    GetDlgItemTextA(box, BOX_TEXT_ID, text, sizeof text);
+    g_box.text = text;
+}
 
 LRESULT CALLBACK box_hook(int code, WPARAM wparam, LPARAM lparam) {
     HWND window = (HWND)wparam;
@@ -517,6 +541,7 @@ LRESULT CALLBACK box_hook(int code, WPARAM wparam, LPARAM lparam) {
         GetWindowTextA(window, caption, sizeof caption);
         g_box.caption_at_activate = caption;
         GetWindowRect(window, &g_box.rect_at_activate);
+        note_statics(window);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
     }
     if (code == HCBT_CREATEWND || code == HCBT_DESTROYWND || code == HCBT_ACTIVATE) {
@@ -612,6 +637,49 @@ TEST_F(MessageBoxHook, RefusedBoxLeavesTheOwnerUsable) {
               IDOK);
     EXPECT_TRUE(IsWindowEnabled(owner_));
     EXPECT_EQ(GetActiveWindow(), owner_);
+}
+
+// The icon and the text are statics that GetDlgItem finds by the ids
+// Windows gives them; a box without an icon has no icon static.
+struct BoxStaticsCase {
+    const char* text;
+    UINT type;
+    bool icon;
+};
+
+const BoxStaticsCase BOX_STATICS_CASES[] = {
+    {"Crash!!!\r\nScore: 57", MB_OK | MB_ICONEXCLAMATION, true},
+    {"Stop & think", MB_OKCANCEL | MB_ICONHAND, true},
+    {"No icon here", MB_OK, false},
+};
+
+TEST_F(MessageBoxHook, IconAndTextAreStatics) {
+    for (const BoxStaticsCase& c : BOX_STATICS_CASES) {
+        BoxSeen fresh;
+        fresh.owner = owner_;
+        g_box = fresh;
+        EXPECT_EQ(MessageBoxA(owner_, c.text, "Statics", c.type), IDOK) << c.text;
+        EXPECT_STRCASEEQ(g_box.text_class.c_str(), "Static") << c.text;
+        EXPECT_EQ(g_box.text, c.text);
+        EXPECT_NE(g_box.text_kind, (DWORD)SS_ICON) << c.text;
+        if (c.icon) {
+            EXPECT_STRCASEEQ(g_box.icon_class.c_str(), "Static") << c.text;
+            EXPECT_EQ(g_box.icon_kind, (DWORD)SS_ICON) << c.text;
+            EXPECT_TRUE(g_box.has_icon) << c.text;
+        } else if (!running_under_wine()) {
+            // Windows builds the box's controls from its type and leaves the
+            // icon out; Wine's box comes from a fixed template that always
+            // has the icon static and hides it.
+            EXPECT_TRUE(g_box.icon_class.empty()) << c.text;
+        }
+    }
+}
+
+// GetDlgItemTextA of a control that is not there gives an empty text.
+TEST_F(MessageBoxHook, DlgItemTextOfAMissingControlIsEmpty) {
+    char text[8] = "x";
+    EXPECT_EQ(GetDlgItemTextA(owner_, 1234, text, sizeof text), 0u);
+    EXPECT_STREQ(text, "");
 }
 
 } // namespace
