@@ -139,12 +139,12 @@ struct FrameCase {
     const char* what;
     bool visible;
     bool with_menu;
-    BOOL (*action)(HWND window);
+    BOOL(WINAPI* action)(HWND window);
     const ExpectedMessage* expected;
     size_t count;
 };
 
-BOOL frame_changed(HWND window) {
+BOOL WINAPI frame_changed(HWND window) {
     return SetWindowPos(window, nullptr, 0, 0, 0, 0,
                         SWP_FRAMECHANGED | NOSIZEMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
