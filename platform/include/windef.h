@@ -56,6 +56,14 @@ typedef DWORD* PDWORD;
 typedef LONG* LPLONG;
 typedef CHAR* LPSTR;
 typedef const CHAR* LPCSTR;
+// A UTF-16 code unit, 16 bits as on Windows: u"" literals in C++.
+#ifdef __cplusplus
+typedef char16_t WCHAR;
+#else
+typedef uint16_t WCHAR;
+#endif
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
 typedef WORD ATOM;
 
 typedef void* HANDLE;

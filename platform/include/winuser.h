@@ -137,6 +137,21 @@ typedef struct tagCREATESTRUCTA {
     DWORD dwExStyle;
 } CREATESTRUCTA, *LPCREATESTRUCTA;
 
+typedef struct tagCREATESTRUCTW {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCWSTR lpszName;
+    LPCWSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTW, *LPCREATESTRUCTW;
+
 HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style,
                             int x, int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param);
@@ -713,12 +728,20 @@ typedef struct tagCBT_CREATEWNDA {
     HWND hwndInsertAfter;
 } CBT_CREATEWNDA, *LPCBT_CREATEWNDA;
 
+typedef struct tagCBT_CREATEWNDW {
+    LPCREATESTRUCTW lpcs;
+    HWND hwndInsertAfter;
+} CBT_CREATEWNDW, *LPCBT_CREATEWNDW;
+
 typedef struct tagCBTACTIVATESTRUCT {
     BOOL fMouse;
     HWND hWndActive;
 } CBTACTIVATESTRUCT, *LPCBTACTIVATESTRUCT;
 
 HHOOK WINAPI SetWindowsHookExA(int id, HOOKPROC proc, HINSTANCE module, DWORD thread_id);
+// As SetWindowsHookExA, but the hook is given wide text: HCBT_CREATEWND
+// passes a CBT_CREATEWNDW whatever way the window was created.
+HHOOK WINAPI SetWindowsHookExW(int id, HOOKPROC proc, HINSTANCE module, DWORD thread_id);
 BOOL WINAPI UnhookWindowsHookEx(HHOOK hook);
 LRESULT WINAPI CallNextHookEx(HHOOK hook, int code, WPARAM wparam, LPARAM lparam);
 

@@ -1,9 +1,12 @@
 // Hooks of the calling thread. Only WH_CBT is kept: the layer calls it
 // before a window is created, destroyed, activated, given the focus,
 // minimised or restored, and before a system command, as Windows does.
+// A hook set with SetWindowsHookExW is given wide text.
+#include "platform/kernel/codepage.h"
 #include "platform/user/user_private.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -11,6 +14,7 @@ struct Hook {
     HHOOK handle;
     int id;
     HOOKPROC proc;
+    bool wide;
 };
 
 // Newest first: the newest hook is called first and passes on with
@@ -29,9 +33,7 @@ const Hook* next_hook(HHOOK hook) {
     return nullptr;
 }
 
-} // namespace
-
-HHOOK WINAPI SetWindowsHookExA(int id, HOOKPROC proc, HINSTANCE, DWORD thread_id) {
+HHOOK set_hook(int id, HOOKPROC proc, DWORD thread_id, bool wide) {
     if (proc == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
@@ -41,8 +43,18 @@ HHOOK WINAPI SetWindowsHookExA(int id, HOOKPROC proc, HINSTANCE, DWORD thread_id
         return nullptr;
     }
     HHOOK handle = (HHOOK)(g_next_hook++);
-    g_hooks.insert(g_hooks.begin(), {handle, id, proc});
+    g_hooks.insert(g_hooks.begin(), {handle, id, proc, wide});
     return handle;
+}
+
+} // namespace
+
+HHOOK WINAPI SetWindowsHookExA(int id, HOOKPROC proc, HINSTANCE, DWORD thread_id) {
+    return set_hook(id, proc, thread_id, false);
+}
+
+HHOOK WINAPI SetWindowsHookExW(int id, HOOKPROC proc, HINSTANCE, DWORD thread_id) {
+    return set_hook(id, proc, thread_id, true);
 }
 
 BOOL WINAPI UnhookWindowsHookEx(HHOOK hook) {
@@ -59,16 +71,74 @@ BOOL WINAPI UnhookWindowsHookEx(HHOOK hook) {
 namespace {
 
 // The hook being called, so that CallNextHookEx passes on from it whatever
-// handle it is given, as Windows does.
+// handle it is given, as Windows does, and whether it was given wide text.
 HHOOK g_current = nullptr;
+bool g_current_wide = false;
 
 LRESULT call_hook(const Hook* hook, int code, WPARAM wparam, LPARAM lparam) {
     HHOOK outer = g_current;
+    bool outer_wide = g_current_wide;
     g_current = hook->handle;
+    g_current_wide = hook->wide;
     HOOKPROC proc = hook->proc;
     LRESULT result = proc(code, wparam, lparam);
     g_current = outer;
+    g_current_wide = outer_wide;
     return result;
+}
+
+// The two CREATESTRUCTs differ only in their text; what the hook changed
+// besides the text is kept.
+template <typename To, typename From> void copy_numbers(To* to, const From& from) {
+    auto name = to->lpszName;
+    auto cls = to->lpszClass;
+    std::memcpy((void*)to, (const void*)&from, sizeof(*to));
+    to->lpszName = name;
+    to->lpszClass = cls;
+}
+
+template <typename Char, typename Text>
+const Char* text_or_atom(const Text* text, const auto& converted) {
+    return IS_INTRESOURCE(text) ? (const Char*)text : converted.c_str();
+}
+
+LRESULT call_wide(const Hook* hook, WPARAM wparam, CBT_CREATEWNDA* ansi) {
+    const CREATESTRUCTA& from = *ansi->lpcs;
+    std::u16string name = IS_INTRESOURCE(from.lpszName) ? u"" : layer_ansi_to_wide(from.lpszName);
+    std::u16string cls = IS_INTRESOURCE(from.lpszClass) ? u"" : layer_ansi_to_wide(from.lpszClass);
+    CREATESTRUCTW cs{};
+    copy_numbers(&cs, from);
+    cs.lpszName = text_or_atom<WCHAR>(from.lpszName, name);
+    cs.lpszClass = text_or_atom<WCHAR>(from.lpszClass, cls);
+    CBT_CREATEWNDW wide{&cs, ansi->hwndInsertAfter};
+    LRESULT result = call_hook(hook, HCBT_CREATEWND, wparam, (LPARAM)&wide);
+    copy_numbers(ansi->lpcs, cs);
+    ansi->hwndInsertAfter = wide.hwndInsertAfter;
+    return result;
+}
+
+LRESULT call_ansi(const Hook* hook, WPARAM wparam, CBT_CREATEWNDW* wide) {
+    const CREATESTRUCTW& from = *wide->lpcs;
+    std::string name = IS_INTRESOURCE(from.lpszName) ? "" : layer_wide_to_ansi(from.lpszName);
+    std::string cls = IS_INTRESOURCE(from.lpszClass) ? "" : layer_wide_to_ansi(from.lpszClass);
+    CREATESTRUCTA cs{};
+    copy_numbers(&cs, from);
+    cs.lpszName = text_or_atom<CHAR>(from.lpszName, name);
+    cs.lpszClass = text_or_atom<CHAR>(from.lpszClass, cls);
+    CBT_CREATEWNDA ansi{&cs, wide->hwndInsertAfter};
+    LRESULT result = call_hook(hook, HCBT_CREATEWND, wparam, (LPARAM)&ansi);
+    copy_numbers(wide->lpcs, cs);
+    wide->hwndInsertAfter = ansi.hwndInsertAfter;
+    return result;
+}
+
+// Calls `hook` with what was prepared for a hook of the other kind when
+// the text must change width.
+LRESULT call_converting(const Hook* hook, int code, WPARAM wparam, LPARAM lparam, bool wide) {
+    if (code != HCBT_CREATEWND || lparam == 0 || hook->wide == wide)
+        return call_hook(hook, code, wparam, lparam);
+    return hook->wide ? call_wide(hook, wparam, (CBT_CREATEWNDA*)lparam)
+                      : call_ansi(hook, wparam, (CBT_CREATEWNDW*)lparam);
 }
 
 } // namespace
@@ -77,13 +147,14 @@ LRESULT WINAPI CallNextHookEx(HHOOK, int code, WPARAM wparam, LPARAM lparam) {
     if (g_current == nullptr)
         return 0;
     const Hook* next = next_hook(g_current);
-    return next != nullptr ? call_hook(next, code, wparam, lparam) : 0;
+    return next != nullptr ? call_converting(next, code, wparam, lparam, g_current_wide) : 0;
 }
 
-// Calls the CBT chain; nonzero means the action is refused.
+// Calls the CBT chain; nonzero means the action is refused. HCBT_CREATEWND
+// comes with a CBT_CREATEWNDA.
 LRESULT user_call_cbt(int code, WPARAM wparam, LPARAM lparam) {
     const Hook* first = next_hook(nullptr);
-    return first != nullptr ? call_hook(first, code, wparam, lparam) : 0;
+    return first != nullptr ? call_converting(first, code, wparam, lparam, false) : 0;
 }
 
 void user_reset_hooks() {
