@@ -1,6 +1,7 @@
 // Drawing through a device context: random pens (every style, widths to 30),
-// brushes, mix modes and clip rectangles (intersected and excluded) on a
-// memory context over a DIB section, with bounds accumulation on. Nothing
+// brushes, mix modes, clip rectangles (intersected and excluded) and a
+// viewport origin on a memory context over a DIB section, with bounds
+// accumulation on. Nothing
 // may change outside the clip, and GetBoundsRect must hold every change.
 // A write past the bitmap's memory is AddressSanitizer's to catch.
 #include "fuzz/fuzz_input.h"
@@ -133,9 +134,13 @@ void drawFigure(FuzzInput& input, const Target& target) {
     DeleteObject(brush);
 }
 
+// The bounds read back in logical coordinates; the check is in device ones.
 void check(const Target& target, const std::vector<uint32_t>& before, const ClipModel& clip) {
     RECT bounds{};
     GetBoundsRect(target.dc, &bounds, 0);
+    POINT origin{};
+    GetViewportOrgEx(target.dc, &origin);
+    OffsetRect(&bounds, origin.x, origin.y);
     for (int32_t y = 0; y < target.height; ++y) {
         for (int32_t x = 0; x < target.width; ++x) {
             size_t index = (size_t)y * target.width + x;
@@ -156,6 +161,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput input(data, size);
     Target target = makeTarget(input.range(1, 80), input.range(1, 80));
     ClipModel clip = clipRandomly(input, target);
+    // Set after the clip rectangles, so that the model's device coordinates
+    // are theirs.
+    if (input.range(0, 1) == 1)
+        SetViewportOrgEx(target.dc, input.range(-100, 100), input.range(-100, 100), nullptr);
     for (int figures = 0; figures < 6 && !input.empty(); ++figures) {
         std::vector<uint32_t> before(target.bits, target.bits + target.width * target.height);
         SetBoundsRect(target.dc, nullptr, DCB_RESET | DCB_ENABLE);

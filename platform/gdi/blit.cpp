@@ -288,12 +288,15 @@ BOOL WINAPI StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, 
     if (width == 0 || height == 0 || source_width == 0 || source_height == 0)
         return gdi_dc(dc) != nullptr;
     DeviceContext* context = gdi_dc(dc);
-    if (context == nullptr)
+    DeviceContext* source_context = gdi_dc(source);
+    if (context == nullptr || source_context == nullptr)
         return FALSE;
+    POINT at = gdi_to_device(context->state, x, y);
+    POINT from = gdi_to_device(source_context->state, source_x, source_y);
     Stretch st;
-    st.destination = rect_normalised(x, y, x + width, y + height);
-    st.source = {source_width < 0 ? source_x + source_width : source_x,
-                 source_height < 0 ? source_y + source_height : source_y};
+    st.destination = rect_normalised(at.x, at.y, at.x + width, at.y + height);
+    st.source = {source_width < 0 ? from.x + source_width : from.x,
+                 source_height < 0 ? from.y + source_height : from.y};
     st.source_size = {abs(source_width), abs(source_height)};
     st.mirror_x = (width < 0) != (source_width < 0);
     st.mirror_y = (height < 0) != (source_height < 0);

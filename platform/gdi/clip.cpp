@@ -24,10 +24,11 @@ Region effective_region(const DeviceContext& context) {
 
 // Replaces the clip region with `base` combined with `rect`, where `base`
 // is the clip region or, without one, the whole surface.
-int combine_clip(HDC dc, const RECT& rect, int mode) {
+int combine_clip(HDC dc, const RECT& logical, int mode) {
     DeviceContext* context = gdi_dc(dc);
     if (context == nullptr)
         return ERROR;
+    RECT rect = gdi_rect_to_device(context->state, logical);
     Region base = context->state.clip != nullptr ? *context->state.clip
                   : mode == RGN_AND              ? region_from_rect(rect)
                                                  : visible_region(*context);
@@ -108,7 +109,7 @@ int WINAPI GetClipBox(HDC dc, LPRECT box) {
     if (context == nullptr || box == nullptr)
         return ERROR;
     Region region = effective_region(*context);
-    *box = region_box(region);
+    *box = gdi_rect_to_logical(context->state, region_box(region));
     return region_type(region);
 }
 
@@ -132,6 +133,7 @@ UINT WINAPI SetBoundsRect(HDC dc, const RECT* rect, UINT flags) {
         context->bounds = {0, 0, 0, 0};
     if ((flags & DCB_ACCUMULATE) && rect != nullptr) {
         RECT added = rect_normalised(rect->left, rect->top, rect->right, rect->bottom);
+        added = gdi_rect_to_device(context->state, added);
         context->bounds = rect_union(context->bounds, added);
     }
     if (flags & DCB_ENABLE)
@@ -156,6 +158,7 @@ UINT WINAPI GetBoundsRect(HDC dc, LPRECT rect, UINT flags) {
         const RECT& b = context->bounds;
         *rect = {std::max(b.left, 0), std::max(b.top, 0), std::min(b.right, surface.width),
                  std::min(b.bottom, surface.height)};
+        *rect = gdi_rect_to_logical(context->state, *rect);
     }
     if (flags & DCB_RESET)
         context->bounds = {0, 0, 0, 0};

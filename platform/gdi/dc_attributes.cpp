@@ -1,6 +1,8 @@
-// The simple attributes of a device context: each setter returns the
+// The simple attributes of a device context, and its mapping: each setter returns the
 // previous value, or the call's failure value for a bad context or value.
 #include "platform/gdi/gdi_private.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -79,4 +81,46 @@ int WINAPI GetPolyFillMode(HDC dc) {
 // Every context maps logical units one to one onto device pixels.
 int WINAPI GetMapMode(HDC dc) {
     return gdi_dc(dc) != nullptr ? MM_TEXT : 0;
+}
+
+namespace {
+
+LONG moved(int value, LONG by) {
+    return (LONG)std::clamp<int64_t>((int64_t)value + by, INT32_MIN, INT32_MAX);
+}
+
+} // namespace
+
+POINT gdi_to_device(const DcState& state, int x, int y) {
+    return {moved(x, state.viewport_origin.x), moved(y, state.viewport_origin.y)};
+}
+
+RECT gdi_rect_to_device(const DcState& state, const RECT& rect) {
+    POINT from = gdi_to_device(state, rect.left, rect.top);
+    POINT to = gdi_to_device(state, rect.right, rect.bottom);
+    return {from.x, from.y, to.x, to.y};
+}
+
+RECT gdi_rect_to_logical(const DcState& state, const RECT& rect) {
+    const POINT& o = state.viewport_origin;
+    return {moved(rect.left, -o.x), moved(rect.top, -o.y), moved(rect.right, -o.x),
+            moved(rect.bottom, -o.y)};
+}
+
+BOOL WINAPI SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr)
+        return FALSE;
+    if (previous != nullptr)
+        *previous = context->state.viewport_origin;
+    context->state.viewport_origin = {x, y};
+    return TRUE;
+}
+
+BOOL WINAPI GetViewportOrgEx(HDC dc, LPPOINT origin) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr || origin == nullptr)
+        return FALSE;
+    *origin = context->state.viewport_origin;
+    return TRUE;
 }

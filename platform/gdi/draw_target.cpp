@@ -53,6 +53,9 @@ COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF color) {
     Surface surface;
     if (!gdi_draw_target(dc, &target, &surface))
         return CLR_INVALID;
+    POINT at = gdi_to_device(target.context->state, x, y);
+    x = at.x;
+    y = at.y;
     for (const RECT& r : target.rects) {
         if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
             uint32_t pixel = gdi_pixel(*target.context, color);
@@ -69,6 +72,9 @@ COLORREF WINAPI GetPixel(HDC dc, int x, int y) {
     Surface surface;
     if (!gdi_draw_target(dc, &target, &surface))
         return CLR_INVALID;
+    POINT at = gdi_to_device(target.context->state, x, y);
+    x = at.x;
+    y = at.y;
     for (const RECT& r : target.rects) {
         if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
             return colorref_from_pixel(surface.bits[(ptrdiff_t)y * surface.stride + x] & 0xFFFFFF);

@@ -40,6 +40,9 @@ struct DcState {
     int poly_fill_mode; // ALTERNATE or WINDING
     POINT position;
     POINT brush_origin;
+    // Where logical (0, 0) is in device coordinates; the mapping mode is
+    // always MM_TEXT, so this is the whole of the mapping.
+    POINT viewport_origin;
     // The program's clip region in device coordinates, shared between saved
     // states and replaced, never changed, when it changes; null: no clip.
     std::shared_ptr<const Region> clip;
@@ -58,6 +61,13 @@ struct DeviceContext {
     // draw on their selected bitmap and leave `view` null.
     WindowSurfaceSource source;
 };
+
+// Logical coordinates of the context's state to device coordinates.
+// Coordinates past the 32-bit range stop at its ends.
+POINT gdi_to_device(const DcState& state, int x, int y);
+RECT gdi_rect_to_device(const DcState& state, const RECT& rect);
+// Device coordinates back to logical ones.
+RECT gdi_rect_to_logical(const DcState& state, const RECT& rect);
 
 // Contexts are recycled, with the storage of their vectors, so that the
 // create-draw-delete pattern of a drawing call allocates nothing.

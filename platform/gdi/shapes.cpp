@@ -41,9 +41,9 @@ BOOL draw_shape(HDC dc, int left, int top, int right, int bottom, ShapeDrawer dr
     const DeviceContext& context = *target.context;
     Clip clip = target.clip();
     PenSpec pen = pen_of(context);
-    draw(&surface, &clip, {left, top, right, bottom}, pen, brush_of(context), context.state.rop2,
-         nullptr);
-    RECT box = rect_normalised(left, top, right, bottom);
+    RECT corners = gdi_rect_to_device(context.state, {left, top, right, bottom});
+    draw(&surface, &clip, corners, pen, brush_of(context), context.state.rop2, nullptr);
+    RECT box = rect_normalised(corners.left, corners.top, corners.right, corners.bottom);
     if (!rect_is_empty(box))
         target.add_bounds(inflated(box, pen.visible ? gdi_pen_margin(pen.width) : 0));
     return TRUE;
@@ -89,10 +89,11 @@ BOOL WINAPI LineTo(HDC dc, int x, int y) {
     PenSpec pen = pen_of(*target.context);
     Clip clip = target.clip();
     if (pen.visible) {
-        raster_wide_line(&surface, &clip, state.position, {x, y}, pen.width, pen.pixel, state.rop2,
-                         nullptr);
+        POINT from = gdi_to_device(state, state.position.x, state.position.y);
+        POINT to = gdi_to_device(state, x, y);
+        raster_wide_line(&surface, &clip, from, to, pen.width, pen.pixel, state.rop2, nullptr);
         // The bounds of a line take in its end point, which is not drawn.
-        RECT box = rect_normalised(state.position.x, state.position.y, x, y);
+        RECT box = rect_normalised(from.x, from.y, to.x, to.y);
         box.right += 1;
         box.bottom += 1;
         target.add_bounds(inflated(box, gdi_pen_margin(pen.width)));
@@ -120,7 +121,8 @@ BOOL gdi_pattern_blit(HDC dc, int x, int y, int width, int height, DWORD rop) {
     if (needs_brush && !brush.visible)
         return TRUE;
     Clip clip = target.clip();
-    RECT box = blit_rect(x, y, width, height);
+    POINT at = gdi_to_device(target.context->state, x, y);
+    RECT box = blit_rect(at.x, at.y, width, height);
     raster_fill_rect(&surface, &clip, box, brush.pixel, mix, nullptr);
     target.add_bounds(box);
     return TRUE;

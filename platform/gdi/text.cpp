@@ -108,6 +108,7 @@ BOOL WINAPI ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LP
     DcState& state = target.context->state;
     RECT box = rect != nullptr ? rect_normalised(rect->left, rect->top, rect->right, rect->bottom)
                                : RECT{0, 0, 0, 0};
+    box = gdi_rect_to_device(state, box);
     bool clipped = rect != nullptr && (options & ETO_CLIPPED);
     const std::vector<RECT>& rects = clipped ? clipped_to(target.rects, box) : target.rects;
     uint32_t background = gdi_pixel(*target.context, state.bk_color);
@@ -117,6 +118,9 @@ BOOL WINAPI ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LP
     Placement place = place_text(state, x, y, width);
     if (count == 0)
         return TRUE;
+    POINT at = gdi_to_device(state, place.left, place.top);
+    place.left = at.x;
+    place.top = at.y;
     // The bounds take in the whole cell of every character, drawn or not.
     RECT cell{place.left, place.top, place.left + width, place.top + system_font_metrics().height};
     if (state.bk_mode == OPAQUE)

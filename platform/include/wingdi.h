@@ -157,6 +157,9 @@ HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation,
 // Mapping: the layer draws in device pixels only.
 #define MM_TEXT 1
 int WINAPI GetMapMode(HDC dc);
+// The mapping's viewport origin: where logical (0, 0) lands on the device.
+BOOL WINAPI SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous);
+BOOL WINAPI GetViewportOrgEx(HDC dc, LPPOINT origin);
 
 // How polygons are filled.
 #define ALTERNATE 1
