@@ -70,3 +70,28 @@ inline void set_key(UINT key, bool down) {
     pump_messages();
 #endif
 }
+
+// A click of the left button at a point of the screen, as the mouse makes
+// it: it reaches the queue through the system's input, at once on the
+// layer and some time later on Windows.
+inline void click_at(POINT screen) {
+#ifdef _WIN32
+    SetCursorPos(screen.x, screen.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+#else
+    HostEvent event{};
+    event.type = HOST_MOUSE_MOVE;
+    event.point = screen;
+    headless_push_event(event);
+    event.type = HOST_MOUSE_BUTTON;
+    event.button = HOST_BUTTON_LEFT;
+    for (bool down : {true, false}) {
+        event.down = down;
+        headless_push_event(event);
+    }
+#endif
+}
