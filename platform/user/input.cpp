@@ -25,6 +25,9 @@ struct InputState {
     std::deque<RawInput> raw;
     POINT cursor{0, 0};
     bool keys[256] = {};
+    // Alt went down and no other key has gone up while it was held: its
+    // release is then WM_SYSKEYUP, otherwise WM_KEYUP.
+    bool alt_up_is_system = false;
     HCURSOR cursor_shape = nullptr;
     // The last button press, for double clicks.
     UINT last_click = 0;
@@ -102,8 +105,14 @@ void queue_key(const HostEvent& event, DWORD time) {
     bool system = g_input.keys[VK_MENU] || key == VK_MENU || key == VK_F10;
     if (g_input.keys[VK_CONTROL] && key != VK_MENU)
         system = key == VK_F10;
+    if (key == VK_MENU && !event.down && !g_input.alt_up_is_system)
+        system = false;
     UINT message =
         system ? (event.down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (event.down ? WM_KEYDOWN : WM_KEYUP);
+    if (key == VK_MENU)
+        g_input.alt_up_is_system = event.down;
+    else if (message == WM_SYSKEYUP)
+        g_input.alt_up_is_system = false;
     g_input.raw.push_back(
         {message, g_input.cursor, key, key_data(key, event.down, was_down), time, nullptr});
 }
@@ -397,5 +406,6 @@ void user_reset_input() {
     g_input.raw.clear();
     for (bool& key : g_input.keys)
         key = false;
+    g_input.alt_up_is_system = false;
     g_input.last_click = 0;
 }

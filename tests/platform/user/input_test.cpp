@@ -101,11 +101,36 @@ TEST_F(Input, PostedMouseMoveKeepsNegativeCoordinatesPacked) {
     expect_sequence(MOVE, "dispatching a posted WM_MOUSEMOVE");
 }
 
-#ifndef _WIN32
-// Keys from the keyboard (the host here; Windows has no such call a test
-// could make without a real keyboard) carry a repeat count of 1, the scan
-// code, the context bit while Alt is down, the previous state and the
-// transition. Alt+G and its release.
+// A key going down or up as the keyboard sends it: through the host on the
+// layer, through SendInput on Windows, where it reaches the queue some time
+// later.
+MSG type_key(UINT key, bool down) {
+#ifdef _WIN32
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = (WORD)key;
+    input.ki.wScan = (WORD)MapVirtualKeyA(key, 0 /* MAPVK_VK_TO_VSC */);
+    input.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (key == VK_DOWN ? KEYEVENTF_EXTENDEDKEY : 0);
+    SendInput(1, &input, sizeof input);
+#else
+    HostEvent event{};
+    event.type = HOST_KEY;
+    event.down = down;
+    event.key = key;
+    headless_push_event(event);
+#endif
+    MSG msg{};
+    for (int i = 0; i < 200; ++i) {
+        if (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+            return msg;
+        let_time_pass(10);
+    }
+    return MSG{};
+}
+
+// Keys from the keyboard carry a repeat count of 1, the scan code, the
+// context bit while Alt is down, the previous state and the transition.
+// Alt+G and its release, then Alt alone.
 TEST_F(Input, KeyMessagesCarryWindowsKeyData) {
     const struct {
         UINT key;
@@ -117,22 +142,19 @@ TEST_F(Input, KeyMessagesCarryWindowsKeyData) {
         {'G', true, WM_SYSKEYDOWN, 0x20220001},
         {'G', true, WM_SYSKEYDOWN, 0x60220001}, // held: the key was down before
         {'G', false, WM_SYSKEYUP, (LPARAM)0xE0220001u},
-        {VK_MENU, false, WM_SYSKEYUP, (LPARAM)0xC0380001u},
-        {VK_DOWN, true, WM_KEYDOWN, 0x01500001}, // an extended key
+        // Another key went up while Alt was held: Alt's release is no
+        // longer a system key, and does not open the menu bar.
+        {VK_MENU, false, WM_KEYUP, (LPARAM)0xC0380001u},
+        {VK_MENU, true, WM_SYSKEYDOWN, 0x20380001},
+        {VK_MENU, false, WM_SYSKEYUP, (LPARAM)0xC0380001u}, // alone
+        {VK_DOWN, true, WM_KEYDOWN, 0x01500001},            // an extended key
         {VK_DOWN, false, WM_KEYUP, (LPARAM)0xC1500001u},
     };
     for (const auto& k : KEYS) {
-        HostEvent event{};
-        event.type = HOST_KEY;
-        event.down = k.down;
-        event.key = k.key;
-        headless_push_event(event);
-        MSG msg{};
-        ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) << k.key;
+        MSG msg = type_key(k.key, k.down);
         EXPECT_EQ(msg.message, k.message) << k.key;
         EXPECT_EQ((DWORD)msg.lParam, (DWORD)k.data) << k.key << (k.down ? " down" : " up");
     }
 }
-#endif
 
 } // namespace
