@@ -91,9 +91,19 @@ void run(const char* name, Figure figure) {
 
 } // namespace
 
-int main() {
-    run("complete operation: 10x10 ellipse", Figure::ellipse);
-    run("complete operation: 300-pixel line", Figure::line);
-    run("complete operation: 10-character text", Figure::text);
+// With an argument, runs only the operations whose names contain it, for a
+// profile of one of them.
+int main(int argc, char** argv) {
+    const struct {
+        const char* name;
+        Figure figure;
+    } OPERATIONS[] = {
+        {"complete operation: 10x10 ellipse", Figure::ellipse},
+        {"complete operation: 300-pixel line", Figure::line},
+        {"complete operation: 10-character text", Figure::text},
+    };
+    for (const auto& op : OPERATIONS)
+        if (argc < 2 || strstr(op.name, argv[1]) != nullptr)
+            run(op.name, op.figure);
     return 0;
 }

@@ -132,9 +132,23 @@ struct GdiEntry {
     DeviceContext* dc; // OBJ_DC and OBJ_MEMDC
 };
 
+// The handle table; a handle packs its slot's index plus one in the bits
+// above 16 and the slot's generation in the low 16.
+extern std::vector<GdiEntry>& g_gdi_entries;
+GdiEntry* gdi_bad_handle();
+
 // The entry of a live handle of the given type (0: any type), or null with
-// ERROR_INVALID_HANDLE.
-GdiEntry* gdi_entry(HGDIOBJ handle, DWORD type);
+// ERROR_INVALID_HANDLE. Inline: every drawing call looks up several.
+inline GdiEntry* gdi_entry(HGDIOBJ handle, DWORD type) {
+    size_t index = ((ULONG_PTR)handle >> 16) - 1;
+    if (index < g_gdi_entries.size()) {
+        GdiEntry& entry = g_gdi_entries[index];
+        bool alive = entry.type != 0 && entry.generation == ((ULONG_PTR)handle & 0xFFFF);
+        if (alive && (type == 0 || entry.type == type))
+            return &entry;
+    }
+    return gdi_bad_handle();
+}
 HGDIOBJ gdi_allocate(DWORD type, GdiEntry** entry);
 void gdi_release(HGDIOBJ handle);
 

@@ -3,10 +3,11 @@
 
 #include <string.h>
 
+// Never destroyed, so that objects alive at exit stay reachable.
+std::vector<GdiEntry>& g_gdi_entries = *new std::vector<GdiEntry>;
+
 namespace {
 
-// Never destroyed, so that objects alive at exit stay reachable.
-std::vector<GdiEntry>& g_entries = *new std::vector<GdiEntry>;
 std::vector<size_t>& g_free_slots = *new std::vector<size_t>;
 
 constexpr int TYPE_SLOTS = 16;
@@ -28,14 +29,7 @@ void free_payload(GdiEntry& entry) {
 
 } // namespace
 
-GdiEntry* gdi_entry(HGDIOBJ handle, DWORD type) {
-    size_t index = index_of(handle);
-    if (index < g_entries.size()) {
-        GdiEntry& entry = g_entries[index];
-        bool alive = entry.type != 0 && entry.generation == ((ULONG_PTR)handle & 0xFFFF);
-        if (alive && (type == 0 || entry.type == type))
-            return &entry;
-    }
+GdiEntry* gdi_bad_handle() {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
 }
@@ -46,11 +40,11 @@ HGDIOBJ gdi_allocate(DWORD type, GdiEntry** entry) {
         index = g_free_slots.back();
         g_free_slots.pop_back();
     } else {
-        index = g_entries.size();
-        g_entries.emplace_back();
-        g_entries[index].generation = 1;
+        index = g_gdi_entries.size();
+        g_gdi_entries.emplace_back();
+        g_gdi_entries[index].generation = 1;
     }
-    GdiEntry& slot = g_entries[index];
+    GdiEntry& slot = g_gdi_entries[index];
     uint16_t generation = slot.generation;
     memset((void*)&slot, 0, sizeof slot);
     slot.generation = generation;
@@ -62,7 +56,7 @@ HGDIOBJ gdi_allocate(DWORD type, GdiEntry** entry) {
 
 void gdi_release(HGDIOBJ handle) {
     size_t index = index_of(handle);
-    GdiEntry& entry = g_entries[index];
+    GdiEntry& entry = g_gdi_entries[index];
     free_payload(entry);
     --g_live[entry.type % TYPE_SLOTS];
     entry.type = 0;
@@ -104,7 +98,7 @@ BOOL layer_gdi_make_stock(HGDIOBJ object) {
 UINT layer_gdi_object_count(DWORD type) {
     // Stock objects are allocated like any other, but never counted.
     UINT stock = 0;
-    for (const GdiEntry& entry : g_entries)
+    for (const GdiEntry& entry : g_gdi_entries)
         stock += entry.type == type && entry.stock;
     return g_live[type % TYPE_SLOTS] - stock;
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <assert.h>
+#include <string.h>
 
 namespace {
 
@@ -24,10 +25,23 @@ void extend_touched(RECT* touched, int32_t left, int32_t top, int32_t right, int
     touched->bottom = std::max(touched->bottom, bottom);
 }
 
+// Eight pixels a store group: a long span (a wall's edge, a line across the
+// window) is most of a drawing call's time when filled one pixel at a time.
+void fill_row(uint32_t* row, int32_t count, uint32_t pixel) {
+    uint64_t pair = (uint64_t)pixel << 32 | pixel;
+    int32_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        uint64_t group[4] = {pair, pair, pair, pair};
+        memcpy(row + i, group, sizeof group);
+    }
+    for (; i < count; ++i)
+        row[i] = pixel;
+}
+
 // Copying is by far the most common mode, so it skips the mixing.
 void mix_row(uint32_t* row, int32_t count, uint32_t pixel, int rop2) {
     if (rop2 == R2_COPYPEN) {
-        std::fill(row, row + count, pixel & COLOUR_BITS);
+        fill_row(row, count, pixel & COLOUR_BITS);
         return;
     }
     for (int32_t i = 0; i < count; ++i)
