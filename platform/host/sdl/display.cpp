@@ -7,9 +7,11 @@
 
 #include <SDL_syswm.h>
 
+#include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 
 namespace {
 
@@ -91,6 +93,71 @@ unsigned long sdl_x_window_of(SDL_Window* window) {
     (void)window;
     return 0;
 }
+
+void sdl_note_x_connection(SdlHost& host, SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (host.x_display == nullptr && SDL_GetWindowWMInfo(window, &info) &&
+        info.subsystem == SDL_SYSWM_X11)
+        host.x_display = info.info.x11.display;
+#else
+    (void)host;
+    (void)window;
+#endif
+}
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+
+namespace {
+
+// Events can wait in Xlib's queue with nothing left on the connection: a
+// round trip reads whatever the server sent before its reply.
+bool wait_for_connection(Display* display, const timespec* timeout) {
+    if (XEventsQueued(display, QueuedAlready) > 0)
+        return true;
+    pollfd watch{ConnectionNumber(display), POLLIN, 0};
+    return ppoll(&watch, 1, timeout, nullptr) > 0;
+}
+
+} // namespace
+
+bool sdl_x_input_waiting(const SdlHost& host) {
+    if (host.x_display == nullptr)
+        return true;
+    timespec now{0, 0};
+    return wait_for_connection((Display*)host.x_display, &now);
+}
+
+// The wait is on the connection itself, to the microsecond, with one
+// wake-up: SDL's own wait counts in whole milliseconds.
+bool sdl_x_wait(const SdlHost& host, uint64_t deadline_us) {
+    Display* display = (Display*)host.x_display;
+    if (display == nullptr)
+        return false;
+    XFlush(display);
+    uint64_t now = host_clock_us();
+    if (deadline_us == UINT64_MAX) {
+        wait_for_connection(display, nullptr);
+    } else if (deadline_us > now) {
+        uint64_t left = deadline_us - now;
+        timespec timeout{time_t(left / 1'000'000), long(left % 1'000'000) * 1000};
+        wait_for_connection(display, &timeout);
+    }
+    return true;
+}
+
+#else
+
+bool sdl_x_input_waiting(const SdlHost&) {
+    return true;
+}
+
+bool sdl_x_wait(const SdlHost&, uint64_t) {
+    return false;
+}
+
+#endif
 
 void sdl_take_system_event(const SDL_SysWMmsg& message) {
 #if defined(SDL_VIDEO_DRIVER_X11)

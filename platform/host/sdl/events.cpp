@@ -162,16 +162,13 @@ void take_window_event(const SDL_WindowEvent& change) {
     }
 }
 
-// The last stretch before a deadline is slept in short steps on the clock
-// rather than in one wait on the display connection: that wait counts in
-// whole milliseconds, and a process woken from a long sleep on a busy
-// machine may wait for the processor a while longer. Waking this much early
-// keeps frames on time under load at the cost of a few short wake-ups.
+// Off X, the last stretch before a deadline is slept in short steps on the
+// clock rather than in SDL's wait, which counts in whole milliseconds.
 constexpr uint64_t FINE_WAIT_US = 2000;
 constexpr uint64_t FINE_STEP_US = 200;
 
-// Whole milliseconds to wait on the display connection for a deadline,
-// leaving the last stretch for the fine wait; -1 waits for an event.
+// Whole milliseconds to wait in SDL for a deadline, leaving the last
+// stretch for the fine wait; -1 waits for an event.
 int coarse_wait_ms(uint64_t deadline_us, uint64_t now) {
     if (deadline_us == UINT64_MAX)
         return -1;
@@ -185,9 +182,39 @@ void sleep_us(uint64_t microseconds) {
     nanosleep(&pause, nullptr);
 }
 
+// Reads whatever SDL has: from the display connection, and what SDL made
+// itself meanwhile. True when an event came.
+bool poll_sdl(void) {
+    SDL_Event event;
+    sdl_host().looked_us = host_clock_us();
+    if (!SDL_PollEvent(&event))
+        return false;
+    take_event(event);
+    return true;
+}
+
+// Takes what SDL holds already, without reading the display connection.
+bool peek_sdl(void) {
+    SDL_Event event;
+    if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1)
+        return false;
+    take_event(event);
+    return true;
+}
+
 // Waits for one SDL event or the deadline, whichever is first, and takes
-// what came.
+// what came. On X the wait is on the connection, and SDL reads it only
+// when something came; elsewhere SDL waits, and the last stretch is slept
+// in fine steps.
 void wait_once(uint64_t deadline_us) {
+    SdlHost& host = sdl_host();
+    if (peek_sdl())
+        return;
+    if (sdl_x_wait(host, deadline_us)) {
+        if (sdl_x_input_waiting(host))
+            poll_sdl();
+        return;
+    }
     SDL_Event event;
     uint64_t now = host_clock_us();
     int coarse = coarse_wait_ms(deadline_us, now);
@@ -196,18 +223,33 @@ void wait_once(uint64_t deadline_us) {
             take_event(event);
         return;
     }
-    if (SDL_PollEvent(&event)) {
-        take_event(event);
+    if (poll_sdl())
         return;
-    }
     if (deadline_us > now)
         sleep_us(std::min(deadline_us - now, FINE_STEP_US));
 }
 
+// A program looks at its queue many times a frame; SDL's reading of the
+// display connection costs several system calls, so it reads it at most
+// once in this long, and on X only when input waits there. Events SDL
+// already holds are taken every time.
+constexpr uint64_t PUMP_INTERVAL_US = 1000;
+
 void drain_sdl(void) {
-    SDL_Event event;
-    while (SDL_PollEvent(&event))
-        take_event(event);
+    SdlHost& host = sdl_host();
+    uint64_t now = host_clock_us();
+    bool read = false;
+    if (now - host.looked_us >= PUMP_INTERVAL_US) {
+        host.looked_us = now;
+        read = sdl_x_input_waiting(host);
+    }
+    if (!read) {
+        while (peek_sdl()) {
+        }
+        return;
+    }
+    while (poll_sdl()) {
+    }
 }
 
 // Converts an SDL event to host events on the pending queue; exposure is
@@ -232,6 +274,9 @@ void take_event(const SDL_Event& event) {
     case SDL_SYSWMEVENT:
         sdl_take_system_event(*event.syswm.msg);
         break;
+    case SDL_DISPLAYEVENT:
+        sdl_host().display_known = false;
+        break;
     default:
         break;
     }
@@ -249,8 +294,8 @@ bool host_next_event(HostEvent* event) {
     return true;
 }
 
-// SDL_WaitEventTimeout sleeps on the display connection, so an idle wait
-// costs nothing; it may end up to a millisecond early, hence the loop.
+// The waits sleep on the display connection, so an idle wait costs
+// nothing; a wait may end early, hence the loop.
 void host_wait(uint64_t deadline_us) {
     SdlHost& host = sdl_host();
     drain_sdl();

@@ -63,6 +63,17 @@ struct SdlHost {
     // The layer's task bar as a real window of its own, above all others,
     // where there is no window manager; `rect` is its place on the screen.
     SdlWindow task_bar;
+    // The X connection (an Xlib Display), once a window is made on X; null
+    // elsewhere. Waits watch it directly (see display.cpp).
+    void* x_display = nullptr;
+    // When the display connection was last looked at for input.
+    uint64_t looked_us = 0;
+    // The first display's bounds and usable area, as last read, and when:
+    // reading the usable area is a round trip to the X server.
+    SDL_Rect display_bounds{0, 0, 640, 480};
+    SDL_Rect display_usable{0, 0, 640, 480};
+    uint64_t display_read_us = 0;
+    bool display_known = false;
 };
 
 // The host, started on first use: a program without a display is told so
@@ -83,6 +94,15 @@ void sdl_watch_display(SdlHost& host);
 // The X window of an SDL window, or 0 off X; and whether an X window is one
 // of the host's.
 unsigned long sdl_x_window_of(SDL_Window* window);
+// Notes the X connection that shows an SDL window, once.
+void sdl_note_x_connection(SdlHost& host, SDL_Window* window);
+// On X: whether input waits for SDL to read it, in Xlib's queue or on the
+// connection. Costs no round trip.
+bool sdl_x_input_waiting(const SdlHost& host);
+// On X: sends what Xlib holds and sleeps until the server sends something
+// or the deadline (UINT64_MAX: none) comes; true when it slept or found
+// input waiting, false off X.
+bool sdl_x_wait(const SdlHost& host, uint64_t deadline_us);
 bool sdl_is_own_x_window(unsigned long x_window);
 // Takes a window system event (SDL_SYSWMEVENT): one of our windows
 // destroyed from outside ends the program.

@@ -10,6 +10,9 @@
 #include <stdlib.h>
 #include <string.h>
 #include <time.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 namespace {
 
@@ -81,6 +84,15 @@ void fit_scale(SdlHost& host) {
     host.scale = fitting;
 }
 
+// Frames are paced by waits that end on the system tick. Linux lets a
+// sleeping thread's wake-up slip by up to 50 us by default, to batch
+// wake-ups; the game's pacing asks for the tightest instead.
+void wake_on_time(void) {
+#ifdef __linux__
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+#endif
+}
+
 void start(SdlHost& host) {
     bool scale_chosen = read_scale(host);
     if (display_driver_needed() && !has_text("DISPLAY") && !has_text("WAYLAND_DISPLAY"))
@@ -122,6 +134,7 @@ void start(SdlHost& host) {
     host.counter_origin = SDL_GetPerformanceCounter();
     host.counter_per_second = SDL_GetPerformanceFrequency();
     host.uptime_origin_us = machine_uptime_us();
+    wake_on_time();
 }
 
 } // namespace
@@ -153,14 +166,34 @@ uint64_t host_clock_us(void) {
     return host.uptime_origin_us + seconds * 1'000'000 + rest * 1'000'000 / host.counter_per_second;
 }
 
+namespace {
+
+// The layer asks for the screen whenever it presents, many times a frame;
+// the answer is read again after a second, or at once after SDL reports a
+// change of the display, so that a panel that comes or goes is followed.
+constexpr uint64_t DISPLAY_READ_INTERVAL_US = 1'000'000;
+
+void read_display(SdlHost& host) {
+    uint64_t now = host_clock_us();
+    if (host.display_known && now - host.display_read_us < DISPLAY_READ_INTERVAL_US)
+        return;
+    SDL_Rect bounds{0, 0, 640, 480};
+    SDL_GetDisplayBounds(0, &bounds);
+    if (SDL_GetDisplayUsableBounds(0, &host.display_usable) != 0)
+        host.display_usable = bounds;
+    host.display_bounds = bounds;
+    host.display_read_us = now;
+    host.display_known = true;
+}
+
+} // namespace
+
 // The first display, in layer pixels: the real one divided by the scale.
 void host_screen(RECT* screen, RECT* work_area) {
     SdlHost& host = sdl_host();
-    SDL_Rect bounds{0, 0, 640, 480};
-    SDL_Rect usable;
-    SDL_GetDisplayBounds(0, &bounds);
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
-        usable = bounds;
+    read_display(host);
+    const SDL_Rect& bounds = host.display_bounds;
+    const SDL_Rect& usable = host.display_usable;
     int s = host.scale;
     if (screen)
         *screen = {bounds.x / s, bounds.y / s, (bounds.x + bounds.w) / s,

@@ -105,6 +105,7 @@ void create(SdlHost& host, SdlWindow& record, int width, int height) {
     if (record.sdl == nullptr)
         sdl_fail(std::string("no window could be opened (") + SDL_GetError() + ")");
     record.x_window = sdl_x_window_of(record.sdl);
+    sdl_note_x_connection(host, record.sdl);
     apply_icon(record);
     apply_owner(host, record);
 }
@@ -162,18 +163,44 @@ bool real_rect(const SDL_Surface* surface, int scale, const RECT& r, SDL_Rect* o
     return left < right && top < bottom;
 }
 
+// A surface in the layer's own 0x00RRGGBB form takes the pixels as they
+// are, whole rows at a time: at scale 1 each row is one copy, and at larger
+// scales the first real row of each layer row is widened and the rest copy
+// it. This runs for every presentation, so it must not go pixel by pixel.
+void draw_rect_same_form(const SdlWindow& record, SDL_Surface* surface, int scale,
+                         const SDL_Rect& r) {
+    const uint32_t* widened = nullptr;
+    for (int y = r.y; y < r.y + r.h; ++y) {
+        const uint32_t* from = &record.pixels[size_t(y / scale) * size_t(record.width)];
+        uint32_t* row = (uint32_t*)((uint8_t*)surface->pixels + size_t(y) * size_t(surface->pitch));
+        if (scale == 1) {
+            memcpy(row + r.x, from + r.x, size_t(r.w) * sizeof(uint32_t));
+            continue;
+        }
+        if (widened != nullptr && y % scale != 0) {
+            memcpy(row + r.x, widened + r.x, size_t(r.w) * sizeof(uint32_t));
+            continue;
+        }
+        for (int x = r.x; x < r.x + r.w; ++x)
+            row[x] = from[x / scale];
+        widened = row;
+    }
+}
+
 // Nearest neighbour: each layer pixel becomes a scale-by-scale square.
-// Surfaces in the layer's own 0x00RRGGBB form take the pixels as they are.
 void draw_rect(const SdlWindow& record, SDL_Surface* surface, int scale, const SDL_Rect& r) {
     bool same_form = surface->format->format == SDL_PIXELFORMAT_RGB888 ||
                      surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+    if (same_form) {
+        draw_rect_same_form(record, surface, scale, r);
+        return;
+    }
     for (int y = r.y; y < r.y + r.h; ++y) {
         const uint32_t* from = &record.pixels[size_t(y / scale) * size_t(record.width)];
         uint8_t* row = (uint8_t*)surface->pixels + size_t(y) * size_t(surface->pitch);
         for (int x = r.x; x < r.x + r.w; ++x) {
             uint32_t p = from[x / scale];
-            if (!same_form)
-                p = SDL_MapRGB(surface->format, uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p));
+            p = SDL_MapRGB(surface->format, uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p));
             if (surface->format->BytesPerPixel == 4)
                 ((uint32_t*)row)[x] = p;
             else
