@@ -108,13 +108,18 @@ for line in open(trace):
     events.append((what, int(at)))
 presents = [at for what, at in events if what == "present"]
 periods = sorted((b - a) / 1e6 for a, b in zip(presents, presents[1:]) if in_play(a) and in_play(b))
-latencies = []
+# The latency in two parts: from the injection (which starts an xdotool
+# process) until the program has the move, and from there to the pixels.
+latencies, arrivals, handling = [], [], []
 for t in filter(in_play, injected):
     motion = next((at for what, at in events if what == "motion" and at >= t), None)
     shown = next((at for what, at in events if what == "present" and motion and at >= motion), None)
     if shown is not None:
         latencies.append((shown - t) / 1e6)
-latencies.sort()
+        arrivals.append((motion - t) / 1e6)
+        handling.append((shown - motion) / 1e6)
+for values in (latencies, arrivals, handling):
+    values.sort()
 
 def pct(values, p):
     return values[min(len(values) - 1, int(len(values) * p / 100))] if values else float("nan")
@@ -126,4 +131,6 @@ print("frame period:             median %.2f ms, 99th percentile %.2f ms (%d fra
       % (pct(periods, 50), pct(periods, 99), len(periods) + 1))
 print("move to pixels latency:   median %.2f ms, 99th percentile %.2f ms (%d moves)"
       % (pct(latencies, 50), pct(latencies, 99), len(latencies)))
+print("  until the program has it: median %.2f ms; from there to pixels: median %.2f ms"
+      % (pct(arrivals, 50), pct(handling, 50)))
 PY
