@@ -5,10 +5,13 @@
 # latency from an injected mouse move to the first pixels presented after
 # it. Needs xvfb-run, xdotool and python3; prints the figures.
 #
-#   tools/window_bench.sh [path/to/zandrel] [seconds of play] [CPU hogs]
+#   tools/window_bench.sh [path/to/zandrel] [seconds of play] [CPU hogs] [steer]
 #
 # With a number of CPU hogs, that many busy processes run beside the game
 # for the whole measurement, to see how the pacing holds up under load.
+# With steer 0 the mouse stays where it is during play: the frame period is
+# then measured without the X server and the processor also serving an
+# xdotool process four times a second (and no latency is measured).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,12 +22,13 @@ if [ "${1:-}" != "--inside" ]; then
         cmake --build --preset default --target zandrel >/dev/null
         program=build/default/game/zandrel
     fi
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$program" "${2:-20}" "${3:-0}"
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$program" "${2:-20}" "${3:-0}" "${4:-1}"
 fi
 
 program=$2
 seconds=$3
 hogs=$4
+steer=$5
 work=$(mktemp -d)
 hog_pids=()
 trap 'kill $pid "${hog_pids[@]}" 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -40,7 +44,7 @@ left=$(echo "$geometry" | sed -n 's/^X=//p')
 top=$(echo "$geometry" | sed -n 's/^Y=//p')
 sleep 1
 
-python3 - "$pid" "$left" "$top" "$seconds" "$work/trace" "$hogs" <<'PY'
+python3 - "$pid" "$left" "$top" "$seconds" "$work/trace" "$hogs" "$steer" <<'PY'
 import os, subprocess, sys, time
 
 pid, left, top, seconds, trace = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3]), float(sys.argv[4]), sys.argv[5]
@@ -81,7 +85,8 @@ def crashed():
 injected, breaks, games = [], [], 1
 new_game()
 def play():
-    global games
+    global games, started
+    started = time.monotonic_ns()
     start = time.monotonic()
     step = 0
     while time.monotonic() - start < seconds:
@@ -92,15 +97,16 @@ def play():
             new_game()
             breaks.append((seen - 1_000_000_000, time.monotonic_ns()))
             games += 1
-        injected.append(time.monotonic_ns())
-        move(200 + (step % 2) * 300, 250)
+        if sys.argv[7] != "0":
+            injected.append(time.monotonic_ns())
+            move(200 + (step % 2) * 300, 250)
         step += 1
         time.sleep(0.25)
 playing = cpu_share(play)
 end = time.monotonic_ns()
 
 def in_play(at):
-    return injected[0] <= at <= end and not any(a <= at <= b for a, b in breaks)
+    return started <= at <= end and not any(a <= at <= b for a, b in breaks)
 
 events = []
 for line in open(trace):
@@ -129,8 +135,9 @@ print("CPU in the start wait:    %.2f%% of one core" % idle)
 print("CPU while playing:        %.2f%% of one core over %.0f s, %d games" % (playing, seconds, games))
 print("frame period:             median %.2f ms, 99th percentile %.2f ms (%d frames)"
       % (pct(periods, 50), pct(periods, 99), len(periods) + 1))
-print("move to pixels latency:   median %.2f ms, 99th percentile %.2f ms (%d moves)"
-      % (pct(latencies, 50), pct(latencies, 99), len(latencies)))
-print("  until the program has it: median %.2f ms; from there to pixels: median %.2f ms"
-      % (pct(arrivals, 50), pct(handling, 50)))
+if latencies:
+    print("move to pixels latency:   median %.2f ms, 99th percentile %.2f ms (%d moves)"
+          % (pct(latencies, 50), pct(latencies, 99), len(latencies)))
+    print("  until the program has it: median %.2f ms; from there to pixels: median %.2f ms"
+          % (pct(arrivals, 50), pct(handling, 50)))
 PY
