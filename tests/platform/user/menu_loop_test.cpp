@@ -49,13 +49,18 @@ constexpr WPARAM NOTHING_SELECTED = MAKEWPARAM(0, 0xFFFF);
         WM_COMMAND, CHECK_WL, command, 0, MAIN                                                     \
     }
 
+// Game opens by keyboard with its first item selected.
+#define OPEN_GAME                                                                                  \
+    {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(0, MF_POPUP | MF_HILITE), BAR, MAIN},                     \
+        {WM_INITMENUPOPUP, MENU_ROW, GAME, MAKELPARAM(0, FALSE), MAIN}, {                          \
+        WM_MENUSELECT, MENU_ROW, MAKEWPARAM(ID_NEW, MF_HILITE), GAME, MAIN                         \
+    }
+
 // F10, Down, Enter: the first drop-down opens with its first item, which
 // Enter chooses.
 const ExpectedMessage DOWN_ENTER[] = {
     F10_LOOP,
-    {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(0, MF_POPUP | MF_HILITE), BAR, MAIN},
-    {WM_INITMENUPOPUP, MENU_ROW, GAME, MAKELPARAM(0, FALSE), MAIN},
-    {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(ID_NEW, MF_HILITE), GAME, MAIN},
+    OPEN_GAME,
     {WM_UNINITMENUPOPUP, CHECK_W, GAME, 0, MAIN},
     LEAVE_LOOP(ID_NEW),
 };
@@ -73,9 +78,7 @@ const ExpectedMessage BAR_COMMAND[] = {
 // opens it. Down moves within a drop-down.
 const ExpectedMessage ACROSS_AND_DOWN[] = {
     F10_LOOP,
-    {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(0, MF_POPUP | MF_HILITE), BAR, MAIN},
-    {WM_INITMENUPOPUP, MENU_ROW, GAME, MAKELPARAM(0, FALSE), MAIN},
-    {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(ID_NEW, MF_HILITE), GAME, MAIN},
+    OPEN_GAME,
     {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(ID_OPEN, MF_HILITE), GAME, MAIN},
     {WM_UNINITMENUPOPUP, CHECK_W, GAME, 0, MAIN},
     {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(ID_HELP, MF_HILITE), BAR, MAIN},
@@ -89,9 +92,7 @@ const ExpectedMessage ACROSS_AND_DOWN[] = {
 // Escape twice: the drop-down closes, then the loop ends without a command.
 const ExpectedMessage ESCAPED[] = {
     F10_LOOP,
-    {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(0, MF_POPUP | MF_HILITE), BAR, MAIN},
-    {WM_INITMENUPOPUP, MENU_ROW, GAME, MAKELPARAM(0, FALSE), MAIN},
-    {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(ID_NEW, MF_HILITE), GAME, MAIN},
+    OPEN_GAME,
     {WM_UNINITMENUPOPUP, CHECK_W, GAME, 0, MAIN},
     {WM_MENUSELECT, MENU_ROW, NOTHING_SELECTED, 0, MAIN},
     {WM_EXITMENULOOP, CHECK_W, FALSE, 0, MAIN},
@@ -103,9 +104,7 @@ const ExpectedMessage MNEMONICS[] = {
     {WM_SYSCHAR, CHECK_W, 'g', 0, MAIN},
     {WM_SYSCOMMAND, CHECK_WL, SC_KEYMENU, 'g', MAIN},
     ENTER_LOOP,
-    {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(0, MF_POPUP | MF_HILITE), BAR, MAIN},
-    {WM_INITMENUPOPUP, MENU_ROW, GAME, MAKELPARAM(0, FALSE), MAIN},
-    {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(ID_NEW, MF_HILITE), GAME, MAIN},
+    OPEN_GAME,
     {WM_MENUSELECT, MENU_ROW, MAKEWPARAM(ID_OPEN, MF_HILITE), GAME, MAIN},
     {WM_UNINITMENUPOPUP, CHECK_W, GAME, 0, MAIN},
     LEAVE_LOOP(ID_OPEN),
