@@ -5,6 +5,7 @@
 #include "runtime/graphics/shapes.h"
 #include "tests/runtime/graphics/test_window.h"
 #include "tests/support/bitmap_dc.h"
+#include "tests/support/message_log.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -261,12 +262,7 @@ LRESULT CALLBACK green_child_proc(HWND window, UINT message, WPARAM wparam, LPAR
 
 TEST_F(DrawTarget, PaintNeverOverdrawsAVisibleChild) {
     window.open();
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = green_child_proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "ZandrelGreenChild";
-    RegisterClassExA(&wc);
+    register_test_class("ZandrelGreenChild", green_child_proc);
     HWND child = CreateWindowExA(0, "ZandrelGreenChild", "", WS_CHILD | WS_VISIBLE, 20, 20, 30, 30,
                                  record.hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(child, nullptr);

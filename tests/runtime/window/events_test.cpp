@@ -6,6 +6,7 @@
 #include "runtime/window/window.h"
 #include "tests/runtime/window/framework_fixture.h"
 #include "tests/support/bitmap_dc.h"
+#include "tests/support/message_log.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -364,11 +365,7 @@ int32_t consumeKeys(HWND window, MSG*) {
 
 TEST_F(Events, KeyFilterTakesKeysOfForeignChildren) {
     open(0);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "ForeignChildClass";
-    RegisterClassExA(&wc);
+    register_test_class("ForeignChildClass", DefWindowProcA);
     HWND foreign = CreateWindowExA(0, "ForeignChildClass", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
                                    record.hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
     g_seen.clear();

@@ -5,6 +5,7 @@
 #include "runtime/events/wait.h"
 #include "runtime/window/window.h"
 #include "tests/runtime/window/framework_fixture.h"
+#include "tests/support/message_log.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -47,12 +48,7 @@ class WaitLoop : public FrameworkTest {
     void SetUp() override {
         FrameworkTest::SetUp();
         g_received.clear();
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = foreignProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "ZandrelForeignWindow";
-        RegisterClassExA(&wc);
+        register_test_class("ZandrelForeignWindow", foreignProc);
     }
 
     void TearDown() override {
@@ -197,12 +193,7 @@ TEST_F(WaitLoop, ReflectionsAskTheControlOrFallToTheDefault) {
         WM_CTLCOLORBTN,    WM_CTLCOLORSCROLLBAR, WM_CTLCOLORSTATIC,
     };
     open();
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = answeringControlProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "ZandrelAnsweringControl";
-    RegisterClassExA(&wc);
+    register_test_class("ZandrelAnsweringControl", answeringControlProc);
     HWND control =
         CreateWindowExA(0, "ZandrelAnsweringControl", "", WS_CHILD | WS_VISIBLE, 0, 0, 20, 20,
                         record.hwnd, (HMENU)7, GetModuleHandleA(nullptr), nullptr);
