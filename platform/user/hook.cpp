@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -97,38 +98,36 @@ template <typename To, typename From> void copy_numbers(To* to, const From& from
     to->lpszClass = cls;
 }
 
+// Text in the other width; an atom in place of text stays as it is.
+std::u16string converted(LPCSTR text) {
+    return IS_INTRESOURCE(text) ? u"" : layer_ansi_to_wide(text);
+}
+std::string converted(LPCWSTR text) {
+    return IS_INTRESOURCE(text) ? "" : layer_wide_to_ansi(text);
+}
+
 template <typename Char, typename Text>
-const Char* text_or_atom(const Text* text, const auto& converted) {
-    return IS_INTRESOURCE(text) ? (const Char*)text : converted.c_str();
+const Char* text_or_atom(const void* given, const Text& text) {
+    return IS_INTRESOURCE(given) ? (const Char*)given : (const Char*)text.c_str();
 }
 
-LRESULT call_wide(const Hook* hook, WPARAM wparam, CBT_CREATEWNDA* ansi) {
-    const CREATESTRUCTA& from = *ansi->lpcs;
-    std::u16string name = IS_INTRESOURCE(from.lpszName) ? u"" : layer_ansi_to_wide(from.lpszName);
-    std::u16string cls = IS_INTRESOURCE(from.lpszClass) ? u"" : layer_ansi_to_wide(from.lpszClass);
-    CREATESTRUCTW cs{};
+// Calls `hook` with a copy of `given` whose text has the other width, and
+// keeps what the hook changed in it.
+template <typename To, typename From>
+LRESULT call_with(const Hook* hook, WPARAM wparam, From* given) {
+    using CreateStruct = std::remove_pointer_t<decltype(To::lpcs)>;
+    using Char = std::remove_const_t<std::remove_pointer_t<decltype(CreateStruct::lpszName)>>;
+    const auto& from = *given->lpcs;
+    auto name = converted(from.lpszName);
+    auto cls = converted(from.lpszClass);
+    CreateStruct cs{};
     copy_numbers(&cs, from);
-    cs.lpszName = text_or_atom<WCHAR>(from.lpszName, name);
-    cs.lpszClass = text_or_atom<WCHAR>(from.lpszClass, cls);
-    CBT_CREATEWNDW wide{&cs, ansi->hwndInsertAfter};
-    LRESULT result = call_hook(hook, HCBT_CREATEWND, wparam, (LPARAM)&wide);
-    copy_numbers(ansi->lpcs, cs);
-    ansi->hwndInsertAfter = wide.hwndInsertAfter;
-    return result;
-}
-
-LRESULT call_ansi(const Hook* hook, WPARAM wparam, CBT_CREATEWNDW* wide) {
-    const CREATESTRUCTW& from = *wide->lpcs;
-    std::string name = IS_INTRESOURCE(from.lpszName) ? "" : layer_wide_to_ansi(from.lpszName);
-    std::string cls = IS_INTRESOURCE(from.lpszClass) ? "" : layer_wide_to_ansi(from.lpszClass);
-    CREATESTRUCTA cs{};
-    copy_numbers(&cs, from);
-    cs.lpszName = text_or_atom<CHAR>(from.lpszName, name);
-    cs.lpszClass = text_or_atom<CHAR>(from.lpszClass, cls);
-    CBT_CREATEWNDA ansi{&cs, wide->hwndInsertAfter};
-    LRESULT result = call_hook(hook, HCBT_CREATEWND, wparam, (LPARAM)&ansi);
-    copy_numbers(wide->lpcs, cs);
-    wide->hwndInsertAfter = ansi.hwndInsertAfter;
+    cs.lpszName = text_or_atom<Char>(from.lpszName, name);
+    cs.lpszClass = text_or_atom<Char>(from.lpszClass, cls);
+    To other{&cs, given->hwndInsertAfter};
+    LRESULT result = call_hook(hook, HCBT_CREATEWND, wparam, (LPARAM)&other);
+    copy_numbers(given->lpcs, cs);
+    given->hwndInsertAfter = other.hwndInsertAfter;
     return result;
 }
 
@@ -137,8 +136,8 @@ LRESULT call_ansi(const Hook* hook, WPARAM wparam, CBT_CREATEWNDW* wide) {
 LRESULT call_converting(const Hook* hook, int code, WPARAM wparam, LPARAM lparam, bool wide) {
     if (code != HCBT_CREATEWND || lparam == 0 || hook->wide == wide)
         return call_hook(hook, code, wparam, lparam);
-    return hook->wide ? call_wide(hook, wparam, (CBT_CREATEWNDA*)lparam)
-                      : call_ansi(hook, wparam, (CBT_CREATEWNDW*)lparam);
+    return hook->wide ? call_with<CBT_CREATEWNDW>(hook, wparam, (CBT_CREATEWNDA*)lparam)
+                      : call_with<CBT_CREATEWNDA>(hook, wparam, (CBT_CREATEWNDW*)lparam);
 }
 
 } // namespace
