@@ -190,39 +190,3 @@ BOOL WINAPI RestoreDC(HDC dc, int level) {
     context->saved.resize((size_t)target - 1);
     return TRUE;
 }
-
-BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
-    DeviceContext* context = gdi_dc(dc);
-    if (context == nullptr)
-        return FALSE;
-    if (previous != nullptr)
-        *previous = context->state.position;
-    context->state.position = {x, y};
-    return TRUE;
-}
-
-BOOL WINAPI GetCurrentPositionEx(HDC dc, LPPOINT position) {
-    DeviceContext* context = gdi_dc(dc);
-    if (context == nullptr || position == nullptr)
-        return FALSE;
-    *position = context->state.position;
-    return TRUE;
-}
-
-BOOL WINAPI SetBrushOrgEx(HDC dc, int x, int y, LPPOINT previous) {
-    DeviceContext* context = gdi_dc(dc);
-    if (context == nullptr)
-        return FALSE;
-    if (previous != nullptr)
-        *previous = context->state.brush_origin;
-    context->state.brush_origin = {x, y};
-    return TRUE;
-}
-
-BOOL WINAPI GetBrushOrgEx(HDC dc, LPPOINT origin) {
-    DeviceContext* context = gdi_dc(dc);
-    if (context == nullptr || origin == nullptr)
-        return FALSE;
-    *origin = context->state.brush_origin;
-    return TRUE;
-}

@@ -26,6 +26,26 @@ template <typename T, typename Field> T read(HDC dc, Field field, T failure) {
     return context != nullptr ? context->state.*field : failure;
 }
 
+// The point attributes answer the old point through a pointer, which may
+// be null when setting.
+BOOL exchange_point(HDC dc, POINT DcState::*field, int x, int y, LPPOINT previous) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr)
+        return FALSE;
+    if (previous != nullptr)
+        *previous = context->state.*field;
+    context->state.*field = {x, y};
+    return TRUE;
+}
+
+BOOL read_point(HDC dc, POINT DcState::*field, LPPOINT point) {
+    DeviceContext* context = gdi_dc(dc);
+    if (context == nullptr || point == nullptr)
+        return FALSE;
+    *point = context->state.*field;
+    return TRUE;
+}
+
 } // namespace
 
 COLORREF WINAPI SetTextColor(HDC dc, COLORREF color) {
@@ -108,19 +128,24 @@ RECT gdi_rect_to_logical(const DcState& state, const RECT& rect) {
 }
 
 BOOL WINAPI SetViewportOrgEx(HDC dc, int x, int y, LPPOINT previous) {
-    DeviceContext* context = gdi_dc(dc);
-    if (context == nullptr)
-        return FALSE;
-    if (previous != nullptr)
-        *previous = context->state.viewport_origin;
-    context->state.viewport_origin = {x, y};
-    return TRUE;
+    return exchange_point(dc, &DcState::viewport_origin, x, y, previous);
+}
+BOOL WINAPI GetViewportOrgEx(HDC dc, LPPOINT origin) {
+    return read_point(dc, &DcState::viewport_origin, origin);
 }
 
-BOOL WINAPI GetViewportOrgEx(HDC dc, LPPOINT origin) {
-    DeviceContext* context = gdi_dc(dc);
-    if (context == nullptr || origin == nullptr)
-        return FALSE;
-    *origin = context->state.viewport_origin;
-    return TRUE;
+// The current position is logical, as the viewport origin leaves it.
+BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous) {
+    return exchange_point(dc, &DcState::position, x, y, previous);
+}
+BOOL WINAPI GetCurrentPositionEx(HDC dc, LPPOINT position) {
+    return read_point(dc, &DcState::position, position);
+}
+
+// The brush origin is in device coordinates.
+BOOL WINAPI SetBrushOrgEx(HDC dc, int x, int y, LPPOINT previous) {
+    return exchange_point(dc, &DcState::brush_origin, x, y, previous);
+}
+BOOL WINAPI GetBrushOrgEx(HDC dc, LPPOINT origin) {
+    return read_point(dc, &DcState::brush_origin, origin);
 }
