@@ -213,6 +213,10 @@ HWND WINAPI WindowFromPoint(POINT point);
 #define SWP_NOCOPYBITS 0x0100
 #define SWP_NOOWNERZORDER 0x0200
 #define SWP_NOSENDCHANGING 0x0400
+// Flags that WM_WINDOWPOSCHANGED carries when the client area kept its size
+// or its place; programs never pass them.
+#define SWP_NOCLIENTSIZE 0x0800
+#define SWP_NOCLIENTMOVE 0x1000
 #define SWP_DEFERERASE 0x2000
 #define SWP_ASYNCWINDOWPOS 0x4000
 #define SWP_STATECHANGED 0x8000

@@ -11,15 +11,6 @@
 #include <string>
 #include <vector>
 
-// Flags that WM_WINDOWPOSCHANGED carries when the client area kept its size
-// or its place; programs never pass them.
-#ifndef SWP_NOCLIENTSIZE
-#define SWP_NOCLIENTSIZE 0x0800
-#endif
-#ifndef SWP_NOCLIENTMOVE
-#define SWP_NOCLIENTMOVE 0x1000
-#endif
-
 struct WindowClass {
     ATOM atom;
     std::string name; // as registered; compared without regard to case

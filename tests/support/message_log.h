@@ -64,7 +64,7 @@ enum RowFlags : unsigned {
 };
 
 // What WM_WINDOWPOSCHANGED adds when the client area kept its size or its
-// place; programs cannot ask for them.
+// place; the layer's header has them, the system's headers do not.
 #ifndef SWP_NOCLIENTSIZE
 #define SWP_NOCLIENTSIZE 0x0800
 #endif
