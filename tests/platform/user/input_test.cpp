@@ -113,11 +113,7 @@ MSG type_key(UINT key, bool down) {
     input.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (key == VK_DOWN ? KEYEVENTF_EXTENDEDKEY : 0);
     SendInput(1, &input, sizeof input);
 #else
-    HostEvent event{};
-    event.type = HOST_KEY;
-    event.down = down;
-    event.key = key;
-    headless_push_event(event);
+    push_key(key, down);
 #endif
     MSG msg{};
     for (int i = 0; i < 200; ++i) {

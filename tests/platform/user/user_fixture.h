@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #ifndef _WIN32
@@ -54,6 +55,17 @@ class UserTest : public ::testing::Test {
     }
 };
 
+#ifndef _WIN32
+// A key going down or up at the host's keyboard.
+inline void push_key(UINT key, bool down) {
+    HostEvent event{};
+    event.type = HOST_KEY;
+    event.down = down;
+    event.key = key;
+    headless_push_event(event);
+}
+#endif
+
 // Holds a key down, or lets it go, as the thread's key state sees it.
 inline void set_key(UINT key, bool down) {
 #ifdef _WIN32
@@ -62,11 +74,7 @@ inline void set_key(UINT key, bool down) {
     keys[key] = down ? 0x80 : 0;
     SetKeyboardState(keys);
 #else
-    HostEvent event{};
-    event.type = HOST_KEY;
-    event.down = down;
-    event.key = key;
-    headless_push_event(event);
+    push_key(key, down);
     pump_messages();
 #endif
 }
@@ -83,15 +91,9 @@ inline void click_at(POINT screen) {
     clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, clicks, sizeof(INPUT));
 #else
-    HostEvent event{};
-    event.type = HOST_MOUSE_MOVE;
-    event.point = screen;
-    headless_push_event(event);
-    event.type = HOST_MOUSE_BUTTON;
-    event.button = HOST_BUTTON_LEFT;
-    for (bool down : {true, false}) {
-        event.down = down;
-        headless_push_event(event);
-    }
+    std::string script =
+        "+0 click left " + std::to_string(screen.x) + " " + std::to_string(screen.y) + "\n";
+    std::string error;
+    ASSERT_TRUE(headless_load_script(script.c_str(), "click", &error)) << error;
 #endif
 }
