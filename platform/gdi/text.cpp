@@ -2,6 +2,7 @@
 // it: there is one typeface, whatever a program asks for.
 #include "platform/gdi/font.h"
 #include "platform/gdi/gdi_private.h"
+#include "platform/gdi/raster.h"
 
 #include <string.h>
 
@@ -58,15 +59,11 @@ RECT rect_union_of(const std::vector<RECT>& rects) {
     return all;
 }
 
+// The background of a cell or the opaque rectangle: the rasteriser's fill
+// in copy mode.
 void fill(DrawTarget& target, const std::vector<RECT>& rects, const RECT& box, uint32_t pixel) {
-    for (const RECT& visible : rects) {
-        RECT r = rect_intersection(visible, box);
-        for (LONG y = r.top; y < r.bottom; ++y) {
-            uint32_t* row = target.surface->bits + (ptrdiff_t)y * target.surface->stride;
-            for (LONG x = r.left; x < r.right; ++x)
-                row[x] = pixel;
-        }
-    }
+    Clip clip{rects.data(), (int32_t)rects.size()};
+    raster_fill_rect(target.surface, &clip, box, pixel, R2_COPYPEN, nullptr);
     target.add_bounds(box);
 }
 
