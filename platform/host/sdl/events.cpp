@@ -125,7 +125,7 @@ void take_focus_lost(void) {
 }
 
 void take_window_event(const SDL_WindowEvent& change) {
-    if (change.event == SDL_WINDOWEVENT_EXPOSED && sdl_task_bar_exposed(change.windowID))
+    if (sdl_task_bar_event(change))
         return;
     HWND window = sdl_window_of(change.windowID);
     SdlWindow* record = sdl_find(window);

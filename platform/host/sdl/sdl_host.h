@@ -114,8 +114,8 @@ SdlWindow* sdl_find(HWND window);
 
 // Shows the kept pixels of a window again, all of them.
 void sdl_show_again(HWND window);
-// The same for the task bar's window; true when window_id is the task bar's.
-bool sdl_task_bar_exposed(Uint32 window_id);
+// Takes a window event of the task bar's window; false for other windows'.
+bool sdl_task_bar_event(const SDL_WindowEvent& change);
 // Raises the task bar's window above every other.
 void sdl_raise_task_bar(SdlHost& host);
 

@@ -454,11 +454,20 @@ void sdl_raise_task_bar(SdlHost& host) {
         SDL_RaiseWindow(host.task_bar.sdl);
 }
 
-bool sdl_task_bar_exposed(Uint32 window_id) {
+// The task bar shows lost pixels again, and never keeps the keyboard focus:
+// without a window manager, showing a window gives it the focus, and SDL
+// captures the mouse for the window that has the focus when a button goes
+// down. A first drag of a caption would then be captured by the bar, and
+// moves off the dragged window lost.
+bool sdl_task_bar_event(const SDL_WindowEvent& change) {
     SdlHost& host = sdl_host();
-    if (host.task_bar.sdl == nullptr || SDL_GetWindowID(host.task_bar.sdl) != window_id)
+    if (host.task_bar.sdl == nullptr || SDL_GetWindowID(host.task_bar.sdl) != change.windowID)
         return false;
-    RECT all = {0, 0, host.task_bar.width, host.task_bar.height};
-    show_rects(host, host.task_bar, &all, 1);
+    if (change.event == SDL_WINDOWEVENT_EXPOSED) {
+        RECT all = {0, 0, host.task_bar.width, host.task_bar.height};
+        show_rects(host, host.task_bar, &all, 1);
+    } else if (change.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        focus_top_window(host);
+    }
     return true;
 }
