@@ -15,105 +15,36 @@
 # and without a window manager, that the program ends with one line and
 # exit code 6 when the X server goes away or its window is destroyed from
 # outside. Needs xvfb-run (xvfb), openbox, xdotool, wmctrl, xprop,
-# xwininfo, xmessage (x11-utils), import (imagemagick) and python3.
+# xwininfo, xmessage (x11-utils), import (imagemagick) and Pillow for
+# /usr/bin/python3.
 #
 #   tools/wm_test.sh [path/to/zandrel]
 #
 # Without an argument it builds the default preset's program first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The pixel checks read screenshots with tools/screenshot.py.
-export PYTHONPATH="$PWD/tools${PYTHONPATH:+:$PYTHONPATH}"
+xtest_name=wm_test
+source tools/xtest_lib.sh
 
 mode=${1:-}
 if [ "$mode" = "--inside" ] || [ "$mode" = "--display-lost" ]; then
     program=$2
 else
-    for tool in xvfb-run Xvfb openbox xdotool wmctrl xprop xwininfo xmessage import python3; do
-        command -v "$tool" >/dev/null || { echo "wm_test: $tool is missing" >&2; exit 1; }
-    done
+    xtest_require xvfb-run Xvfb openbox xdotool wmctrl xprop xwininfo xmessage import
     program=${1:-}
     if [ -z "$program" ]; then
         cmake --preset default >/dev/null
         cmake --build --preset default --target zandrel
         program=build/default/game/zandrel
     fi
-    timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$program"
+    xtest_in_xvfb 1024x768 300 --inside "$program"
     timeout 120 "$0" --display-lost "$program"
     exit 0
 fi
 
 export SDL_VIDEODRIVER=x11 ZANDREL_SCALE=1
-work=$(mktemp -d)
-pid=
-helpers=()
-finish() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null || true
-    fi
-    for helper in "${helpers[@]}"; do
-        kill "$helper" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap finish EXIT
-
-fail() {
-    echo "wm_test: $*" >&2
-    if [ -s "$work/program.err" ]; then
-        echo "wm_test: the program wrote on standard error:" >&2
-        sed 's/^/    /' "$work/program.err" >&2
-    fi
-    if [ -f "$work/screen.ppm" ]; then
-        mkdir -p build/wm_test
-        cp "$work/screen.ppm" build/wm_test/failed.ppm
-        echo "wm_test: the last screenshot is build/wm_test/failed.ppm" >&2
-    fi
-    exit 1
-}
+xtest_work
 trap 'fail "a command failed on line $LINENO"' ERR
-
-# Pixel questions about screenshots (binary PPMs of the root window):
-#   colour FILE X Y               the pixel's "R G B"
-#   same FILE FILE X Y W H        whether a rectangle is the same in both
-#   ball FILE LEFT TOP            the x of the ball in the game window at LEFT TOP
-pixels() {
-    python3 - "$@" <<'EOF'
-import sys
-from screenshot import read_ppm
-
-def at(image, x, y):
-    width, _, data = image
-    i = (y * width + x) * 3
-    return tuple(data[i:i + 3])
-
-kind = sys.argv[1]
-if kind == "colour":
-    print("%d %d %d" % at(read_ppm(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])))
-elif kind == "same":
-    a, b = read_ppm(sys.argv[2]), read_ppm(sys.argv[3])
-    x0, y0, w, h = map(int, sys.argv[4:8])
-    differ = sum(at(a, x, y) != at(b, x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w))
-    print("same" if differ == 0 else "%d differ" % differ)
-elif kind == "ball":
-    image = read_ppm(sys.argv[2])
-    left, top = int(sys.argv[3]), int(sys.argv[4])
-    # The client area starts below the frame (3), caption (19) and menu bar
-    # (19); rows with few white pixels below the score hold the ball.
-    cx, cy = left + 3, top + 41
-    ball = []
-    for y in range(cy + 20, cy + 324):
-        row = [x for x in range(cx, cx + 634) if at(image, x, y) == (255, 255, 255)]
-        if 0 < len(row) <= 15:
-            ball += row
-    print(round(sum(ball) / len(ball)) - cx if len(ball) >= 20 else "none")
-EOF
-}
-
-shot() {
-    import -window root -depth 8 "$work/$1.ppm"
-    cp "$work/$1.ppm" "$work/screen.ppm"
-}
 
 geometry_of() {
     xdotool getwindowgeometry --shell "$1" >"$work/geometry"
@@ -121,15 +52,6 @@ geometry_of() {
     y=$(sed -n 's/^Y=//p' "$work/geometry")
     w=$(sed -n 's/^WIDTH=//p' "$work/geometry")
     h=$(sed -n 's/^HEIGHT=//p' "$work/geometry")
-}
-
-# Waits for a condition, checked ten times a second for up to five seconds.
-wait_for() {
-    for _ in $(seq 50); do
-        if eval "$1"; then return 0; fi
-        sleep 0.1
-    done
-    return 1
 }
 
 start_program() {
@@ -171,7 +93,7 @@ expect_menu_attached() {
     # The drop-down's top left is at the client area's left, below the menu bar.
     [ "$place" = "$((left + 3)) $((top + 41))" ] ||
         fail "$1: the Game menu opens at $place, the window is at $left $top"
-    caption=$(shot menu && pixels colour "$work/menu.ppm" $((left + 100)) $((top + 10)))
+    caption=$(shot menu && pixels wm colour "$work/menu.ppm" $((left + 100)) $((top + 10)))
     [ "$caption" = "0 0 128" ] || fail "$1: the caption is $caption with the menu open, not active"
     xdotool key Escape && sleep 0.2 && xdotool key Escape && sleep 0.2
 }
@@ -190,7 +112,7 @@ close_rules() {
 
 caption_colour() {
     shot caption
-    pixels colour "$work/caption.ppm" $((left + 100)) $((top + 10))
+    pixels wm colour "$work/caption.ppm" $((left + 100)) $((top + 10))
 }
 
 if [ "$mode" = "--inside" ]; then
@@ -221,7 +143,7 @@ if [ "$mode" = "--inside" ]; then
     xdotool mousemove $((left + 300)) $((top + 10)) click 1
     sleep 0.5
     shot box_after
-    result=$(pixels same "$work/box_before.ppm" "$work/box_after.ppm" "$x" "$y" "$w" "$h")
+    result=$(pixels wm same "$work/box_before.ppm" "$work/box_after.ppm" "$x" "$y" "$w" "$h")
     [ "$result" = same ] || fail "clicking the game hid its Rules box: $result pixels"
     close_rules
 
@@ -260,13 +182,13 @@ if [ "$mode" = "--inside" ]; then
     geometry_of "$game"
     [ "$x $y" = "$left $top" ] || fail "the window came back at $x $y, not $left $top"
     shot restored
-    result=$(pixels same "$work/before_minimise.ppm" "$work/restored.ppm" "$left" "$top" 640 368)
+    result=$(pixels wm same "$work/before_minimise.ppm" "$work/restored.ppm" "$left" "$top" 640 368)
     [ "$result" = same ] || fail "the window came back with another picture: $result pixels"
     xdotool key F10 && sleep 0.1 && xdotool key Right && sleep 0.1
     xdotool key Down && sleep 0.1 && xdotool key Return
     sleep 1
     shot resumed
-    result=$(pixels same "$work/restored.ppm" "$work/resumed.ppm" $((left + 3)) $((top + 41)) 634 324)
+    result=$(pixels wm same "$work/restored.ppm" "$work/resumed.ppm" $((left + 3)) $((top + 41)) 634 324)
     [ "$result" != same ] || fail "the game does not go on after being restored"
     stop_program
 
@@ -278,7 +200,7 @@ if [ "$mode" = "--inside" ]; then
         xdotool key F10 && sleep 0.1 && xdotool key Down && sleep 0.1 && xdotool key Return
         sleep 0.6
         shot "run$run"
-        places+=("$(pixels ball "$work/run$run.ppm" "$left" "$top")")
+        places+=("$(pixels wm ball "$work/run$run.ppm" "$left" "$top")")
         stop_program
         sleep 1.1
     done
