@@ -115,13 +115,91 @@ caption_colour() {
     pixels wm colour "$work/caption.ppm" $((left + 100)) $((top + 10))
 }
 
+# Options > Pause from the keyboard: pauses play, or resumes it.
+toggle_pause() {
+    xdotool key F10 && sleep 0.1 && xdotool key Right && sleep 0.1
+    xdotool key Down && sleep 0.1 && xdotool key Return
+    sleep 0.3
+}
+
+# The paused game's window is on the screen, and resumed, its field moves:
+# the layer did not keep it minimised nor stop drawing it. It is paused
+# again after, so that no crash ends the game meanwhile.
+expect_playing() {
+    wait_for 'xwininfo -id $game | grep -q IsViewable' || fail "$1: the window is not on the screen"
+    ! xprop -id "$game" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN ||
+        fail "$1: the window is _NET_WM_STATE_HIDDEN"
+    geometry_of "$game"
+    left=$x top=$y
+    toggle_pause
+    shot playing_a
+    sleep 0.5
+    shot playing_b
+    toggle_pause
+    result=$(pixels wm same "$work/playing_a.ppm" "$work/playing_b.ppm" $((left + 3)) $((top + 41)) 634 324)
+    [ "$result" != same ] || fail "$1: the game does not go on"
+}
+
+# The minimise box hides the window; WAY brings it back, and play goes on.
+expect_minimise_restore() {
+    local state=$1 way=$2
+    xdotool mousemove $((left + 593)) $((top + 12)) click 1
+    wait_for 'xwininfo -id $game | grep -q IsUnMapped' || fail "$state: the minimise box left the window mapped"
+    eval "$way"
+    expect_playing "$state: after minimise and $way"
+}
+
+# The colour of the screen's bottom left corner: the layer's task bar is grey.
+corner_colour() {
+    shot corner
+    pixels wm colour "$work/corner.ppm" 2 765
+}
+
+# Another program minimises and restores the window 200 times in a row,
+# as fast as it can: the last request, restore, wins.
+rapid_minimise_restore() {
+    for _ in $(seq 200); do
+        xdotool windowminimize "$game" 2>/dev/null || true
+        xdotool windowactivate "$game" 2>/dev/null || true
+    done
+    sleep 1
+    expect_playing "after 200 rapid minimise and restore cycles"
+}
+
+# The window manager ends mid-game: the layer draws its task bar and keeps
+# the window active, play goes on, and the task bar's button restores a
+# minimised window. Then a window manager starts again, takes the task bar's
+# place, and keeps the minimised window as its icon.
+lose_and_regain_manager() {
+    kill "$manager"
+    wait "$manager" 2>/dev/null || true
+    wait_for '[ "$(corner_colour)" = "192 192 192" ]' ||
+        fail "no task bar after the window manager ended: the corner is $(corner_colour)"
+    wait_for '[ "$(caption_colour)" = "0 0 128" ]' ||
+        fail "the caption is $(caption_colour) after the window manager ended, not active"
+    expect_playing "without the window manager"
+    expect_minimise_restore "without the window manager" 'xdotool mousemove 84 748 click 1'
+    start_manager
+    wait_for '[ "$(corner_colour)" = "0 0 0" ]' ||
+        fail "the task bar stays with a window manager back: the corner is $(corner_colour)"
+    expect_minimise_restore "with the window manager back" 'xdotool windowactivate "$game"'
+    xprop -id "$game" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN &&
+        fail "the restored window is _NET_WM_STATE_HIDDEN"
+    true
+}
+
+# A window manager of its own, with its default settings.
+start_manager() {
+    openbox >>"$work/openbox.log" 2>&1 &
+    manager=$!
+    helpers+=($manager)
+    wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
+        wmctrl -m >/dev/null 2>&1' || fail "openbox did not start"
+}
+
 if [ "$mode" = "--inside" ]; then
-    # A window manager of its own, with its default settings.
     export HOME=$work
-    openbox >"$work/openbox.log" 2>&1 &
-    helpers+=($!)
-    wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-        fail "openbox did not start"
+    start_manager
 
     start_program
     [ "$w" = 640 ] && [ "$h" = 368 ] || fail "the window is ${w}x$h"
@@ -190,6 +268,9 @@ if [ "$mode" = "--inside" ]; then
     shot resumed
     result=$(pixels wm same "$work/restored.ppm" "$work/resumed.ppm" $((left + 3)) $((top + 41)) 634 324)
     [ "$result" != same ] || fail "the game does not go on after being restored"
+    toggle_pause
+    rapid_minimise_restore
+    lose_and_regain_manager
     stop_program
 
     # Every run plays a different game: the ball starts at different places.
