@@ -115,6 +115,12 @@ caption_colour() {
     pixels wm colour "$work/caption.ppm" $((left + 100)) $((top + 10))
 }
 
+# Game > New from the keyboard.
+new_game() {
+    xdotool key F10 && sleep 0.1 && xdotool key Down && sleep 0.1 && xdotool key Return
+    sleep 0.3
+}
+
 # Options > Pause from the keyboard: pauses play, or resumes it.
 toggle_pause() {
     xdotool key F10 && sleep 0.1 && xdotool key Right && sleep 0.1
@@ -156,13 +162,23 @@ corner_colour() {
 }
 
 # Another program minimises and restores the window 200 times in a row,
-# as fast as it can: the last request, restore, wins.
+# as fast as it can, while the game plays: the last request, restore, wins.
+# A crash that came meanwhile has its box closed and a new game started.
 rapid_minimise_restore() {
+    toggle_pause
     for _ in $(seq 200); do
         xdotool windowminimize "$game" 2>/dev/null || true
         xdotool windowactivate "$game" 2>/dev/null || true
     done
-    sleep 1
+    wait_for 'xwininfo -id $game | grep -q IsViewable' ||
+        fail "200 rapid minimise and restore cycles left the window minimised"
+    sleep 0.5
+    if xdotool search --name '^Alert$' >/dev/null 2>&1; then
+        xdotool key Return
+        sleep 0.3
+        new_game
+    fi
+    toggle_pause
     expect_playing "after 200 rapid minimise and restore cycles"
 }
 
@@ -194,7 +210,7 @@ start_manager() {
     manager=$!
     helpers+=($manager)
     wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
-        wmctrl -m >/dev/null 2>&1' || fail "openbox did not start"
+        wmctrl -m >/dev/null 2>&1' 100 || fail "openbox did not start"
 }
 
 if [ "$mode" = "--inside" ]; then
