@@ -9,7 +9,7 @@ window is at LEFT TOP. A failed check ends with a message saying why.
 """
 import sys
 
-from xtest_screen import BLACK, BLUE, DARK_BLUE, WHITE, YELLOW, ball_x, count, load
+from xtest_screen import BLACK, BLUE, DARK_BLUE, YELLOW, ball_x, count, load
 
 
 def idle(screen, s, left, top, cx, cy, w, h, golden_path):
