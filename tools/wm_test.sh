@@ -9,6 +9,13 @@
 #   - the minimise box iconifies the window (unmapped, _NET_WM_STATE_HIDDEN)
 #     and `xdotool windowactivate` brings it back with its picture, the game
 #     still running;
+#   - another program minimising and restoring the window 200 times in a
+#     row while the game plays leaves it restored, and play goes on;
+#   - the window manager killed mid-game: the layer's task bar appears, the
+#     caption stays active, play goes on, the minimise box hides the window
+#     and the task bar's button brings it back; a window manager started
+#     again takes the task bar's place and keeps the minimised window as its
+#     icon;
 #   - the window manager's close request ends the program with exit code 0;
 #   - three runs a second or more apart start the ball at different places;
 #   - a ZANDREL_SCALE too large for the screen falls back to one that fits;
@@ -37,7 +44,7 @@ else
         cmake --build --preset default --target zandrel
         program=build/default/game/zandrel
     fi
-    xtest_in_xvfb 1024x768 300 --inside "$program"
+    xtest_in_xvfb 1024x768 400 --inside "$program"
     timeout 120 "$0" --display-lost "$program"
     exit 0
 fi
@@ -163,7 +170,8 @@ corner_colour() {
 
 # Another program minimises and restores the window 200 times in a row,
 # as fast as it can, while the game plays: the last request, restore, wins.
-# A crash that came meanwhile has its box closed and a new game started.
+# A crash that came meanwhile has its box closed; a new game, paused, then
+# shows that the window takes input and draws.
 rapid_minimise_restore() {
     toggle_pause
     for _ in $(seq 200); do
@@ -175,9 +183,9 @@ rapid_minimise_restore() {
     sleep 0.5
     if xdotool search --name '^Alert$' >/dev/null 2>&1; then
         xdotool key Return
-        sleep 0.3
-        new_game
+        wait_for '! xdotool search --name "^Alert$" >/dev/null 2>&1' || fail "the crash box stays"
     fi
+    new_game
     toggle_pause
     expect_playing "after 200 rapid minimise and restore cycles"
 }
