@@ -78,11 +78,12 @@ shot() {
     [ "$1" = screen ] || cp "$work/$1.ppm" "$work/screen.ppm"
 }
 
-# Asks a pixel question of tools/NAME_pixels.py: `pixels NAME ARGS...`.
+# Asks a pixel question of tools/NAME_pixels.py: `pixels NAME ARGS...`;
+# the tree gets no compiled Python of it.
 pixels() {
     local name=$1
     shift
-    "$xtest_python" "$xtest_tools/${name}_pixels.py" "$@"
+    PYTHONDONTWRITEBYTECODE=1 "$xtest_python" "$xtest_tools/${name}_pixels.py" "$@"
 }
 
 # Waits for a condition, checked ten times a second for up to five seconds
