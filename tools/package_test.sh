@@ -19,81 +19,20 @@
 #   tools/package_test.sh windows  only the ZIPs
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The pixel checks read screenshots with tools/screenshot.py.
-export PYTHONPATH="$PWD/tools${PYTHONPATH:+:$PYTHONPATH}"
+xtest_name=package_test
+source tools/xtest_lib.sh
 here=$(pwd)
 version=$(sed -n 's/^project(zandrel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 app_id=example.zandrel.Zandrel
 packages=build/packages
 
-fail() {
-    echo "package_test: $*" >&2
-    exit 1
-}
-
 # Takes a screenshot of the whole X screen into $work/screen.ppm and runs a
-# named check on it: "window LEFT TOP" (the game's idle window at that
-# place: caption, menu bar, blue field), "field-idle" and "field-playing"
-# (the blue field found on the screen, without and with the score in its
-# top left corner).
+# named check of tools/package_pixels.py on it: "window LEFT TOP" (the
+# game's idle window at that place), "field-idle" and "field-playing" (the
+# blue field found on the screen, without and with the score).
 screen_check() {
-    import -window root -depth 8 "$work/screen.ppm"
-    python3 - "$work/screen.ppm" "$@" <<'EOF'
-import sys
-from screenshot import read_ppm
-
-width, height, pixels = read_ppm(sys.argv[1])
-kind = sys.argv[2]
-
-def at(x, y):
-    i = (y * width + x) * 3
-    return tuple(pixels[i:i + 3])
-
-BLUE, BLACK, WHITE, GREY = (0, 0, 255), (0, 0, 0), (255, 255, 255), (192, 192, 192)
-
-def count(colour, x0, y0, x1, y1):
-    return sum(at(x, y) == colour for y in range(y0, y1) for x in range(x0, x1))
-
-if kind == "window":
-    left, top = int(sys.argv[3]), int(sys.argv[4])
-    # Caption (dark blue) from 3 to 21, menu bar (grey, with the menus'
-    # names in black) from 22 to 40, the blue field of 634 by 324 below.
-    caption = count((0, 0, 128), left + 100, top + 5, left + 500, top + 18)
-    assert caption > 400 * 13 * 0.9, "no caption: %d dark blue pixels" % caption
-    grey = count(GREY, left + 3, top + 22, left + 637, top + 41)
-    text = count(BLACK, left + 3, top + 22, left + 200, top + 41)
-    assert grey > 634 * 19 * 0.8 and text > 40, \
-        "no menu bar: %d grey and %d black pixels" % (grey, text)
-    field = count(BLUE, left + 3, top + 41, left + 637, top + 365)
-    assert field == 634 * 324, "the field has %d blue pixels of %d" % (field, 634 * 324)
-else:
-    # The field is the largest blue area: the bounding box of blue pixels.
-    blue = [(x, y) for y in range(0, height, 2) for x in range(0, width, 2) if at(x, y) == BLUE]
-    assert len(blue) > 100 * 100, "no blue field on the screen"
-    fx, fy = min(x for x, _ in blue), min(y for _, y in blue)
-    # The score is written in the field's top left corner.
-    corner = (fx, fy, fx + 60, fy + 16)
-    white, black = count(WHITE, *corner), count(BLACK, *corner)
-    if kind == "field-idle":
-        assert white == 0 and black == 0, "text in the idle field's corner"
-    elif kind == "field-playing":
-        assert white > 100 and black > 30, \
-            "no score in the field's corner: %d white, %d black pixels" % (white, black)
-    else:
-        sys.exit("unknown check " + kind)
-EOF
-}
-
-# Waits up to ten seconds for process $1 to end; its exit code is in $status.
-wait_for_exit() {
-    for _ in $(seq 100); do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$1" 2>/dev/null && return 1
-    status=0
-    wait "$1" || status=$?
-    return 0
+    shot screen
+    pixels package "$work/screen.ppm" "$@"
 }
 
 # --- inside Xvfb: the installed program, started by its Exec line ---------
@@ -123,7 +62,7 @@ if [ "${1:-}" = "--desktop-run" ]; then
     convert "$work/screen.ppm" "$work/desktop-idle.png"
     # The close box at the caption's right end.
     xdotool mousemove $((left + 626)) $((top + 11)) click 1
-    wait_for_exit "$pid" || fail "the program still runs after its close box was clicked"
+    xtest_wait_exit || fail "the program still runs after its close box was clicked"
     trap - EXIT
     [ "$status" = 0 ] || fail "the program ended with exit code $status"
     exit 0
@@ -152,7 +91,7 @@ if [ "${1:-}" = "--wine-run" ]; then
     # Game > Quit: Down skips the separator on its way from New to Quit.
     xdotool key F10 && sleep 0.3 && xdotool key Down && sleep 0.3
     xdotool key Down && sleep 0.3 && xdotool key Return
-    wait_for_exit "$pid" || fail "the program still runs after Game > Quit under Wine"
+    xtest_wait_exit || fail "the program still runs after Game > Quit under Wine"
     trap - EXIT
     [ "$status" = 0 ] || fail "the program ended with exit code $status under Wine"
     exit 0

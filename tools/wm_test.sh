@@ -9,111 +9,49 @@
 #   - the minimise box iconifies the window (unmapped, _NET_WM_STATE_HIDDEN)
 #     and `xdotool windowactivate` brings it back with its picture, the game
 #     still running;
+#   - another program minimising and restoring the window 200 times in a
+#     row while the game plays leaves it restored, and play goes on;
+#   - the window manager killed mid-game: the layer's task bar appears, the
+#     caption stays active, play goes on, the minimise box hides the window
+#     and the task bar's button brings it back; a window manager started
+#     again takes the task bar's place and keeps the minimised window as its
+#     icon;
 #   - the window manager's close request ends the program with exit code 0;
 #   - three runs a second or more apart start the ball at different places;
 #   - a ZANDREL_SCALE too large for the screen falls back to one that fits;
 # and without a window manager, that the program ends with one line and
 # exit code 6 when the X server goes away or its window is destroyed from
 # outside. Needs xvfb-run (xvfb), openbox, xdotool, wmctrl, xprop,
-# xwininfo, xmessage (x11-utils), import (imagemagick) and python3.
+# xwininfo, xmessage (x11-utils), import (imagemagick) and Pillow for
+# /usr/bin/python3.
 #
 #   tools/wm_test.sh [path/to/zandrel]
 #
 # Without an argument it builds the default preset's program first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The pixel checks read screenshots with tools/screenshot.py.
-export PYTHONPATH="$PWD/tools${PYTHONPATH:+:$PYTHONPATH}"
+xtest_name=wm_test
+source tools/xtest_lib.sh
 
 mode=${1:-}
 if [ "$mode" = "--inside" ] || [ "$mode" = "--display-lost" ]; then
     program=$2
 else
-    for tool in xvfb-run Xvfb openbox xdotool wmctrl xprop xwininfo xmessage import python3; do
-        command -v "$tool" >/dev/null || { echo "wm_test: $tool is missing" >&2; exit 1; }
-    done
+    xtest_require xvfb-run Xvfb openbox xdotool wmctrl xprop xwininfo xmessage import
     program=${1:-}
     if [ -z "$program" ]; then
         cmake --preset default >/dev/null
         cmake --build --preset default --target zandrel
         program=build/default/game/zandrel
     fi
-    timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$program"
+    xtest_in_xvfb 1024x768 400 --inside "$program"
     timeout 120 "$0" --display-lost "$program"
     exit 0
 fi
 
 export SDL_VIDEODRIVER=x11 ZANDREL_SCALE=1
-work=$(mktemp -d)
-pid=
-helpers=()
-finish() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null || true
-    fi
-    for helper in "${helpers[@]}"; do
-        kill "$helper" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap finish EXIT
-
-fail() {
-    echo "wm_test: $*" >&2
-    if [ -s "$work/program.err" ]; then
-        echo "wm_test: the program wrote on standard error:" >&2
-        sed 's/^/    /' "$work/program.err" >&2
-    fi
-    if [ -f "$work/screen.ppm" ]; then
-        mkdir -p build/wm_test
-        cp "$work/screen.ppm" build/wm_test/failed.ppm
-        echo "wm_test: the last screenshot is build/wm_test/failed.ppm" >&2
-    fi
-    exit 1
-}
+xtest_work
 trap 'fail "a command failed on line $LINENO"' ERR
-
-# Pixel questions about screenshots (binary PPMs of the root window):
-#   colour FILE X Y               the pixel's "R G B"
-#   same FILE FILE X Y W H        whether a rectangle is the same in both
-#   ball FILE LEFT TOP            the x of the ball in the game window at LEFT TOP
-pixels() {
-    python3 - "$@" <<'EOF'
-import sys
-from screenshot import read_ppm
-
-def at(image, x, y):
-    width, _, data = image
-    i = (y * width + x) * 3
-    return tuple(data[i:i + 3])
-
-kind = sys.argv[1]
-if kind == "colour":
-    print("%d %d %d" % at(read_ppm(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])))
-elif kind == "same":
-    a, b = read_ppm(sys.argv[2]), read_ppm(sys.argv[3])
-    x0, y0, w, h = map(int, sys.argv[4:8])
-    differ = sum(at(a, x, y) != at(b, x, y) for y in range(y0, y0 + h) for x in range(x0, x0 + w))
-    print("same" if differ == 0 else "%d differ" % differ)
-elif kind == "ball":
-    image = read_ppm(sys.argv[2])
-    left, top = int(sys.argv[3]), int(sys.argv[4])
-    # The client area starts below the frame (3), caption (19) and menu bar
-    # (19); rows with few white pixels below the score hold the ball.
-    cx, cy = left + 3, top + 41
-    ball = []
-    for y in range(cy + 20, cy + 324):
-        row = [x for x in range(cx, cx + 634) if at(image, x, y) == (255, 255, 255)]
-        if 0 < len(row) <= 15:
-            ball += row
-    print(round(sum(ball) / len(ball)) - cx if len(ball) >= 20 else "none")
-EOF
-}
-
-shot() {
-    import -window root -depth 8 "$work/$1.ppm"
-    cp "$work/$1.ppm" "$work/screen.ppm"
-}
 
 geometry_of() {
     xdotool getwindowgeometry --shell "$1" >"$work/geometry"
@@ -121,15 +59,6 @@ geometry_of() {
     y=$(sed -n 's/^Y=//p' "$work/geometry")
     w=$(sed -n 's/^WIDTH=//p' "$work/geometry")
     h=$(sed -n 's/^HEIGHT=//p' "$work/geometry")
-}
-
-# Waits for a condition, checked ten times a second for up to five seconds.
-wait_for() {
-    for _ in $(seq 50); do
-        if eval "$1"; then return 0; fi
-        sleep 0.1
-    done
-    return 1
 }
 
 start_program() {
@@ -171,7 +100,7 @@ expect_menu_attached() {
     # The drop-down's top left is at the client area's left, below the menu bar.
     [ "$place" = "$((left + 3)) $((top + 41))" ] ||
         fail "$1: the Game menu opens at $place, the window is at $left $top"
-    caption=$(shot menu && pixels colour "$work/menu.ppm" $((left + 100)) $((top + 10)))
+    caption=$(shot menu && pixels wm colour "$work/menu.ppm" $((left + 100)) $((top + 10)))
     [ "$caption" = "0 0 128" ] || fail "$1: the caption is $caption with the menu open, not active"
     xdotool key Escape && sleep 0.2 && xdotool key Escape && sleep 0.2
 }
@@ -190,16 +119,111 @@ close_rules() {
 
 caption_colour() {
     shot caption
-    pixels colour "$work/caption.ppm" $((left + 100)) $((top + 10))
+    pixels wm colour "$work/caption.ppm" $((left + 100)) $((top + 10))
+}
+
+# Game > New from the keyboard.
+new_game() {
+    xdotool key F10 && sleep 0.1 && xdotool key Down && sleep 0.1 && xdotool key Return
+    sleep 0.3
+}
+
+# Options > Pause from the keyboard: pauses play, or resumes it.
+toggle_pause() {
+    xdotool key F10 && sleep 0.1 && xdotool key Right && sleep 0.1
+    xdotool key Down && sleep 0.1 && xdotool key Return
+    sleep 0.3
+}
+
+# The paused game's window is on the screen, and resumed, its field moves:
+# the layer did not keep it minimised nor stop drawing it. It is paused
+# again after, so that no crash ends the game meanwhile.
+expect_playing() {
+    wait_for 'xwininfo -id $game | grep -q IsViewable' || fail "$1: the window is not on the screen"
+    ! xprop -id "$game" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN ||
+        fail "$1: the window is _NET_WM_STATE_HIDDEN"
+    geometry_of "$game"
+    left=$x top=$y
+    toggle_pause
+    shot playing_a
+    sleep 0.5
+    shot playing_b
+    toggle_pause
+    result=$(pixels wm same "$work/playing_a.ppm" "$work/playing_b.ppm" $((left + 3)) $((top + 41)) 634 324)
+    [ "$result" != same ] || fail "$1: the game does not go on"
+}
+
+# The minimise box hides the window; WAY brings it back, and play goes on.
+expect_minimise_restore() {
+    local state=$1 way=$2
+    xdotool mousemove $((left + 593)) $((top + 12)) click 1
+    wait_for 'xwininfo -id $game | grep -q IsUnMapped' || fail "$state: the minimise box left the window mapped"
+    eval "$way"
+    expect_playing "$state: after minimise and $way"
+}
+
+# The colour of the screen's bottom left corner: the layer's task bar is grey.
+corner_colour() {
+    shot corner
+    pixels wm colour "$work/corner.ppm" 2 765
+}
+
+# Another program minimises and restores the window 200 times in a row,
+# as fast as it can, while the game plays: the last request, restore, wins.
+# A crash that came meanwhile has its box closed; a new game, paused, then
+# shows that the window takes input and draws.
+rapid_minimise_restore() {
+    toggle_pause
+    for _ in $(seq 200); do
+        xdotool windowminimize "$game" 2>/dev/null || true
+        xdotool windowactivate "$game" 2>/dev/null || true
+    done
+    wait_for 'xwininfo -id $game | grep -q IsViewable' ||
+        fail "200 rapid minimise and restore cycles left the window minimised"
+    sleep 0.5
+    if xdotool search --name '^Alert$' >/dev/null 2>&1; then
+        xdotool key Return
+        wait_for '! xdotool search --name "^Alert$" >/dev/null 2>&1' || fail "the crash box stays"
+    fi
+    new_game
+    toggle_pause
+    expect_playing "after 200 rapid minimise and restore cycles"
+}
+
+# The window manager ends mid-game: the layer draws its task bar and keeps
+# the window active, play goes on, and the task bar's button restores a
+# minimised window. Then a window manager starts again, takes the task bar's
+# place, and keeps the minimised window as its icon.
+lose_and_regain_manager() {
+    kill "$manager"
+    wait "$manager" 2>/dev/null || true
+    wait_for '[ "$(corner_colour)" = "192 192 192" ]' ||
+        fail "no task bar after the window manager ended: the corner is $(corner_colour)"
+    wait_for '[ "$(caption_colour)" = "0 0 128" ]' ||
+        fail "the caption is $(caption_colour) after the window manager ended, not active"
+    expect_playing "without the window manager"
+    expect_minimise_restore "without the window manager" 'xdotool mousemove 84 748 click 1'
+    start_manager
+    wait_for '[ "$(corner_colour)" = "0 0 0" ]' ||
+        fail "the task bar stays with a window manager back: the corner is $(corner_colour)"
+    expect_minimise_restore "with the window manager back" 'xdotool windowactivate "$game"'
+    xprop -id "$game" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN &&
+        fail "the restored window is _NET_WM_STATE_HIDDEN"
+    true
+}
+
+# A window manager of its own, with its default settings.
+start_manager() {
+    openbox >>"$work/openbox.log" 2>&1 &
+    manager=$!
+    helpers+=($manager)
+    wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" &&
+        wmctrl -m >/dev/null 2>&1' 100 || fail "openbox did not start"
 }
 
 if [ "$mode" = "--inside" ]; then
-    # A window manager of its own, with its default settings.
     export HOME=$work
-    openbox >"$work/openbox.log" 2>&1 &
-    helpers+=($!)
-    wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-        fail "openbox did not start"
+    start_manager
 
     start_program
     [ "$w" = 640 ] && [ "$h" = 368 ] || fail "the window is ${w}x$h"
@@ -221,7 +245,7 @@ if [ "$mode" = "--inside" ]; then
     xdotool mousemove $((left + 300)) $((top + 10)) click 1
     sleep 0.5
     shot box_after
-    result=$(pixels same "$work/box_before.ppm" "$work/box_after.ppm" "$x" "$y" "$w" "$h")
+    result=$(pixels wm same "$work/box_before.ppm" "$work/box_after.ppm" "$x" "$y" "$w" "$h")
     [ "$result" = same ] || fail "clicking the game hid its Rules box: $result pixels"
     close_rules
 
@@ -260,14 +284,17 @@ if [ "$mode" = "--inside" ]; then
     geometry_of "$game"
     [ "$x $y" = "$left $top" ] || fail "the window came back at $x $y, not $left $top"
     shot restored
-    result=$(pixels same "$work/before_minimise.ppm" "$work/restored.ppm" "$left" "$top" 640 368)
+    result=$(pixels wm same "$work/before_minimise.ppm" "$work/restored.ppm" "$left" "$top" 640 368)
     [ "$result" = same ] || fail "the window came back with another picture: $result pixels"
     xdotool key F10 && sleep 0.1 && xdotool key Right && sleep 0.1
     xdotool key Down && sleep 0.1 && xdotool key Return
     sleep 1
     shot resumed
-    result=$(pixels same "$work/restored.ppm" "$work/resumed.ppm" $((left + 3)) $((top + 41)) 634 324)
+    result=$(pixels wm same "$work/restored.ppm" "$work/resumed.ppm" $((left + 3)) $((top + 41)) 634 324)
     [ "$result" != same ] || fail "the game does not go on after being restored"
+    toggle_pause
+    rapid_minimise_restore
+    lose_and_regain_manager
     stop_program
 
     # Every run plays a different game: the ball starts at different places.
@@ -278,7 +305,7 @@ if [ "$mode" = "--inside" ]; then
         xdotool key F10 && sleep 0.1 && xdotool key Down && sleep 0.1 && xdotool key Return
         sleep 0.6
         shot "run$run"
-        places+=("$(pixels ball "$work/run$run.ppm" "$left" "$top")")
+        places+=("$(pixels wm ball "$work/run$run.ppm" "$left" "$top")")
         stop_program
         sleep 1.1
     done

@@ -32,11 +32,6 @@ POINT screen_point(Uint32 window_id, int x, int y) {
     return global_point();
 }
 
-void push(HostEvent event) {
-    event.time_us = host_clock_us();
-    sdl_host().pending.push_back(event);
-}
-
 int host_button(Uint8 button) {
     return button == SDL_BUTTON_RIGHT    ? HOST_BUTTON_RIGHT
            : button == SDL_BUTTON_MIDDLE ? HOST_BUTTON_MIDDLE
@@ -47,7 +42,7 @@ void take_motion(const SDL_MouseMotionEvent& motion) {
     HostEvent event{};
     event.type = HOST_MOUSE_MOVE;
     event.point = screen_point(motion.windowID, motion.x, motion.y);
-    push(event);
+    sdl_push(event);
 }
 
 // Without a window manager nobody gives the pressed window the keyboard
@@ -66,7 +61,7 @@ void take_button(const SDL_MouseButtonEvent& button) {
     HWND pressed = sdl_window_of(button.windowID);
     if (event.down && pressed != nullptr)
         sdl_give_focus(pressed);
-    push(event);
+    sdl_push(event);
 }
 
 void take_key(const SDL_KeyboardEvent& key) {
@@ -77,7 +72,7 @@ void take_key(const SDL_KeyboardEvent& key) {
     event.type = HOST_KEY;
     event.key = virtual_key;
     event.down = key.state == SDL_PRESSED;
-    push(event);
+    sdl_push(event);
 }
 
 // A moved event for a place the host gave the window itself is its own
@@ -98,18 +93,15 @@ void take_move(HWND window, SdlWindow& record, int x, int y) {
     event.type = HOST_MOVED;
     event.window = window;
     event.point = top_left;
-    push(event);
+    sdl_push(event);
 }
 
 // The window manager minimised or restored a window; what the layer asked
 // for itself comes back too and is already known.
-void take_state(HWND window, const SdlWindow& record, bool minimized) {
-    if (record.minimized == minimized)
-        return;
-    HostEvent event{};
-    event.type = minimized ? HOST_MINIMIZE : HOST_RESTORE;
-    event.window = window;
-    push(event);
+void take_state(HWND window, SdlWindow& record, bool minimized) {
+    record.real_minimized = minimized;
+    if (record.minimized != minimized)
+        sdl_tell_state(window, record, minimized);
 }
 
 // Focus that passes between the program's own windows changes nothing;
@@ -121,11 +113,11 @@ void take_focus_lost(void) {
         return;
     HostEvent event{};
     event.type = HOST_DEACTIVATE;
-    push(event);
+    sdl_push(event);
 }
 
 void take_window_event(const SDL_WindowEvent& change) {
-    if (change.event == SDL_WINDOWEVENT_EXPOSED && sdl_task_bar_exposed(change.windowID))
+    if (sdl_task_bar_event(change))
         return;
     HWND window = sdl_window_of(change.windowID);
     SdlWindow* record = sdl_find(window);
@@ -136,13 +128,13 @@ void take_window_event(const SDL_WindowEvent& change) {
     switch (change.event) {
     case SDL_WINDOWEVENT_CLOSE:
         event.type = HOST_CLOSE;
-        push(event);
+        sdl_push(event);
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
         if (sdl_focus_was_given(window))
             break;
         event.type = HOST_ACTIVATE;
-        push(event);
+        sdl_push(event);
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
         take_focus_lost();
@@ -284,6 +276,29 @@ void take_event(const SDL_Event& event) {
 
 } // namespace
 
+void sdl_push(HostEvent event) {
+    event.time_us = host_clock_us();
+    sdl_host().pending.push_back(event);
+}
+
+void sdl_tell_state(HWND window, SdlWindow& record, bool minimized) {
+    record.told[minimized] = true;
+    HostEvent event{};
+    event.type = minimized ? HOST_MINIMIZE : HOST_RESTORE;
+    event.window = window;
+    sdl_push(event);
+}
+
+// A state the layer is told while its window is in that state already is
+// one it has nothing to do for.
+void note_state_taken(const HostEvent& event) {
+    bool minimized = event.type == HOST_MINIMIZE;
+    SdlWindow* record = sdl_find(event.window);
+    if ((event.type == HOST_MINIMIZE || event.type == HOST_RESTORE) && record != nullptr &&
+        record->minimized == minimized)
+        record->told[minimized] = false;
+}
+
 bool host_next_event(HostEvent* event) {
     SdlHost& host = sdl_host();
     drain_sdl();
@@ -291,6 +306,7 @@ bool host_next_event(HostEvent* event) {
         return false;
     *event = host.pending.front();
     host.pending.pop_front();
+    note_state_taken(*event);
     return true;
 }
 

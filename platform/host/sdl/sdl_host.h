@@ -19,7 +19,15 @@ struct SdlWindow {
     RECT rect{};                // on the layer's screen, as last placed
     bool visible = false;       // shown on the real screen
     bool minimized = false;     // the layer has it minimised; `rect` is where it was before
-    HWND owner = nullptr;       // the layer window that owns it, or null
+    // Under a window manager: whether the real window is minimised, as the
+    // manager last said or the host last asked it; and the states (restored,
+    // minimised) the host told the layer of that the layer has yet to take
+    // up. A request the layer makes in answer to one of these is no new
+    // request: where the manager has changed the state again since, the
+    // layer is told the newer state instead, so the last request wins.
+    bool real_minimized = false;
+    bool told[2] = {false, false};
+    HWND owner = nullptr; // the layer window that owns it, or null
     // A captionless popup (a drop-down menu): its real window is
     // override-redirect, so that no window manager places or focuses it.
     bool popup = false;
@@ -64,8 +72,11 @@ struct SdlHost {
     // where there is no window manager; `rect` is its place on the screen.
     SdlWindow task_bar;
     // The X connection (an Xlib Display), once a window is made on X; null
-    // elsewhere. Waits watch it directly (see display.cpp).
+    // elsewhere. Waits watch it directly (see x_wait.cpp).
     void* x_display = nullptr;
+    // The running window manager's check window (an X window), 0 when none
+    // runs or off X (see wm_watch.cpp).
+    unsigned long manager_check = 0;
     // When the display connection was last looked at for input.
     uint64_t looked_us = 0;
     // The first display's bounds and usable area, as last read, and when:
@@ -89,8 +100,20 @@ constexpr int SDL_HOST_EXIT_NO_DISPLAY = 2;
 constexpr int SDL_HOST_EXIT_DISPLAY_LOST = 6;
 
 // Learns whether a window manager runs, and sets up the end of the program
-// when the display goes away (display.cpp).
+// when the display goes away (display_lost.cpp).
 void sdl_watch_display(SdlHost& host);
+// Whether a window manager runs on the X display, asked on a connection of
+// its own; false off X (wm_watch.cpp).
+bool sdl_x_window_manager_runs(void);
+// Follows the window manager's coming and going on the host's X connection.
+void sdl_watch_window_manager(SdlHost& host);
+#if defined(SDL_VIDEO_DRIVER_X11)
+// Takes an X event that may say the window manager came or went.
+void sdl_take_window_manager_event(const union _XEvent& event);
+#endif
+// Switches between working with a window manager and without one, when
+// that changes (wm_switch.cpp).
+void sdl_window_manager_changed(SdlHost& host, bool runs);
 // The X window of an SDL window, or 0 off X; and whether an X window is one
 // of the host's.
 unsigned long sdl_x_window_of(SDL_Window* window);
@@ -114,10 +137,24 @@ SdlWindow* sdl_find(HWND window);
 
 // Shows the kept pixels of a window again, all of them.
 void sdl_show_again(HWND window);
-// The same for the task bar's window; true when window_id is the task bar's.
-bool sdl_task_bar_exposed(Uint32 window_id);
+// Takes a window event of the task bar's window; false for other windows'.
+bool sdl_task_bar_event(const SDL_WindowEvent& change);
+// Shows the task bar's kept pixels again, all of them.
+void sdl_task_bar_exposed(SdlHost& host);
 // Raises the task bar's window above every other.
 void sdl_raise_task_bar(SdlHost& host);
+// Raises the shown windows into the host's z-order, when it changed.
+void sdl_restack(SdlHost& host);
+// Hands an owned window to the window manager to keep above its owner.
+void sdl_apply_owner(SdlHost& host, SdlWindow& record);
+// Gives the keyboard focus to the top shown window, when it lacks it.
+void sdl_focus_top_window(SdlHost& host);
+// The top shown window that is not a popup, or null.
+HWND sdl_top_window(const SdlHost& host);
+// Puts a host event on the queue for the layer, stamped with the time now.
+void sdl_push(HostEvent event);
+// Tells the layer that the window manager minimised or restored a window.
+void sdl_tell_state(HWND window, SdlWindow& record, bool minimized);
 
 // Gives a window the keyboard focus on the host's own account: SDL sends
 // keys and captures the mouse for the window that has it, and without a

@@ -35,8 +35,10 @@ void place_in_z_order(SdlHost& host, HWND window, HWND above) {
     host.z_order_changed |= before != host.z_order;
 }
 
+} // namespace
+
 // Raising each shown window from the bottom up leaves them in our order.
-void restack(SdlHost& host) {
+void sdl_restack(SdlHost& host) {
     if (!host.z_order_changed)
         return;
     host.z_order_changed = false;
@@ -47,6 +49,8 @@ void restack(SdlHost& host) {
     }
     sdl_raise_task_bar(host);
 }
+
+namespace {
 
 void apply_icon(SdlWindow& record) {
     if (!record.sdl || !record.has_icon)
@@ -59,9 +63,11 @@ void apply_icon(SdlWindow& record) {
     SDL_FreeSurface(icon);
 }
 
+} // namespace
+
 // A hidden or destroyed window leaves the keyboard focus nowhere; it goes
 // back to the top window, which after a popup menu is its owner.
-void focus_top_window(SdlHost& host) {
+void sdl_focus_top_window(SdlHost& host) {
     for (HWND handle : host.z_order) {
         SdlWindow& record = host.windows.at(handle);
         if (record.sdl && record.visible && SDL_GetKeyboardFocus() != record.sdl) {
@@ -73,11 +79,13 @@ void focus_top_window(SdlHost& host) {
 
 // A window manager keeps an owned window (a message box) above its owner,
 // also when the person clicks the owner.
-void apply_owner(SdlHost& host, SdlWindow& record) {
+void sdl_apply_owner(SdlHost& host, SdlWindow& record) {
     SdlWindow* owner = sdl_find(record.owner);
     if (host.window_manager && owner != nullptr && owner->sdl != nullptr)
         SDL_SetWindowModalFor(record.sdl, owner->sdl);
 }
+
+namespace {
 
 // Moves the real window, noting the place so that the moved event it
 // brings back is known for the host's own.
@@ -107,7 +115,7 @@ void create(SdlHost& host, SdlWindow& record, int width, int height) {
     record.x_window = sdl_x_window_of(record.sdl);
     sdl_note_x_connection(host, record.sdl);
     apply_icon(record);
-    apply_owner(host, record);
+    sdl_apply_owner(host, record);
 }
 
 // Keeps the pixels the old and new sizes share; the rest starts black until
@@ -140,16 +148,19 @@ void place_real_window(SdlHost& host, HWND window, SdlWindow& record, bool was_v
     if (old_x != record.rect.left * host.scale || old_y != record.rect.top * host.scale)
         move_real_window(record, record.rect.left * host.scale, record.rect.top * host.scale);
     if (record.visible && !was_visible) {
-        // Without a window manager SDL gives a window it shows the
-        // keyboard focus; with one, the manager usually does.
+        // Without a window manager a window shown gets the keyboard focus;
+        // with one, the manager usually gives it. SDL gives it only where it
+        // found no manager when it started, which may have changed since.
         host.focus_given.push_back(window);
         SDL_ShowWindow(record.sdl);
+        if (!host.window_manager)
+            SDL_SetWindowInputFocus(record.sdl);
         host.z_order_changed = true;
     } else if (!record.visible && was_visible) {
         bool had_focus = SDL_GetKeyboardFocus() == record.sdl;
         SDL_HideWindow(record.sdl);
         if (had_focus)
-            focus_top_window(host);
+            sdl_focus_top_window(host);
     }
 }
 
@@ -282,7 +293,7 @@ void place_minimized(SdlHost& host, SdlWindow& record) {
     bool had_focus = SDL_GetKeyboardFocus() == record.sdl;
     SDL_HideWindow(record.sdl);
     if (had_focus)
-        focus_top_window(host);
+        sdl_focus_top_window(host);
 }
 
 void host_window_placed(HWND window, const RECT* rect, bool visible, HWND above) {
@@ -300,7 +311,7 @@ void host_window_placed(HWND window, const RECT* rect, bool visible, HWND above)
                   std::max<LONG>(rect->bottom - rect->top, 0));
     place_in_z_order(host, window, above);
     place_real_window(host, window, record, was_visible);
-    restack(host);
+    sdl_restack(host);
 }
 
 void host_window_destroyed(HWND window) {
@@ -320,7 +331,7 @@ void host_window_destroyed(HWND window) {
     host.focus_given.erase(std::remove(host.focus_given.begin(), host.focus_given.end(), window),
                            host.focus_given.end());
     if (had_focus)
-        focus_top_window(host);
+        sdl_focus_top_window(host);
 }
 
 void host_window_made(HWND window, HWND owner, bool popup) {
@@ -337,6 +348,15 @@ void host_window_minimized(HWND window, bool minimized) {
     record.minimized = minimized;
     if (!host.window_manager || record.sdl == nullptr)
         return;
+    if (record.told[minimized]) {
+        // The layer follows what the manager said; where the manager has
+        // changed the state again since, the layer follows that too.
+        record.told[minimized] = false;
+        if (record.real_minimized != minimized)
+            sdl_tell_state(window, record, record.real_minimized);
+        return;
+    }
+    record.real_minimized = minimized;
     if (minimized)
         SDL_MinimizeWindow(record.sdl);
     else
@@ -454,11 +474,32 @@ void sdl_raise_task_bar(SdlHost& host) {
         SDL_RaiseWindow(host.task_bar.sdl);
 }
 
-bool sdl_task_bar_exposed(Uint32 window_id) {
+// The task bar shows lost pixels again, and never keeps the keyboard focus:
+// without a window manager, showing a window gives it the focus, and SDL
+// captures the mouse for the window that has the focus when a button goes
+// down. A first drag of a caption would then be captured by the bar, and
+// moves off the dragged window lost.
+bool sdl_task_bar_event(const SDL_WindowEvent& change) {
     SdlHost& host = sdl_host();
-    if (host.task_bar.sdl == nullptr || SDL_GetWindowID(host.task_bar.sdl) != window_id)
+    if (host.task_bar.sdl == nullptr || SDL_GetWindowID(host.task_bar.sdl) != change.windowID)
         return false;
+    if (change.event == SDL_WINDOWEVENT_EXPOSED)
+        sdl_task_bar_exposed(host);
+    else if (change.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+        sdl_focus_top_window(host);
+    return true;
+}
+
+void sdl_task_bar_exposed(SdlHost& host) {
     RECT all = {0, 0, host.task_bar.width, host.task_bar.height};
     show_rects(host, host.task_bar, &all, 1);
-    return true;
+}
+
+HWND sdl_top_window(const SdlHost& host) {
+    for (HWND handle : host.z_order) {
+        const SdlWindow& record = host.windows.at(handle);
+        if (record.sdl != nullptr && record.visible && !record.popup)
+            return handle;
+    }
+    return nullptr;
 }
