@@ -22,6 +22,7 @@ void start(WebHost& host) {
     host.screen_height = std::max(css_height / host.scale, 1);
     host.clock_origin_ms = web_page_now_ms();
     host.clock_start_us = web_clock_start_us(web_page_wall_clock_ms());
+    web_page_constants(web_page_constants_json().c_str());
     web_page_start(host.screen_width, host.screen_height, host.scale);
 }
 

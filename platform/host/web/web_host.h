@@ -53,3 +53,9 @@ struct WebWindowInfo {
 // [{"title":"Zandrel","rect":[192,180,832,548]}]. Title bytes above 127 are
 // read as Latin-1, so the text is always valid.
 std::string web_describe_windows(const std::vector<WebWindowInfo>& windows);
+
+// The values the page's script takes from this side at start-up, as JSON:
+// {"HOST_MOUSE_MOVE":1,...,"BUTTONS":[...],"KEYS":{"KeyA":65,...}}. BUTTONS
+// gives the host's button for each of the browser's button numbers, KEYS
+// the virtual key of each KeyboardEvent.code the program takes.
+std::string web_page_constants_json(void);
