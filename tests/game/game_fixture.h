@@ -43,7 +43,7 @@ inline HWND g_answered = nullptr; // the box whose Enter is on its way
 // main window's timers, so it sees every box that comes up, notes it and
 // answers it with Enter.
 inline void CALLBACK watchBoxes(HWND, UINT, UINT_PTR, DWORD) {
-    HWND top = headless_top_window();
+    HWND top = desktop_top_window();
     if (top == nullptr || top == GameState.mainWindow.hwnd || top == g_answered)
         return;
     g_answered = top;

@@ -20,12 +20,12 @@ using Startup = GameTest;
 
 TEST_F(Startup, OpensTheBlueWindowCentredWithTheGamesValues) {
     RECT rect;
-    ASSERT_TRUE(headless_window_rect(GameState.mainWindow.hwnd, &rect));
+    ASSERT_TRUE(desktop_window_rect(GameState.mainWindow.hwnd, &rect));
     EXPECT_EQ(rect.left, 192);
     EXPECT_EQ(rect.top, 180);
     EXPECT_EQ(rect.right - rect.left, 640);
     EXPECT_EQ(rect.bottom - rect.top, 368);
-    EXPECT_STREQ(headless_window_title(GameState.mainWindow.hwnd), "Zandrel");
+    EXPECT_STREQ(desktop_window_title(GameState.mainWindow.hwnd), "Zandrel");
     EXPECT_EQ(GameState.gameOver, 1);
     EXPECT_EQ(GameState.running, 1);
     EXPECT_EQ(GameState.frameInterval, 5);

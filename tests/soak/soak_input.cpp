@@ -79,7 +79,7 @@ void noteBox(HWND box) {
 // Runs on the boxes' modal loops (they keep delivering the main window's
 // timers) and in the frame waits, where it finds nothing to answer.
 void CALLBACK watchBoxes(HWND, UINT, UINT_PTR, DWORD) {
-    HWND top = headless_top_window();
+    HWND top = desktop_top_window();
     if (top == nullptr || !isMessageBox(top))
         return;
     std::mt19937_64& random = *g_watcher.random;

@@ -271,6 +271,29 @@ test('keys the program knows do not reach the browser', async () => {
   await page.close();
 });
 
+// Windows' virtual keys, which the headless host's script names Insert,
+// Pause and Numpad7 give too (tests/platform/host/keys_test.cpp).
+const HEADLESS_KEYS = { Insert: 0x2d, Pause: 0x13, Numpad7: 0x67 };
+
+test('Insert, Pause and a keypad key reach the program as on the headless host', async () => {
+  const page = await openPage(session);
+  await waitForWindow(page, 'Zandrel');
+  await page.evaluate(() => {
+    window.sent = [];
+    // The module's own export: its first call through Module would put
+    // itself back in place of this wrapper.
+    const input = Module.asm.web_host_input;
+    Module._web_host_input = (type, x, y, button, down, key) => {
+      if (type === Module.zandrel.HOST_KEY) window.sent.push([key, down]);
+      return input(type, x, y, button, down, key);
+    };
+  });
+  await keys(page, ...Object.keys(HEADLESS_KEYS));
+  const expected = Object.values(HEADLESS_KEYS).flatMap((key) => [[key, 1], [key, 0]]);
+  assert.deepEqual(await page.evaluate(() => window.sent), expected);
+  await page.close();
+});
+
 test('without WebAssembly the page says what is wrong', async () => {
   const page = await openPage(session, { before: () => { delete globalThis.WebAssembly; } });
   await page.waitForFunction(() => document.body.dataset.state === 'failed', { timeout: 10000 });

@@ -5,6 +5,27 @@
 
 #include <string>
 
+Image headless_compose_screen(void) {
+    Image screen;
+    screen.width = HEADLESS_SCREEN_WIDTH;
+    screen.height = HEADLESS_SCREEN_HEIGHT;
+    screen.pixels.resize(size_t(screen.width) * size_t(screen.height));
+    desktop_compose_area({0, 0, screen.width, screen.height}, screen.pixels.data(), screen.width);
+    return screen;
+}
+
+bool headless_window_image(HWND window, Image* image) {
+    int32_t width = 0;
+    int32_t height = 0;
+    const uint32_t* pixels = desktop_window_pixels(window, &width, &height);
+    if (!desktop_window_title(window))
+        return false; // not a window the desktop knows
+    image->width = width;
+    image->height = height;
+    image->pixels.assign(pixels, pixels + size_t(width) * size_t(height));
+    return true;
+}
+
 namespace {
 
 // The error names the path once, with the system's reason.

@@ -43,6 +43,5 @@ void host_screen(RECT* screen, RECT* work_area) {
     if (screen)
         *screen = {0, 0, HEADLESS_SCREEN_WIDTH, HEADLESS_SCREEN_HEIGHT};
     if (work_area)
-        *work_area = {0, 0, HEADLESS_SCREEN_WIDTH,
-                      HEADLESS_SCREEN_HEIGHT - HEADLESS_TASK_BAR_HEIGHT};
+        *work_area = desktop_work_area({0, 0, HEADLESS_SCREEN_WIDTH, HEADLESS_SCREEN_HEIGHT});
 }

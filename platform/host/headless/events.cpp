@@ -59,6 +59,11 @@ bool stop_at_time_limit(HeadlessState& state, uint64_t target_us) {
 
 } // namespace
 
+HeadlessState& headless_state(void) {
+    static HeadlessState* state = new HeadlessState;
+    return *state;
+}
+
 void headless_end_program(int code, const std::string& message) {
     HeadlessState& state = headless_state();
     if (state.exit_handler) {
@@ -161,7 +166,7 @@ void headless_reset(void) {
     state.end_when_input_spent = false;
     state.capture_dir = HeadlessSettings().capture_dir;
     state.script_name.clear();
-    headless_reset_windows();
+    desktop_reset();
     headless_set_clock_us(0);
 }
 

@@ -6,6 +6,7 @@
 // tests drive the same machinery through the functions below.
 #pragma once
 
+#include "platform/host/desktop/desktop.h"
 #include "platform/host/headless/png_file.h"
 #include "platform/host/host.h"
 
@@ -26,11 +27,10 @@ void headless_advance_clock_us(uint64_t delta_us);
 // test can start the tick count anywhere, just below the wrap included.
 void headless_set_tick_count(DWORD tick_count);
 
-// The virtual screen.
+// The virtual screen, composed by the desktop (desktop.h), which also keeps
+// the layer's windows as it reports them.
 constexpr int32_t HEADLESS_SCREEN_WIDTH = 1024;
 constexpr int32_t HEADLESS_SCREEN_HEIGHT = 768;
-constexpr int32_t HEADLESS_TASK_BAR_HEIGHT = 40;
-constexpr uint32_t HEADLESS_DESKTOP_COLOUR = 0x008080; // RGB(0, 128, 128) as 0x00RRGGBB
 
 // Exit codes of a program that the host ends.
 constexpr int HEADLESS_EXIT_BAD_SETTINGS = 2;  // malformed script or setting, before main
@@ -103,42 +103,6 @@ void headless_set_stall_handler(void (*handler)(void));
 // script line that cannot be carried out): the handler receives the exit
 // code and the line that would have been written. Null restores the default.
 void headless_set_exit_handler(void (*handler)(int code, const char* message));
-
-// Top-level windows, as the layer reported them.
-
-size_t headless_window_count(void);
-// The topmost visible window, or null.
-HWND headless_top_window(void);
-// Windows from the top of the z-order to the bottom, hidden ones included.
-std::vector<HWND> headless_z_order(void);
-bool headless_window_rect(HWND window, RECT* rect);
-bool headless_window_visible(HWND window);
-// Whether the layer said the window is minimised.
-bool headless_window_minimized(HWND window);
-// The title, or null for a window the host does not know.
-const char* headless_window_title(HWND window);
-// The first window, from the top, with this title; null when none has it.
-HWND headless_find_window(const char* title);
-// The window's pixels as last presented (0x00RRGGBB, rows of *width pixels,
-// no gap); null for a window the host does not know.
-const uint32_t* headless_window_pixels(HWND window, int32_t* width, int32_t* height);
-// The 16 by 16 icon (0xAARRGGBB), or null when none was given.
-const uint32_t* headless_window_icon(HWND window);
-// host_present calls since the last reset, for every window together.
-uint64_t headless_present_count(void);
-
-// The desktop as this host composes it, which the web host shows too: the
-// window records above and the functions below are theirs in common.
-
-// Composes the desktop inside `area` (screen coordinates) into `out`, whose
-// first pixel is the area's top left and whose rows are `stride` pixels
-// apart: the desktop colour, then each visible window from the bottom of the
-// z-order up.
-void headless_compose_area(const RECT& area, uint32_t* out, int32_t stride);
-// The screen rectangles whose composed pixels may have changed since the
-// last call (windows presented, placed, shown, hidden or destroyed); they
-// may overlap. Taking them forgets them.
-std::vector<RECT> headless_take_damage(void);
 
 // Captures.
 

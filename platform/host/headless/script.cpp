@@ -3,6 +3,7 @@
 // typing mistake never turns into a run that quietly does something else.
 #include "platform/host/headless/headless.h"
 #include "platform/host/headless/state.h"
+#include "platform/host/keys.h"
 
 #include <ctype.h>
 #include <string.h>
@@ -89,10 +90,6 @@ Number read_whole_number(const std::string& text, uint64_t max, uint64_t* value)
     return Number::Ok;
 }
 
-bool parse_whole_number(const std::string& text, uint64_t max, uint64_t* value) {
-    return read_whole_number(text, max, value) == Number::Ok;
-}
-
 // Reads "at MS" or "+MS" and removes it from the front of the words.
 bool parse_time(Parser& p, Words* words) {
     const std::string& first = (*words)[0].text;
@@ -162,33 +159,11 @@ bool parse_button(Parser& p, const Word& word, int* button) {
     return p.fail("unknown button " + quote(word.text) + " (left, right or middle)");
 }
 
+// The names come from the hosts' one key table, so a script presses the
+// keys a person can press on the other hosts, with the same virtual keys.
 bool key_code(const std::string& name, UINT* key) {
-    static const struct {
-        const char* name;
-        UINT key;
-    } KEYS[] = {
-        {"Alt", VK_MENU},  {"Left", VK_LEFT},      {"Right", VK_RIGHT}, {"Up", VK_UP},
-        {"Down", VK_DOWN}, {"Enter", VK_RETURN},   {"Space", VK_SPACE}, {"Escape", VK_ESCAPE},
-        {"Tab", VK_TAB},   {"Backspace", VK_BACK}, {"Shift", VK_SHIFT}, {"Control", VK_CONTROL},
-    };
-    for (const auto& entry : KEYS) {
-        if (strcasecmp(name.c_str(), entry.name) == 0) {
-            *key = entry.key;
-            return true;
-        }
-    }
-    if (name.size() == 1 && isalnum((unsigned char)name[0])) {
-        *key = UINT(toupper((unsigned char)name[0])); // virtual keys of letters are capitals
-        return true;
-    }
-    if ((name[0] == 'F' || name[0] == 'f') && name.size() <= 3) {
-        uint64_t n = 0;
-        if (parse_whole_number(name.substr(1), 12, &n) && n >= 1) {
-            *key = UINT(VK_F1 + n - 1);
-            return true;
-        }
-    }
-    return false;
+    *key = host_key_by_name(name.c_str());
+    return *key != 0;
 }
 
 void add_input(Parser& p, const HostEvent& event) {

@@ -4,24 +4,8 @@
 #include "platform/host/headless/headless.h"
 
 #include <deque>
-#include <map>
 #include <string>
 #include <vector>
-
-// What the host knows of one top-level window.
-struct HeadlessWindow {
-    RECT rect{};            // on the screen, non-client area included
-    bool visible = false;   // shown
-    bool minimized = false; // as the layer last said
-    HWND owner = nullptr;   // as the layer said before placing it
-    bool popup = false;     // the same: a captionless popup
-    std::string title;      // as last given by host_window_titled
-    int32_t width = 0;      // size of `pixels`; follows the rectangle's size
-    int32_t height = 0;
-    std::vector<uint32_t> pixels; // width * height, as presented; 0 where never presented
-    bool has_icon = false;
-    uint32_t icon[16 * 16]{}; // valid when has_icon
-};
 
 struct HeadlessState {
     // Script lines and pushed events by absolute time (step.time_us is
@@ -37,18 +21,6 @@ struct HeadlessState {
     std::string script_name; // for messages about script lines at run time
     void (*stall_handler)(void) = nullptr;
     void (*exit_handler)(int code, const char* message) = nullptr;
-
-    std::map<HWND, HeadlessWindow> windows;
-    // The layer's task bar below the work area, as last presented; empty
-    // until then.
-    std::vector<uint32_t> task_bar;
-    int32_t task_bar_width = 0;
-    int32_t task_bar_height = 0;
-    std::vector<HWND> z_order; // top first
-    uint64_t present_count = 0;
-    // Screen rectangles whose composed pixels changed since a host that
-    // shows the desktop last took them; folded into their union when many.
-    std::vector<RECT> damage;
 };
 
 // Made on first use and never destroyed, so that it is ready for the
@@ -67,9 +39,6 @@ std::string headless_quote(const std::string& text);
 
 // "12.345 s" of virtual time since the run began.
 std::string headless_run_time_text(void);
-
-// Forgets the windows and their pixels (headless_reset's part for windows).
-void headless_reset_windows(void);
 
 // Puts a step (absolute time) into the queue after every step of its time
 // or earlier.

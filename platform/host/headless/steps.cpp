@@ -9,9 +9,9 @@ namespace {
 // The topmost visible window with this title; the topmost visible window
 // when the title is empty.
 HWND find_visible(const std::string& title) {
-    for (HWND window : headless_z_order()) {
-        if (headless_window_visible(window) &&
-            (title.empty() || title == headless_window_title(window)))
+    for (HWND window : desktop_z_order()) {
+        if (desktop_window_visible(window) &&
+            (title.empty() || title == desktop_window_title(window)))
             return window;
     }
     return nullptr;
@@ -55,7 +55,7 @@ void capture(const ScriptStep& step) {
             fail_step(step, error);
         return;
     }
-    HWND window = headless_find_window(step.title.c_str());
+    HWND window = desktop_find_window(step.title.c_str());
     if (!window)
         fail_step(step, "no window titled " + headless_quote(step.title) + " to capture");
     else if (!headless_capture_window(window, path.c_str(), &error))

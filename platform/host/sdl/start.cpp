@@ -2,6 +2,8 @@
 // first call of any host function, which the layer makes before it creates
 // a window, so a program that has no display ends at once with a message
 // that says what to do instead.
+#include "platform/host/desktop/desktop.h"
+#include "platform/host/desktop/scale.h"
 #include "platform/host/sdl/scale.h"
 #include "platform/host/sdl/sdl_host.h"
 
@@ -15,10 +17,6 @@
 #endif
 
 namespace {
-
-// The rows the layer's task bar takes where there is no window manager, in
-// layer pixels, as on the headless host.
-constexpr LONG TASK_BAR_ROWS = 40;
 
 bool has_text(const char* name) {
     const char* value = getenv(name);
@@ -67,7 +65,7 @@ void choose_scale(SdlHost& host) {
         dpi = 0;
     if (SDL_GetDisplayBounds(0, &bounds) != 0)
         return;
-    host.scale = zandrel_sdl::default_scale(dpi, bounds.w, bounds.h);
+    host.scale = desktop_default_scale(dpi, bounds.w, bounds.h);
 }
 
 // A scale the person chose that would leave the usual window larger than
@@ -76,7 +74,7 @@ void fit_scale(SdlHost& host) {
     SDL_Rect usable{0, 0, 0, 0};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
         return;
-    int fitting = zandrel_sdl::fitting_scale(host.scale, usable.w, usable.h);
+    int fitting = desktop_fitting_scale(host.scale, usable.w, usable.h);
     if (fitting == host.scale)
         return;
     fprintf(stderr, "zandrel: ZANDREL_SCALE=%d does not fit the %dx%d work area; using %d\n",
@@ -201,8 +199,9 @@ void host_screen(RECT* screen, RECT* work_area) {
     if (work_area)
         *work_area = {usable.x / s, usable.y / s, (usable.x + usable.w) / s,
                       (usable.y + usable.h) / s};
-    // Without a window manager the layer's task bar takes the bottom rows.
+    // Without a window manager the layer's task bar takes the bottom rows,
+    // as many layer pixels as on the hosts that compose the desktop.
     if (work_area && !host.window_manager)
         work_area->bottom =
-            std::min<LONG>(work_area->bottom, (bounds.y + bounds.h) / s - TASK_BAR_ROWS);
+            std::min<LONG>(work_area->bottom, (bounds.y + bounds.h) / s - DESKTOP_TASK_BAR_HEIGHT);
 }

@@ -7,6 +7,9 @@
 extern "C" {
 // The viewport's size in CSS pixels and the device-pixel ratio.
 void web_page_viewport(int32_t* css_width, int32_t* css_height, double* device_pixel_ratio);
+// Takes the values the page's script needs from this side, as
+// web_page_constants_json writes them; called before web_page_start.
+void web_page_constants(const char* json);
 // Sizes the canvas to width by height layer pixels, shown `scale` CSS
 // pixels each, and starts taking input from it.
 void web_page_start(int32_t width, int32_t height, int32_t scale);

@@ -1,6 +1,6 @@
-// The canvas: the desktop composed by the code the headless host composes
-// its screen with, copied to the page a changed rectangle at a time.
-#include "platform/host/headless/headless.h"
+// The canvas: the desktop composed as the headless host composes its
+// screen, copied to the page a changed rectangle at a time.
+#include "platform/host/desktop/desktop.h"
 #include "platform/host/web/page_calls.h"
 #include "platform/host/web/web_host.h"
 
@@ -10,7 +10,7 @@ void put_rect(WebHost& host, const RECT& r) {
     int32_t width = r.right - r.left;
     int32_t height = r.bottom - r.top;
     host.scratch.resize(size_t(width) * size_t(height));
-    headless_compose_area(r, host.scratch.data(), width);
+    desktop_compose_area(r, host.scratch.data(), width);
     web_to_canvas_pixels(host.scratch.data(), host.scratch.size());
     web_page_put(r.left, r.top, width, height, host.scratch.data());
     ++host.presents;
@@ -20,10 +20,10 @@ void put_rect(WebHost& host, const RECT& r) {
 // to assistive technology, and tests read it.
 void tell_windows(WebHost& host) {
     std::vector<WebWindowInfo> shown;
-    for (HWND window : headless_z_order()) {
+    for (HWND window : desktop_z_order()) {
         RECT rect;
-        if (headless_window_visible(window) && headless_window_rect(window, &rect))
-            shown.push_back({headless_window_title(window), rect});
+        if (desktop_window_visible(window) && desktop_window_rect(window, &rect))
+            shown.push_back({desktop_window_title(window), rect});
     }
     std::string text = web_describe_windows(shown);
     if (text == host.windows_told)
@@ -39,12 +39,12 @@ void tell_windows(WebHost& host) {
 void web_present_damage(void) {
     WebHost& host = web_host();
     RECT screen = {0, 0, host.screen_width, host.screen_height};
-    std::vector<RECT> damage = headless_take_damage();
+    std::vector<RECT> damage = desktop_take_damage();
     if (!host.shown_once) {
         host.shown_once = true;
         damage.push_back(screen);
     }
-    std::vector<RECT> rects = web_merge_damage(damage, screen);
+    std::vector<RECT> rects = desktop_merge_damage(damage, screen);
     for (const RECT& r : rects)
         put_rect(host, r);
     if (rects.empty())

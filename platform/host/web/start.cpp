@@ -1,7 +1,8 @@
 // Starting the web host, its clock and the screen. The host starts on the
 // first call of any host function, which the layer makes before it creates
 // a window: the canvas then takes the viewport's size at that moment.
-#include "platform/host/headless/headless.h"
+#include "platform/host/desktop/desktop.h"
+#include "platform/host/desktop/scale.h"
 #include "platform/host/web/page_calls.h"
 #include "platform/host/web/web_host.h"
 
@@ -14,11 +15,14 @@ void start(WebHost& host) {
     int32_t css_height = 0;
     double ratio = 1;
     web_page_viewport(&css_width, &css_height, &ratio);
-    host.scale = web_choose_scale(ratio, css_width, css_height);
+    // A device-pixel ratio is the display's density in units of 96 dots
+    // per inch.
+    host.scale = desktop_default_scale(float(ratio * 96.0), css_width, css_height);
     host.screen_width = std::max(css_width / host.scale, 1);
     host.screen_height = std::max(css_height / host.scale, 1);
     host.clock_origin_ms = web_page_now_ms();
     host.clock_start_us = web_clock_start_us(web_page_wall_clock_ms());
+    web_page_constants(web_page_constants_json().c_str());
     web_page_start(host.screen_width, host.screen_height, host.scale);
 }
 
@@ -43,9 +47,9 @@ uint64_t host_clock_us(void) {
 // where it sits there.
 void host_screen(RECT* screen, RECT* work_area) {
     WebHost& host = web_host();
+    RECT all = {0, 0, host.screen_width, host.screen_height};
     if (screen)
-        *screen = {0, 0, host.screen_width, host.screen_height};
+        *screen = all;
     if (work_area)
-        *work_area = {0, 0, host.screen_width,
-                      std::max<LONG>(host.screen_height - HEADLESS_TASK_BAR_HEIGHT, 0)};
+        *work_area = desktop_work_area(all);
 }

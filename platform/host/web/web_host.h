@@ -1,7 +1,8 @@
 // The web host's state and the pieces its files share. Only this folder
-// knows the browser: the page's canvas is the layer's screen, composed here
-// as the headless host composes its virtual screen, and the host's waits
-// return to the browser's event loop (the program is built with ASYNCIFY).
+// knows the browser: the page's canvas is the layer's screen, composed by
+// the desktop as the headless host composes its virtual screen, and the
+// host's waits return to the browser's event loop (the program is built
+// with ASYNCIFY).
 #pragma once
 
 #include "platform/host/host.h"
@@ -35,16 +36,8 @@ uint64_t web_clock_at(const WebHost& host, double performance_ms);
 // Copies what changed on the composed desktop to the canvas, once per pump.
 void web_present_damage(void);
 
-// The screen rectangles to copy for a list of changes: overlapping ones are
-// merged, every one is cut to the screen, empty ones are dropped.
-std::vector<RECT> web_merge_damage(std::vector<RECT> damage, const RECT& screen);
-
 // Turns 0x00RRGGBB pixels into the canvas's bytes (R, G, B, 255 in memory).
 void web_to_canvas_pixels(uint32_t* pixels, size_t count);
-
-// The scale for a viewport of css_width by css_height CSS pixels at a
-// device-pixel ratio: chosen as the SDL host chooses it for a display.
-int web_choose_scale(double device_pixel_ratio, int32_t css_width, int32_t css_height);
 
 // The tick count's start for a wall-clock reading in milliseconds: a value
 // that differs per page load, as a browser gives no uptime.
@@ -60,3 +53,9 @@ struct WebWindowInfo {
 // [{"title":"Zandrel","rect":[192,180,832,548]}]. Title bytes above 127 are
 // read as Latin-1, so the text is always valid.
 std::string web_describe_windows(const std::vector<WebWindowInfo>& windows);
+
+// The values the page's script takes from this side at start-up, as JSON:
+// {"HOST_MOUSE_MOVE":1,...,"BUTTONS":[...],"KEYS":{"KeyA":65,...}}. BUTTONS
+// gives the host's button for each of the browser's button numbers, KEYS
+// the virtual key of each KeyboardEvent.code the program takes.
+std::string web_page_constants_json(void);

@@ -1,14 +1,18 @@
 // The page's side of the web host: the canvas, input, the waits and the
 // clock. The C++ side calls these functions; input goes the other way
-// through _web_host_input. Names of the host's event types, buttons and
-// virtual keys are those of platform/host/host.h and <windows.h>.
+// through _web_host_input. The host's event types, buttons and the virtual
+// keys of the browser's key codes come from the C++ side at start-up
+// (web_page_constants), under the names of platform/host/host.h.
 
 mergeInto(LibraryManager.library, {
   $ZandrelPage__postset: 'ZandrelPage.init();',
   $ZandrelPage: {
-    HOST_MOUSE_MOVE: 1,
-    HOST_MOUSE_BUTTON: 2,
-    HOST_KEY: 3,
+    // Set by web_page_constants before the page takes input.
+    HOST_MOUSE_MOVE: 0,
+    HOST_MOUSE_BUTTON: 0,
+    HOST_KEY: 0,
+    BUTTONS: [],         // the host's button for each of the browser's button numbers
+    KEYS: {},            // virtual keys by KeyboardEvent.code
     canvas: null,
     context: null,
     scale: 1,
@@ -40,28 +44,17 @@ mergeInto(LibraryManager.library, {
       };
     },
 
-    // Virtual keys of the keys the layer knows. Letters and digits follow
-    // the keyboard's layout, as Windows' virtual keys do; the rest go by
-    // the key's place.
-    NAMED_KEYS: {
-      AltLeft: 0x12, AltRight: 0x12, ShiftLeft: 0x10, ShiftRight: 0x10,
-      ControlLeft: 0x11, ControlRight: 0x11, Enter: 0x0D, NumpadEnter: 0x0D,
-      Space: 0x20, Escape: 0x1B, Tab: 0x09, Backspace: 0x08,
-      ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28,
-      PageUp: 0x21, PageDown: 0x22, End: 0x23, Home: 0x24, Delete: 0x2E,
-    },
-
+    // The virtual key of a key the program takes, or 0 for one the browser
+    // keeps. A key that types a letter or digit gives that character, on
+    // whatever layout, as Windows' virtual keys do; every other key goes by
+    // its place, the keypad's digits too, whatever they type.
     virtualKey: function(event) {
-      var key = event.key || '';
-      if (key.length == 1 && /[0-9a-z]/i.test(key)) return key.toUpperCase().charCodeAt(0);
       var code = event.code || '';
-      // F5, F11 and F12 stay the browser's: reload, full screen, its tools.
-      var match = /^F([0-9]{1,2})$/.exec(code);
-      if (match && +match[1] >= 1 && +match[1] <= 10 && +match[1] != 5)
-        return 0x70 + (+match[1]) - 1;
-      match = /^(Key|Digit)([0-9A-Z])$/.exec(code);
-      if (match) return match[2].charCodeAt(0);
-      return ZandrelPage.NAMED_KEYS[code] || 0;
+      var key = event.key || '';
+      if (!/^Numpad/.test(code) && key.length == 1 && /[0-9a-z]/i.test(key))
+        return key.toUpperCase().charCodeAt(0);
+      return Object.prototype.hasOwnProperty.call(ZandrelPage.KEYS, code) ?
+        ZandrelPage.KEYS[code] : 0;
     },
 
     send: function(type, x, y, button, down, key) {
@@ -88,9 +81,6 @@ mergeInto(LibraryManager.library, {
       ZandrelPage.lastPoint = p;
       ZandrelPage.send(ZandrelPage.HOST_MOUSE_MOVE, p.x, p.y, 0, false, 0);
     },
-
-    // The browser's buttons 0, 1, 2 are left, middle, right.
-    BUTTONS: [0, 2, 1],
 
     button: function(event, down) {
       var button = ZandrelPage.BUTTONS[event.button];
@@ -174,6 +164,14 @@ mergeInto(LibraryManager.library, {
     HEAP32[width >> 2] = Math.floor(window.innerWidth);
     HEAP32[height >> 2] = Math.floor(window.innerHeight);
     HEAPF64[ratio >> 3] = window.devicePixelRatio || 1;
+  },
+
+  web_page_constants__deps: ['$ZandrelPage'],
+  web_page_constants: function(json) {
+    var constants = JSON.parse(UTF8ToString(json));
+    ['HOST_MOUSE_MOVE', 'HOST_MOUSE_BUTTON', 'HOST_KEY', 'BUTTONS', 'KEYS'].forEach(function(name) {
+      ZandrelPage[name] = constants[name];
+    });
   },
 
   web_page_start__deps: ['$ZandrelPage'],

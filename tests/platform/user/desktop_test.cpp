@@ -44,7 +44,7 @@ TEST_F(Desktop, AMoveByTheWindowManagerIsAMoveOfTheWindow) {
     RECT rect;
     GetWindowRect(window, &rect);
     expect_rect(rect, {300, 200, 500, 350}, "the window's place");
-    ASSERT_TRUE(headless_window_rect(window, &rect));
+    ASSERT_TRUE(desktop_window_rect(window, &rect));
     expect_rect(rect, {300, 200, 500, 350}, "the place the host knows");
     push_window_event(HOST_MOVED, window, {300, 200});
     expect_no_messages("a move to where the window is");
@@ -84,7 +84,7 @@ TEST_F(Desktop, ActivatingAnOwnerDisabledByItsBoxActivatesTheBox) {
     push_window_event(HOST_DEACTIVATE, nullptr);
     push_window_event(HOST_ACTIVATE, owner);
     EXPECT_EQ(GetActiveWindow(), box);
-    EXPECT_EQ(headless_top_window(), box) << "the box stays above its owner";
+    EXPECT_EQ(desktop_top_window(), box) << "the box stays above its owner";
     EnableWindow(owner, TRUE);
 }
 
@@ -109,8 +109,8 @@ TEST_F(Desktop, TheWindowManagersMinimiseAndRestoreAreSystemCommands) {
     ASSERT_EQ(log_find(WM_SYSCOMMAND).size(), 1u);
     EXPECT_EQ(log_find(WM_SYSCOMMAND)[0].wparam, (WPARAM)SC_MINIMIZE);
     EXPECT_TRUE(IsIconic(window));
-    EXPECT_TRUE(headless_window_minimized(window));
-    EXPECT_FALSE(headless_window_visible(window));
+    EXPECT_TRUE(desktop_window_minimized(window));
+    EXPECT_FALSE(desktop_window_visible(window));
     log_flush();
     push_window_event(HOST_MINIMIZE, window);
     expect_no_messages("minimising a minimised window");
@@ -123,8 +123,8 @@ TEST_F(Desktop, TheWindowManagersMinimiseAndRestoreAreSystemCommands) {
     EXPECT_EQ(sizes[0].wparam, (WPARAM)SIZE_RESTORED);
     EXPECT_EQ(log_count(WM_PAINT), 1u) << "the restored window paints itself again";
     EXPECT_FALSE(IsIconic(window));
-    EXPECT_FALSE(headless_window_minimized(window));
-    EXPECT_TRUE(headless_window_visible(window));
+    EXPECT_FALSE(desktop_window_minimized(window));
+    EXPECT_TRUE(desktop_window_visible(window));
     RECT rect;
     GetWindowRect(window, &rect);
     expect_rect(rect, {100, 80, 300, 230}, "back at its place");

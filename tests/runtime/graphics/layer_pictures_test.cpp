@@ -34,7 +34,7 @@ uint32_t shown_pixel(HWND window, int x, int y) {
     RECT outer;
     GetWindowRect(window, &outer);
     int32_t width = 0, height = 0;
-    const uint32_t* pixels = headless_window_pixels(window, &width, &height);
+    const uint32_t* pixels = desktop_window_pixels(window, &width, &height);
     if (pixels == nullptr)
         return 0xDEADBEEF;
     return pixels[(at.y - outer.top) * width + (at.x - outer.left)];

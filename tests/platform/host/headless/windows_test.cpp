@@ -35,7 +35,7 @@ void fill(HWND window, int32_t width, int32_t height, uint32_t colour) {
 uint32_t pixel(HWND window, int32_t x, int32_t y) {
     int32_t width = 0;
     int32_t height = 0;
-    const uint32_t* pixels = headless_window_pixels(window, &width, &height);
+    const uint32_t* pixels = desktop_window_pixels(window, &width, &height);
     return pixels[y * width + x];
 }
 
@@ -55,21 +55,21 @@ TEST_F(HostWindows, ZOrderFollowsAbove) {
     place(FIRST, 0, 0, 10, 10);
     place(SECOND, 0, 0, 10, 10);
     place(THIRD, 0, 0, 10, 10, true, FIRST); // directly below FIRST
-    EXPECT_EQ(headless_z_order(), (std::vector<HWND>{SECOND, FIRST, THIRD}));
+    EXPECT_EQ(desktop_z_order(), (std::vector<HWND>{SECOND, FIRST, THIRD}));
     place(SECOND, 5, 5, 10, 10, true, THIRD); // moved to the bottom
-    EXPECT_EQ(headless_z_order(), (std::vector<HWND>{FIRST, THIRD, SECOND}));
+    EXPECT_EQ(desktop_z_order(), (std::vector<HWND>{FIRST, THIRD, SECOND}));
     place(THIRD, 5, 5, 10, 10, true, THIRD); // above itself: stays where it is
-    EXPECT_EQ(headless_z_order(), (std::vector<HWND>{FIRST, THIRD, SECOND}));
-    EXPECT_EQ(headless_top_window(), FIRST);
+    EXPECT_EQ(desktop_z_order(), (std::vector<HWND>{FIRST, THIRD, SECOND}));
+    EXPECT_EQ(desktop_top_window(), FIRST);
     place(FIRST, 0, 0, 10, 10, false);
-    EXPECT_EQ(headless_top_window(), THIRD) << "hidden windows are never the top one";
+    EXPECT_EQ(desktop_top_window(), THIRD) << "hidden windows are never the top one";
     host_window_destroyed(THIRD);
-    EXPECT_EQ(headless_z_order(), (std::vector<HWND>{FIRST, SECOND}));
-    EXPECT_EQ(headless_window_count(), 2u);
-    EXPECT_EQ(headless_top_window(), SECOND);
+    EXPECT_EQ(desktop_z_order(), (std::vector<HWND>{FIRST, SECOND}));
+    EXPECT_EQ(desktop_window_count(), 2u);
+    EXPECT_EQ(desktop_top_window(), SECOND);
     RECT rect;
-    EXPECT_FALSE(headless_window_rect(THIRD, &rect));
-    ASSERT_TRUE(headless_window_rect(SECOND, &rect));
+    EXPECT_FALSE(desktop_window_rect(THIRD, &rect));
+    ASSERT_TRUE(desktop_window_rect(SECOND, &rect));
     EXPECT_EQ(rect.left, 5);
     EXPECT_EQ(rect.bottom, 15);
 }
@@ -79,25 +79,25 @@ TEST_F(HostWindows, TitlesAndIcons) {
     place(SECOND, 0, 0, 10, 10);
     host_window_titled(FIRST, "Zandrel");
     host_window_titled(SECOND, "Zandrel");
-    EXPECT_STREQ(headless_window_title(FIRST), "Zandrel");
-    EXPECT_EQ(headless_find_window("Zandrel"), SECOND) << "the topmost of the same title";
-    EXPECT_EQ(headless_find_window("Other"), nullptr);
-    EXPECT_EQ(headless_window_title(THIRD), nullptr);
-    EXPECT_EQ(headless_window_icon(FIRST), nullptr);
+    EXPECT_STREQ(desktop_window_title(FIRST), "Zandrel");
+    EXPECT_EQ(desktop_find_window("Zandrel"), SECOND) << "the topmost of the same title";
+    EXPECT_EQ(desktop_find_window("Other"), nullptr);
+    EXPECT_EQ(desktop_window_title(THIRD), nullptr);
+    EXPECT_EQ(desktop_window_icon(FIRST), nullptr);
     host_window_titled(THIRD, "Early"); // titled before it is first placed
-    EXPECT_EQ(headless_find_window("Early"), nullptr);
+    EXPECT_EQ(desktop_find_window("Early"), nullptr);
     place(THIRD, 0, 0, 10, 10, true, FIRST);
-    EXPECT_EQ(headless_find_window("Early"), THIRD);
-    EXPECT_EQ(headless_z_order(), (std::vector<HWND>{SECOND, FIRST, THIRD}));
+    EXPECT_EQ(desktop_find_window("Early"), THIRD);
+    EXPECT_EQ(desktop_z_order(), (std::vector<HWND>{SECOND, FIRST, THIRD}));
     host_window_destroyed(THIRD);
     uint32_t icon[256];
     for (int i = 0; i < 256; ++i)
         icon[i] = 0xFF000000u | uint32_t(i);
     host_window_icon(FIRST, icon);
     icon[7] = 0; // the host keeps its own copy
-    ASSERT_NE(headless_window_icon(FIRST), nullptr);
-    EXPECT_EQ(headless_window_icon(FIRST)[7], 0xFF000007u);
-    EXPECT_EQ(headless_window_icon(FIRST)[255], 0xFF0000FFu);
+    ASSERT_NE(desktop_window_icon(FIRST), nullptr);
+    EXPECT_EQ(desktop_window_icon(FIRST)[7], 0xFF000007u);
+    EXPECT_EQ(desktop_window_icon(FIRST)[255], 0xFF0000FFu);
 }
 
 TEST_F(HostWindows, PresentCopiesOnlyTheDirtyRectangles) {
@@ -107,7 +107,7 @@ TEST_F(HostWindows, PresentCopiesOnlyTheDirtyRectangles) {
     std::vector<uint32_t> pixels(16 * 6, 0x222222);
     RECT dirty[] = {{1, 1, 3, 2}, {6, 4, 20, 9}}; // the second runs off the window
     host_present(FIRST, pixels.data(), 8, 6, 16, dirty, 2);
-    EXPECT_EQ(headless_present_count(), 2u);
+    EXPECT_EQ(desktop_present_count(), 2u);
     std::string rows;
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 8; ++x)
@@ -128,7 +128,7 @@ TEST_F(HostWindows, ResizingKeepsTheSharedPixels) {
     place(FIRST, 50, 50, 6, 2); // moved and resized
     int32_t width = 0;
     int32_t height = 0;
-    ASSERT_NE(headless_window_pixels(FIRST, &width, &height), nullptr);
+    ASSERT_NE(desktop_window_pixels(FIRST, &width, &height), nullptr);
     EXPECT_EQ(width, 6);
     EXPECT_EQ(height, 2);
     EXPECT_EQ(pixel(FIRST, 3, 1), 0xABCDEFu);
@@ -152,20 +152,20 @@ TEST_F(HostWindows, ScreenIsComposedBottomToTopAndClippedAtTheEdges) {
     EXPECT_EQ(screen.at(0, 0), 0xFF0000u);
     EXPECT_EQ(screen.at(14, 14), 0x00FF00u) << "SECOND is above FIRST";
     EXPECT_EQ(screen.at(9, 9), 0xFF0000u);
-    EXPECT_EQ(screen.at(15, 0), HEADLESS_DESKTOP_COLOUR);
+    EXPECT_EQ(screen.at(15, 0), DESKTOP_COLOUR);
     EXPECT_EQ(screen.at(29, 29), 0x00FF00u);
-    EXPECT_EQ(screen.at(30, 30), HEADLESS_DESKTOP_COLOUR);
-    EXPECT_EQ(screen.at(1013, 767), HEADLESS_DESKTOP_COLOUR);
+    EXPECT_EQ(screen.at(30, 30), DESKTOP_COLOUR);
+    EXPECT_EQ(screen.at(1013, 767), DESKTOP_COLOUR);
     EXPECT_EQ(screen.at(1014, 758), 0x0000FFu);
     EXPECT_EQ(screen.at(1023, 767), 0x0000FFu);
-    EXPECT_EQ(screen.at(500, 500), HEADLESS_DESKTOP_COLOUR);
+    EXPECT_EQ(screen.at(500, 500), DESKTOP_COLOUR);
 
     // Raise THIRD over everything, and move it over FIRST's corner.
     place(THIRD, 0, 0, 30, 30);
     screen = headless_compose_screen();
     EXPECT_EQ(screen.at(0, 0), 0x0000FFu);
     EXPECT_EQ(screen.at(29, 29), 0x0000FFu);
-    EXPECT_EQ(screen.at(30, 30), HEADLESS_DESKTOP_COLOUR);
+    EXPECT_EQ(screen.at(30, 30), DESKTOP_COLOUR);
 }
 
 TEST_F(HostWindows, CapturesWriteTheComposedPictures) {

@@ -1,4 +1,4 @@
-// The SDL host's start-up: the scale rules, and the program for people
+// The SDL host's start-up: the scale a person sets, and the program for people
 // refusing to start, in one line on standard error, where it cannot show a
 // window.
 #include "platform/host/sdl/scale.h"
@@ -14,8 +14,6 @@
 
 namespace {
 
-using zandrel_sdl::default_scale;
-using zandrel_sdl::fitting_scale;
 using zandrel_sdl::parse_scale;
 
 TEST(SdlScale, OnlyOneToFourAreScales) {
@@ -27,32 +25,6 @@ TEST(SdlScale, OnlyOneToFourAreScales) {
     }
     for (const char* wrong : {"0", "5", "9", "12", "2x", " 2", "-1", "x", "1.5"})
         EXPECT_EQ(parse_scale(wrong), 0) << wrong;
-}
-
-TEST(SdlScale, DenseScreensThatHoldTheWindowGetTwo) {
-    EXPECT_EQ(default_scale(96.0f, 1920, 1080), 1);
-    EXPECT_EQ(default_scale(144.0f, 2560, 1440), 1);
-    EXPECT_EQ(default_scale(168.0f, 2560, 1440), 2);
-    EXPECT_EQ(default_scale(220.0f, 3840, 2160), 2);
-    // Dense but too small for a window twice as large, or no density known.
-    EXPECT_EQ(default_scale(220.0f, 1024, 768), 1);
-    EXPECT_EQ(default_scale(220.0f, 1280, 800), 1);
-    EXPECT_EQ(default_scale(0.0f, 3840, 2160), 1);
-    EXPECT_EQ(default_scale(-1.0f, 3840, 2160), 1);
-}
-
-TEST(SdlScale, AChosenScaleFallsBackToOneThatFits) {
-    struct Case {
-        int asked, work_width, work_height, expected;
-    };
-    static const Case cases[] = {
-        {1, 1024, 768, 1},  {2, 1024, 768, 1},  {4, 1024, 768, 1},  {2, 1280, 960, 2},
-        {2, 1280, 959, 1},  {3, 2048, 1536, 3}, {4, 2048, 1536, 3}, {4, 2560, 1920, 4},
-        {4, 3840, 1000, 2}, {2, 800, 600, 1},   {1, 320, 200, 1},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(fitting_scale(c.asked, c.work_width, c.work_height), c.expected)
-            << c.asked << " on " << c.work_width << "x" << c.work_height;
 }
 
 struct Outcome {

@@ -1,30 +1,10 @@
-// The web host's rules that need no browser: the scale for a viewport, the
-// tick count's start from the wall clock, the rectangles copied to the
-// canvas, its byte order and the page's list of windows.
+// The web host's rules that need no browser: the tick count's start from
+// the wall clock, the canvas's byte order and the page's list of windows.
 #include "platform/host/web/web_host.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(WebScale, TwoOnlyOnADenseDisplayWithRoomForTheWindowTwiceAsLarge) {
-    struct Case {
-        double ratio;
-        int32_t width, height;
-        int scale;
-    } const cases[] = {
-        {1.0, 1920, 1080, 1}, // usual density
-        {2.0, 1280, 960, 2},  // dense, exactly twice 640 by 480
-        {2.0, 1279, 960, 1},  // dense, a pixel too narrow
-        {2.0, 1280, 959, 1},  // a pixel too low
-        {3.0, 2000, 1200, 2}, // denser still: the rule knows no 3
-        {1.5, 2560, 1440, 1}, // not dense enough
-        {0.0, 2560, 1440, 1}, // a ratio the browser did not give
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(web_choose_scale(c.ratio, c.width, c.height), c.scale)
-            << c.ratio << " " << c.width << "x" << c.height;
-}
 
 TEST(WebClock, StartsFromTheWallClockModuloTwoToThe32) {
     EXPECT_EQ(web_clock_start_us(0), 0u);
@@ -44,40 +24,6 @@ TEST(WebClock, CountsFromThePerformanceOrigin) {
     EXPECT_EQ(web_clock_at(host, 500.0), 4'294'967'000'000u);
     EXPECT_EQ(web_clock_at(host, 515.625), 4'294'967'015'625u);
     EXPECT_EQ(web_clock_at(host, 499.0), 4'294'967'000'000u) << "never before the start";
-}
-
-bool same(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-TEST(WebDamage, MergedCutAndEmptyOnesDropped) {
-    const RECT screen = {0, 0, 100, 80};
-    struct Case {
-        const char* what;
-        std::vector<RECT> damage;
-        std::vector<RECT> expected;
-    } const cases[] = {
-        {"nothing", {}, {}},
-        {"apart", {{0, 0, 10, 10}, {20, 20, 30, 30}}, {{0, 0, 10, 10}, {20, 20, 30, 30}}},
-        {"inside another", {{0, 0, 50, 50}, {10, 10, 20, 20}}, {{0, 0, 50, 50}}},
-        {"overlapping", {{0, 0, 10, 10}, {5, 5, 15, 15}}, {{0, 0, 15, 15}}},
-        {"touching edges stay apart",
-         {{0, 0, 10, 10}, {10, 0, 20, 10}},
-         {{0, 0, 10, 10}, {10, 0, 20, 10}}},
-        {"a chain merges whole",
-         {{0, 0, 10, 10}, {30, 0, 40, 10}, {8, 0, 32, 5}},
-         {{0, 0, 40, 10}}},
-        {"cut to the screen",
-         {{-10, -10, 5, 5}, {90, 70, 200, 200}},
-         {{0, 0, 5, 5}, {90, 70, 100, 80}}},
-        {"off the screen or empty", {{100, 0, 120, 10}, {5, 5, 5, 9}, {9, 9, 3, 3}}, {}},
-    };
-    for (const Case& c : cases) {
-        std::vector<RECT> merged = web_merge_damage(c.damage, screen);
-        ASSERT_EQ(merged.size(), c.expected.size()) << c.what;
-        for (size_t i = 0; i < merged.size(); ++i)
-            EXPECT_TRUE(same(merged[i], c.expected[i])) << c.what << " #" << i;
-    }
 }
 
 TEST(WebCanvas, PixelsBecomeRedGreenBlueOpaqueBytes) {
