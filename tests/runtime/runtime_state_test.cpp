@@ -36,6 +36,8 @@ void openAndClose(WindowRecord* record, uint32_t flags) {
     closeWindow(record);
 }
 
+constexpr int32_t LAST_IME_MESSAGE = 0x0291; // WM_IME_KEYUP
+
 // What a short program did that the runtime's state could change: where
 // the mouse was before any event, a number's text, what its prints wrote to
 // standard output and into its window, and the events its window heard.
@@ -64,7 +66,11 @@ ProgramRun runProgram(WindowRecord* record) {
     printItems(3, PRINT_TARGET, record, PRINT_TEXT, "in the window");
     run.penX = record->curPos.x;
     run.printed = capture.finish();
-    run.events = seenIds();
+    // Windows sends some input-method messages only to a thread's first
+    // window: they are the system's state, not the runtime's.
+    for (int32_t id : seenIds())
+        if (id < WM_IME_SETCONTEXT || id > LAST_IME_MESSAGE)
+            run.events.push_back(id);
     seedRandom(77);
     for (int i = 0; i < 3; ++i)
         run.draws.push_back(randomInRange(1, 1000));
