@@ -4,9 +4,10 @@
 // accumulation on. Nothing
 // may change outside the clip, and GetBoundsRect must hold every change.
 // A write past the bitmap's memory is AddressSanitizer's to catch.
-#include "fuzz/fuzz_input.h"
 
 #include <windows.h>
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include <stdint.h>
 #include <stdio.h>
@@ -55,9 +56,11 @@ void freeTarget(const Target& target) {
     DeleteDC(target.dc);
 }
 
-RECT randomRect(FuzzInput& input, const Target& target) {
-    return {input.range(-10, target.width + 10), input.range(-10, target.height + 10),
-            input.range(-10, target.width + 10), input.range(-10, target.height + 10)};
+RECT randomRect(FuzzedDataProvider& input, const Target& target) {
+    return {input.ConsumeIntegralInRange<int32_t>(-10, target.width + 10),
+            input.ConsumeIntegralInRange<int32_t>(-10, target.height + 10),
+            input.ConsumeIntegralInRange<int32_t>(-10, target.width + 10),
+            input.ConsumeIntegralInRange<int32_t>(-10, target.height + 10)};
 }
 
 RECT normalised(const RECT& r) {
@@ -87,11 +90,11 @@ struct ClipModel {
     }
 };
 
-ClipModel clipRandomly(FuzzInput& input, const Target& target) {
+ClipModel clipRandomly(FuzzedDataProvider& input, const Target& target) {
     ClipModel model;
-    for (int i = input.range(0, 3); i > 0; --i) {
+    for (int i = input.ConsumeIntegralInRange<int32_t>(0, 3); i > 0; --i) {
         RECT r = randomRect(input, target);
-        if (input.range(0, 1) == 0) {
+        if (input.ConsumeIntegralInRange<int32_t>(0, 1) == 0) {
             IntersectClipRect(target.dc, r.left, r.top, r.right, r.bottom);
             model.within.push_back(normalised(r));
         } else {
@@ -102,21 +105,25 @@ ClipModel clipRandomly(FuzzInput& input, const Target& target) {
     return model;
 }
 
-int32_t coordinate(FuzzInput& input, int32_t side) {
-    return input.range(0, 15) == 0 ? input.range(-20000, 20000) : input.range(-40, side + 40);
+int32_t coordinate(FuzzedDataProvider& input, int32_t side) {
+    return input.ConsumeIntegralInRange<int32_t>(0, 15) == 0
+               ? input.ConsumeIntegralInRange<int32_t>(-20000, 20000)
+               : input.ConsumeIntegralInRange<int32_t>(-40, side + 40);
 }
 
-void drawFigure(FuzzInput& input, const Target& target) {
-    HPEN pen = CreatePen(input.range(PS_SOLID, PS_INSIDEFRAME), input.range(0, 30),
-                         input.take<uint32_t>() & 0xFFFFFF);
-    HBRUSH brush = CreateSolidBrush(input.take<uint32_t>() & 0xFFFFFF);
+void drawFigure(FuzzedDataProvider& input, const Target& target) {
+    HPEN pen = CreatePen(input.ConsumeIntegralInRange<int32_t>(PS_SOLID, PS_INSIDEFRAME),
+                         input.ConsumeIntegralInRange<int32_t>(0, 30),
+                         input.ConsumeIntegral<uint32_t>() & 0xFFFFFF);
+    HBRUSH brush = CreateSolidBrush(input.ConsumeIntegral<uint32_t>() & 0xFFFFFF);
     HGDIOBJ oldPen = SelectObject(target.dc, pen);
-    HGDIOBJ oldBrush = SelectObject(target.dc, input.range(0, 3) == 0 ? GetStockObject(NULL_BRUSH)
-                                                                      : (HGDIOBJ)brush);
-    SetROP2(target.dc, input.range(R2_BLACK, R2_WHITE));
+    HGDIOBJ oldBrush = SelectObject(target.dc, input.ConsumeIntegralInRange<int32_t>(0, 3) == 0
+                                                   ? GetStockObject(NULL_BRUSH)
+                                                   : (HGDIOBJ)brush);
+    SetROP2(target.dc, input.ConsumeIntegralInRange<int32_t>(R2_BLACK, R2_WHITE));
     int32_t x1 = coordinate(input, target.width), y1 = coordinate(input, target.height);
     int32_t x2 = coordinate(input, target.width), y2 = coordinate(input, target.height);
-    switch (input.range(0, 2)) {
+    switch (input.ConsumeIntegralInRange<int32_t>(0, 2)) {
     case 0:
         MoveToEx(target.dc, x1, y1, nullptr);
         LineTo(target.dc, x2, y2);
@@ -158,14 +165,16 @@ void check(const Target& target, const std::vector<uint32_t>& before, const Clip
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzInput input(data, size);
-    Target target = makeTarget(input.range(1, 80), input.range(1, 80));
+    FuzzedDataProvider input(data, size);
+    Target target = makeTarget(input.ConsumeIntegralInRange<int32_t>(1, 80),
+                               input.ConsumeIntegralInRange<int32_t>(1, 80));
     ClipModel clip = clipRandomly(input, target);
     // Set after the clip rectangles, so that the model's device coordinates
     // are theirs.
-    if (input.range(0, 1) == 1)
-        SetViewportOrgEx(target.dc, input.range(-100, 100), input.range(-100, 100), nullptr);
-    for (int figures = 0; figures < 6 && !input.empty(); ++figures) {
+    if (input.ConsumeIntegralInRange<int32_t>(0, 1) == 1)
+        SetViewportOrgEx(target.dc, input.ConsumeIntegralInRange<int32_t>(-100, 100),
+                         input.ConsumeIntegralInRange<int32_t>(-100, 100), nullptr);
+    for (int figures = 0; figures < 6 && input.remaining_bytes() > 0; ++figures) {
         std::vector<uint32_t> before(target.bits, target.bits + target.width * target.height);
         SetBoundsRect(target.dc, nullptr, DCB_RESET | DCB_ENABLE);
         drawFigure(input, target);

@@ -3,9 +3,10 @@
 // against the exact decimal expansion of the double, rounded to nearest
 // with ties to even.
 #include "fuzz/exact_decimal.h"
-#include "fuzz/fuzz_input.h"
 #include "runtime/core/heap.h"
 #include "runtime/core/text.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include <math.h>
 #include <stdint.h>
@@ -13,6 +14,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <bit>
 #include <string>
 #include <vector>
 
@@ -26,10 +28,11 @@ namespace {
 }
 
 // Mostly any bit pattern; now and then a value near a rounding tie.
-double randomDouble(FuzzInput& input) {
-    double value = input.take<double>();
-    if (input.range(0, 3) == 0)
-        value = (double)input.range(-100000, 100000) / 8.0 + input.range(-2, 2) * 0.005;
+double randomDouble(FuzzedDataProvider& input) {
+    double value = std::bit_cast<double>(input.ConsumeIntegral<uint64_t>());
+    if (input.ConsumeIntegralInRange<int32_t>(0, 3) == 0)
+        value = (double)input.ConsumeIntegralInRange<int32_t>(-100000, 100000) / 8.0 +
+                input.ConsumeIntegralInRange<int32_t>(-2, 2) * 0.005;
     return value;
 }
 
@@ -78,13 +81,17 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzInput input(data, size);
+    FuzzedDataProvider input(data, size);
     double value = randomDouble(input);
-    int32_t places = input.range(0, 15) == 0 ? input.range(-5, 1200) : input.range(0, 20);
-    uint32_t capacity = input.range(0, 7) == 0 ? (uint32_t)input.range(0, 40) : 2000;
+    int32_t places = input.ConsumeIntegralInRange<int32_t>(0, 15) == 0
+                         ? input.ConsumeIntegralInRange<int32_t>(-5, 1200)
+                         : input.ConsumeIntegralInRange<int32_t>(0, 20);
+    uint32_t capacity = input.ConsumeIntegralInRange<int32_t>(0, 7) == 0
+                            ? (uint32_t)input.ConsumeIntegralInRange<int32_t>(0, 40)
+                            : 2000;
     checkFixed(value, places, capacity);
     int32_t saved = decimalPlaces;
-    decimalPlaces = input.range(0, 12);
+    decimalPlaces = input.ConsumeIntegralInRange<int32_t>(0, 12);
     checkNumberText(value);
     decimalPlaces = saved;
     return 0;

@@ -3,11 +3,12 @@
 // printBuffer, now and then into a window. printBuffer must hold exactly the
 // items' texts, formatted as each code says and cut at the buffer's end.
 #include "fuzz/exact_decimal.h"
-#include "fuzz/fuzz_input.h"
 #include "runtime/core/heap.h"
 #include "runtime/core/text.h"
 #include "runtime/graphics/text_output.h"
 #include "runtime/window/window.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include <fcntl.h>
 #include <math.h>
@@ -17,6 +18,7 @@
 #include <string.h>
 #include <unistd.h>
 
+#include <bit>
 #include <string>
 
 namespace {
@@ -64,24 +66,27 @@ const int32_t CODES[] = {PRINT_TEXT,   PRINT_CHAR,   PRINT_INT32, PRINT_FLOAT,  
                          PRINT_UINT16, PRINT_DOUBLE, PRINT_INT64, PRINT_UINT64, PRINT_UINT32};
 
 // Text from the input, or a long run of one character that may fill the
-// buffer on its own.
-std::string randomText(FuzzInput& input) {
-    if (input.range(0, 3) == 0)
-        return std::string((size_t)input.range(0, 40000), (char)input.range(1, 255));
-    return input.untilZero().substr(0, 64);
+// buffer on its own. The items are C strings: a text ends at a zero byte.
+std::string randomText(FuzzedDataProvider& input) {
+    if (input.ConsumeIntegralInRange<int32_t>(0, 3) == 0)
+        return std::string((size_t)input.ConsumeIntegralInRange<int32_t>(0, 40000),
+                           (char)input.ConsumeIntegralInRange<int32_t>(1, 255));
+    return input.ConsumeRandomLengthString(64).c_str();
 }
 
-Item randomItem(FuzzInput& input) {
+Item randomItem(FuzzedDataProvider& input) {
     Item item{};
-    item.code = input.range(0, 11) == 0 ? input.take<int32_t>() : CODES[input.range(0, 9)];
+    item.code = input.ConsumeIntegralInRange<int32_t>(0, 11) == 0
+                    ? input.ConsumeIntegral<int32_t>()
+                    : CODES[input.ConsumeIntegralInRange<int32_t>(0, 9)];
     item.kind = kindOf(item.code);
     if (item.kind == TEXT) {
-        item.nullText = input.range(0, 15) == 0;
+        item.nullText = input.ConsumeIntegralInRange<int32_t>(0, 15) == 0;
         item.text = randomText(input);
     }
-    item.record = input.range(0, 7) == 0 ? &g_window : nullptr;
-    item.integer = input.take<int64_t>();
-    item.real = input.take<double>();
+    item.record = input.ConsumeIntegralInRange<int32_t>(0, 7) == 0 ? &g_window : nullptr;
+    item.integer = input.ConsumeIntegral<int64_t>();
+    item.real = std::bit_cast<double>(input.ConsumeIntegral<uint64_t>());
     return item;
 }
 
@@ -168,11 +173,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzInput input(data, size);
-    decimalPlaces = input.range(0, 10);
-    for (int call = 0; call < 4 && !input.empty(); ++call) {
+    FuzzedDataProvider input(data, size);
+    decimalPlaces = input.ConsumeIntegralInRange<int32_t>(0, 10);
+    for (int call = 0; call < 4 && input.remaining_bytes() > 0; ++call) {
         Item items[MAX_ITEMS];
-        int count = input.range(0, MAX_ITEMS);
+        int count = input.ConsumeIntegralInRange<int32_t>(0, MAX_ITEMS);
         for (int i = 0; i < count; ++i)
             items[i] = randomItem(input);
         callPrint(items, count, 0);

@@ -3,8 +3,9 @@
 // surface framed by guard pixels. Nothing may change outside the clip (and
 // so outside the surface), and the rectangle each call reports as touched
 // must hold every pixel it changed.
-#include "fuzz/fuzz_input.h"
 #include "platform/gdi/raster.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include <stdint.h>
 #include <stdio.h>
@@ -26,10 +27,10 @@ struct Canvas {
     Surface surface;
 };
 
-Canvas makeCanvas(FuzzInput& input) {
+Canvas makeCanvas(FuzzedDataProvider& input) {
     Canvas canvas;
-    canvas.width = input.range(1, MAX_SIDE);
-    canvas.height = input.range(1, MAX_SIDE);
+    canvas.width = input.ConsumeIntegralInRange<int32_t>(1, MAX_SIDE);
+    canvas.height = input.ConsumeIntegralInRange<int32_t>(1, MAX_SIDE);
     canvas.stride = canvas.width + 2 * GUARD;
     canvas.pixels.assign((size_t)canvas.stride * (canvas.height + 2 * GUARD), SENTINEL);
     uint32_t* origin = canvas.pixels.data() + (size_t)GUARD * canvas.stride + GUARD;
@@ -39,15 +40,15 @@ Canvas makeCanvas(FuzzInput& input) {
 
 // Up to three bands from top to bottom, each with one rectangle across
 // part of the surface: disjoint and sorted, as a Clip must be.
-std::vector<RECT> makeClip(FuzzInput& input, int32_t width, int32_t height) {
+std::vector<RECT> makeClip(FuzzedDataProvider& input, int32_t width, int32_t height) {
     std::vector<RECT> rects;
-    int32_t bands = input.range(0, 3);
+    int32_t bands = input.ConsumeIntegralInRange<int32_t>(0, 3);
     int32_t top = 0;
     for (int32_t band = 0; band < bands && top < height; ++band) {
-        int32_t bottom = input.range(top + 1, height);
-        int32_t left = input.range(0, width - 1);
-        int32_t right = input.range(left + 1, width);
-        if (input.range(0, 3) != 0)
+        int32_t bottom = input.ConsumeIntegralInRange<int32_t>(top + 1, height);
+        int32_t left = input.ConsumeIntegralInRange<int32_t>(0, width - 1);
+        int32_t right = input.ConsumeIntegralInRange<int32_t>(left + 1, width);
+        if (input.ConsumeIntegralInRange<int32_t>(0, 3) != 0)
             rects.push_back({left, top, right, bottom});
         top = bottom;
     }
@@ -57,46 +58,49 @@ std::vector<RECT> makeClip(FuzzInput& input, int32_t width, int32_t height) {
 }
 
 // Mostly near the surface, now and then far off it.
-int32_t coordinate(FuzzInput& input, int32_t side) {
-    if (input.range(0, 15) == 0)
-        return input.range(-20000, 20000);
-    return input.range(-40, side + 40);
+int32_t coordinate(FuzzedDataProvider& input, int32_t side) {
+    if (input.ConsumeIntegralInRange<int32_t>(0, 15) == 0)
+        return input.ConsumeIntegralInRange<int32_t>(-20000, 20000);
+    return input.ConsumeIntegralInRange<int32_t>(-40, side + 40);
 }
 
-POINT point(FuzzInput& input, const Canvas& canvas) {
+POINT point(FuzzedDataProvider& input, const Canvas& canvas) {
     return {coordinate(input, canvas.width), coordinate(input, canvas.height)};
 }
 
-RECT box(FuzzInput& input, const Canvas& canvas) {
+RECT box(FuzzedDataProvider& input, const Canvas& canvas) {
     POINT a = point(input, canvas), b = point(input, canvas);
     return {a.x, a.y, b.x, b.y};
 }
 
-uint32_t colour(FuzzInput& input) {
-    return input.take<uint32_t>() & 0xFFFFFF;
+uint32_t colour(FuzzedDataProvider& input) {
+    return input.ConsumeIntegral<uint32_t>() & 0xFFFFFF;
 }
 
 // Draws one random figure; returns its name for messages.
-const char* drawFigure(FuzzInput& input, const Canvas& canvas, const Clip& clip, RECT* touched) {
+const char* drawFigure(FuzzedDataProvider& input, const Canvas& canvas, const Clip& clip,
+                       RECT* touched) {
     Surface surface = canvas.surface;
-    int rop2 = input.range(R2_BLACK, R2_WHITE);
-    switch (input.range(0, 4)) {
+    int rop2 = input.ConsumeIntegralInRange<int32_t>(R2_BLACK, R2_WHITE);
+    switch (input.ConsumeIntegralInRange<int32_t>(0, 4)) {
     case 0:
         raster_line(&surface, &clip, point(input, canvas), point(input, canvas), colour(input),
                     rop2, touched);
         return "line";
     case 1:
         raster_wide_line(&surface, &clip, point(input, canvas), point(input, canvas),
-                         input.range(0, 40), colour(input), rop2, touched);
+                         input.ConsumeIntegralInRange<int32_t>(0, 40), colour(input), rop2,
+                         touched);
         return "wide line";
     case 2:
         raster_fill_rect(&surface, &clip, box(input, canvas), colour(input), rop2, touched);
         return "filled rectangle";
     default: {
-        PenSpec pen{input.range(0, 4) != 0, input.range(0, 24), colour(input)};
-        BrushSpec brush{input.range(0, 1) != 0, colour(input)};
+        PenSpec pen{input.ConsumeIntegralInRange<int32_t>(0, 4) != 0,
+                    input.ConsumeIntegralInRange<int32_t>(0, 24), colour(input)};
+        BrushSpec brush{input.ConsumeIntegralInRange<int32_t>(0, 1) != 0, colour(input)};
         RECT shape = box(input, canvas);
-        if (input.range(0, 1) == 0) {
+        if (input.ConsumeIntegralInRange<int32_t>(0, 1) == 0) {
             raster_rectangle(&surface, &clip, shape, pen, brush, rop2, touched);
             return "rectangle";
         }
@@ -141,11 +145,11 @@ void checkChanges(const Canvas& canvas, const std::vector<uint32_t>& before,
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzInput input(data, size);
+    FuzzedDataProvider input(data, size);
     Canvas canvas = makeCanvas(input);
     std::vector<RECT> rects = makeClip(input, canvas.width, canvas.height);
     Clip clip{rects.data(), (int32_t)rects.size()};
-    for (int figures = 0; figures < 8 && !input.empty(); ++figures) {
+    for (int figures = 0; figures < 8 && input.remaining_bytes() > 0; ++figures) {
         std::vector<uint32_t> before = canvas.pixels;
         RECT touched{0, 0, 0, 0};
         const char* figure = drawFigure(input, canvas, clip, &touched);

@@ -2,9 +2,10 @@
 // under every mode (the destination may be one of the sources), offset and
 // compared. After every call each region is checked pixel by pixel against
 // a bitmap model, with its box, its kind, EqualRgn and RectInRegion.
-#include "fuzz/fuzz_input.h"
 
 #include <windows.h>
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include <stdint.h>
 #include <stdio.h>
@@ -126,18 +127,23 @@ void checkRegion(int i, int reportedKind) {
                 fail("PtInRegion disagrees with the model", i);
 }
 
-RECT randomRect(FuzzInput& input) {
-    return {input.range(0, SPAN), input.range(0, SPAN), input.range(0, SPAN), input.range(0, SPAN)};
+RECT randomRect(FuzzedDataProvider& input) {
+    return {input.ConsumeIntegralInRange<int32_t>(0, SPAN),
+            input.ConsumeIntegralInRange<int32_t>(0, SPAN),
+            input.ConsumeIntegralInRange<int32_t>(0, SPAN),
+            input.ConsumeIntegralInRange<int32_t>(0, SPAN)};
 }
 
 // An offset that keeps the region inside the model's domain.
-void offset(FuzzInput& input, int i) {
+void offset(FuzzedDataProvider& input, int i) {
     RECT b = g_models[i].box();
     bool empty = g_models[i].bits.none();
     int32_t dx =
-        empty ? input.range(-100, 100) : input.range(DOMAIN_LOW - b.left, DOMAIN_HIGH - b.right);
+        empty ? input.ConsumeIntegralInRange<int32_t>(-100, 100)
+              : input.ConsumeIntegralInRange<int32_t>(DOMAIN_LOW - b.left, DOMAIN_HIGH - b.right);
     int32_t dy =
-        empty ? input.range(-100, 100) : input.range(DOMAIN_LOW - b.top, DOMAIN_HIGH - b.bottom);
+        empty ? input.ConsumeIntegralInRange<int32_t>(-100, 100)
+              : input.ConsumeIntegralInRange<int32_t>(DOMAIN_LOW - b.top, DOMAIN_HIGH - b.bottom);
     int kind = OffsetRgn(g_regions[i], dx, dy);
     if (!empty)
         g_models[i] = offsetModel(g_models[i], dx, dy);
@@ -145,14 +151,15 @@ void offset(FuzzInput& input, int i) {
 }
 
 // Far away and back again: the region must come back unchanged.
-void roundTrip(FuzzInput& input, int i) {
-    int32_t far = input.range(-(1 << 26), 1 << 26);
+void roundTrip(FuzzedDataProvider& input, int i) {
+    int32_t far = input.ConsumeIntegralInRange<int32_t>(-(1 << 26), 1 << 26);
     OffsetRgn(g_regions[i], far, -far);
     checkRegion(i, OffsetRgn(g_regions[i], -far, far));
 }
 
-void compare(FuzzInput& input) {
-    int a = input.range(0, REGIONS - 1), b = input.range(0, REGIONS - 1);
+void compare(FuzzedDataProvider& input) {
+    int a = input.ConsumeIntegralInRange<int32_t>(0, REGIONS - 1),
+        b = input.ConsumeIntegralInRange<int32_t>(0, REGIONS - 1);
     bool equal = g_models[a].bits == g_models[b].bits;
     if ((EqualRgn(g_regions[a], g_regions[b]) != FALSE) != equal)
         fail("EqualRgn disagrees with the model", a);
@@ -164,9 +171,9 @@ void compare(FuzzInput& input) {
         fail("RectInRegion disagrees with the model", a);
 }
 
-void step(FuzzInput& input) {
-    int i = input.range(0, REGIONS - 1);
-    switch (input.range(0, 4)) {
+void step(FuzzedDataProvider& input) {
+    int i = input.ConsumeIntegralInRange<int32_t>(0, REGIONS - 1);
+    switch (input.ConsumeIntegralInRange<int32_t>(0, 4)) {
     case 0: {
         RECT r = randomRect(input);
         SetRectRgn(g_regions[i], r.left, r.top, r.right, r.bottom);
@@ -175,8 +182,9 @@ void step(FuzzInput& input) {
         break;
     }
     case 1: {
-        int a = input.range(0, REGIONS - 1), b = input.range(0, REGIONS - 1);
-        int mode = input.range(RGN_AND, RGN_COPY);
+        int a = input.ConsumeIntegralInRange<int32_t>(0, REGIONS - 1),
+            b = input.ConsumeIntegralInRange<int32_t>(0, REGIONS - 1);
+        int mode = input.ConsumeIntegralInRange<int32_t>(RGN_AND, RGN_COPY);
         Model result = combineModel(g_models[a], g_models[b], mode);
         int kind = CombineRgn(g_regions[i], g_regions[a], g_regions[b], mode);
         g_models[i] = result;
@@ -198,13 +206,13 @@ void step(FuzzInput& input) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzInput input(data, size);
+    FuzzedDataProvider input(data, size);
     for (int i = 0; i < REGIONS; ++i) {
         RECT r = randomRect(input);
         g_regions[i] = CreateRectRgn(r.left, r.top, r.right, r.bottom);
         g_models[i] = rectangleModel(r);
     }
-    for (int steps = 0; steps < 12 && !input.empty(); ++steps)
+    for (int steps = 0; steps < 12 && input.remaining_bytes() > 0; ++steps)
         step(input);
     for (HRGN region : g_regions)
         DeleteObject(region);

@@ -1,10 +1,11 @@
-// The headless host's settings. The input holds a value for each variable
-// (separated by zero bytes, a missing one when the first byte is 0xFF); the
-// tick start and the time limit are checked against a model of their
-// grammar, and every refusal is one line naming the variable.
-#include "fuzz/fuzz_input.h"
+// The headless host's settings. The input says for each variable whether it
+// is set and, if it is, its value; the tick start and the time limit are
+// checked against a model of their grammar, and every refusal is one line
+// naming the variable.
 #include "fuzz/plain_line.h"
 #include "platform/host/headless/headless.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include <stdint.h>
 #include <stdio.h>
@@ -18,6 +19,7 @@ namespace {
 const char* const NAMES[] = {"ZANDREL_SCRIPT", "ZANDREL_TICK_START", "ZANDREL_CAPTURE_DIR",
                              "ZANDREL_TIME_LIMIT"};
 constexpr int VARIABLES = 4;
+constexpr size_t MAX_VALUE = 256;
 
 std::optional<std::string> g_values[VARIABLES];
 
@@ -105,12 +107,12 @@ void checkTaken(const HeadlessSettings& settings) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzInput input(data, size);
+    FuzzedDataProvider input(data, size);
+    // A value ends at its first zero byte, as the environment's would.
     for (int i = 0; i < VARIABLES; ++i) {
-        std::string value = input.untilZero();
-        g_values[i] = value.size() == 1 && (uint8_t)value[0] == 0xFF
-                          ? std::nullopt
-                          : std::optional<std::string>(value);
+        g_values[i] = std::nullopt;
+        if (input.ConsumeBool())
+            g_values[i] = std::string(input.ConsumeRandomLengthString(MAX_VALUE).c_str());
     }
     HeadlessSettings settings;
     std::string error = headless_read_settings(lookup, &settings);

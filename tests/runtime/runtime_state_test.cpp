@@ -1,6 +1,7 @@
-// The reset of the runtime's process-wide state: every variable back to its
-// value at load, the framework's classes registered afresh by the next
-// openWindow, and nothing released that belongs to someone else.
+// The reset of the runtime's process-wide state: a program run again after it
+// behaves as it did the first time, the framework's classes are registered
+// afresh by the next openWindow, and nothing is released that belongs to
+// someone else.
 #include "runtime/core/heap.h"
 #include "runtime/core/heap_stack.h"
 #include "runtime/core/text.h"
@@ -9,9 +10,13 @@
 #include "runtime/graphics/text_output.h"
 #include "runtime/runtime_state.h"
 #include "tests/runtime/window/framework_fixture.h"
+#include "tests/support/stdout_capture.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -31,44 +36,66 @@ void openAndClose(WindowRecord* record, uint32_t flags) {
     closeWindow(record);
 }
 
-TEST_F(RuntimeState, EveryVariableGoesBackToItsValueAtLoad) {
-    WindowRecord other{};
-    eventId = 1;
-    eventWParam = 2;
-    eventLParam = 3;
-    mouseX = 4;
-    mouseY = 5;
-    eventWindow = &other;
-    controlId = 6;
-    menuId = 7;
-    notifyCode = 8;
-    creatingRecord = &other;
-    seedRandom(99);
+constexpr int32_t LAST_IME_MESSAGE = 0x0291; // WM_IME_KEYUP
+
+// What a short program did that the runtime's state could change: where
+// the mouse was before any event, a number's text, what its prints wrote to
+// standard output and into its window, and the events its window heard.
+struct ProgramRun {
+    int32_t mouseAtStart[2];
+    std::string third;
+    std::string printed;
+    int32_t penX;
+    std::vector<int32_t> events;
+    std::vector<int32_t> draws;
+};
+
+// A program's worth of statements, from creating its heap to destroying it,
+// that leaves behind what a program leaves: places, a print target, a seed,
+// an event's values and a temporary string of a statement cut short.
+ProgramRun runProgram(WindowRecord* record) {
+    ProgramRun run{{mouseX, mouseY}, "", "", 0, {}, {}};
+    EXPECT_EQ(createPrivateHeap(), 1);
+    char* third = numberToText(2.0 / 3.0);
+    run.third = third;
+    heapFree(third);
+    StdoutCapture capture;
+    printItems(2, PRINT_TEXT, "score", PRINT_INT32, 12);
+    EXPECT_EQ(openWindow(record, 0, 0, 200, 100, 0, nullptr, "program", recordingHandler), 1);
+    printItems(2, PRINT_TEXT, "lives", PRINT_INT32, 3);
+    printItems(3, PRINT_TARGET, record, PRINT_TEXT, "in the window");
+    run.penX = record->curPos.x;
+    run.printed = capture.finish();
+    // Windows sends some input-method messages only to a thread's first
+    // window: they are the system's state, not the runtime's.
+    for (int32_t id : seenIds())
+        if (id < WM_IME_SETCONTEXT || id > LAST_IME_MESSAGE)
+            run.events.push_back(id);
+    seedRandom(77);
+    for (int i = 0; i < 3; ++i)
+        run.draws.push_back(randomInRange(1, 1000));
     decimalPlaces = 5;
-    printTarget = &other;
-    HeapStack.count = 3;
-    HeapStack.refused = 2;
+    heapStackPush(duplicateString("cut short"));
+    closeWindow(record);
+    destroyPrivateHeap();
+    g_seen.clear();
+    return run;
+}
 
+TEST_F(RuntimeState, ASecondRunAfterTheResetBehavesAsTheFirst) {
+    ProgramRun first = runProgram(&record);
+    EXPECT_EQ(first.third, " 0.67");
+    EXPECT_EQ(first.printed, "score12 lives3 ") << "no target chosen yet";
+    EXPECT_GT(first.penX, 0) << "the chosen target is drawn into";
     resetRuntimeState();
-
-    const int64_t values[] = {eventId,
-                              (int64_t)eventWParam,
-                              (int64_t)eventLParam,
-                              mouseX,
-                              mouseY,
-                              controlId,
-                              menuId,
-                              notifyCode,
-                              (int64_t)randomState,
-                              randomSeeded,
-                              HeapStack.count,
-                              HeapStack.refused};
-    for (size_t i = 0; i < sizeof values / sizeof values[0]; ++i)
-        EXPECT_EQ(values[i], 0) << "value " << i;
-    EXPECT_EQ(eventWindow, nullptr);
-    EXPECT_EQ(creatingRecord, nullptr);
-    EXPECT_EQ(printTarget, nullptr);
-    EXPECT_EQ(decimalPlaces, 2);
+    ProgramRun second = runProgram(&record);
+    EXPECT_EQ(second.mouseAtStart[0], first.mouseAtStart[0]);
+    EXPECT_EQ(second.mouseAtStart[1], first.mouseAtStart[1]);
+    EXPECT_EQ(second.third, first.third) << "decimalPlaces";
+    EXPECT_EQ(second.printed, first.printed) << "the print target";
+    EXPECT_EQ(second.penX, first.penX);
+    EXPECT_EQ(second.events, first.events);
+    EXPECT_EQ(second.draws, first.draws);
 }
 
 // The stack forgets its entries; the blocks stay the heap's.

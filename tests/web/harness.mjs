@@ -8,7 +8,7 @@ import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import puppeteer from 'puppeteer-core';
-import { decodePng } from './png.mjs';
+import pngjs from 'pngjs';
 import { serve } from './server.mjs';
 
 const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
@@ -137,14 +137,22 @@ export function headlessCaptures(script, names) {
       const path = join(folder, name);
       if (!existsSync(path))
         throw new Error(`the headless program wrote no ${name} (exit ${run.status}): ${run.stderr}`);
-      const image = decodePng(readFileSync(path));
-      image.at = (x, y) => image.pixels[y * image.width + x];
-      images[name] = image;
+      images[name] = readCapture(path);
     }
     return images;
   } finally {
     rmSync(folder, { recursive: true, force: true });
   }
+}
+
+// A capture of the headless host as 0x00RRGGBB pixels, as the layer keeps
+// them; pngjs gives RGBA bytes whatever the file's colour type.
+function readCapture(path) {
+  const { width, height, data } = pngjs.PNG.sync.read(readFileSync(path));
+  const pixels = new Uint32Array(width * height);
+  for (let i = 0; i < pixels.length; ++i)
+    pixels[i] = (data[4 * i] << 16) | (data[4 * i + 1] << 8) | data[4 * i + 2];
+  return { width, height, pixels, at: (x, y) => pixels[y * width + x] };
 }
 
 // The pixels where two pictures of the same size differ, counted, with the

@@ -1,6 +1,7 @@
-// Classes and what a window keeps: atoms and names, the background brush,
-// extra bytes, styles, properties, relations between windows, rectangles
-// and the system metrics they derive from.
+// Classes and what a window keeps: atoms and names, classes registered the
+// old way, the background brush, extra bytes, styles, properties, relations
+// between windows, finding a window by class and title, rectangles and the
+// system metrics they derive from.
 #include "tests/platform/user/user_fixture.h"
 
 #include <string.h>
@@ -39,6 +40,27 @@ TEST_F(ClassWindow, AtomAndNameOfAWindowsClass) {
     // A window can be made by atom as well as by name.
     HWND by_atom = make(SECOND, WS_POPUP, 0, 0, 10, 10, nullptr, 0, MAKEINTATOM(atom));
     EXPECT_EQ(GetClassWord(by_atom, GCW_ATOM), atom);
+}
+
+LRESULT CALLBACK old_style_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+TEST_F(ClassWindow, RegisterClassAsWithoutTheSmallIcon) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = old_style_proc;
+    wc.cbWndExtra = (int)sizeof(LONG_PTR);
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ZandrelOldStyle";
+    ATOM atom = RegisterClassA(&wc);
+    ASSERT_NE(atom, 0);
+    EXPECT_EQ(RegisterClassA(&wc), 0) << "a second time";
+    HWND window = CreateWindowExA(0, "ZandrelOldStyle", "old", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(GetClassLongA(window, GCW_ATOM), (DWORD)atom);
+    DestroyWindow(window);
+    EXPECT_TRUE(UnregisterClassA("ZandrelOldStyle", GetModuleHandleA(nullptr)));
 }
 
 TEST_F(ClassWindow, ClassBrushIsKept) {
@@ -152,6 +174,31 @@ TEST_F(ClassWindow, EnumChildWindowsVisitsDepthFirst) {
     enumerated.clear();
     EnumChildWindows(parent, collect, 2);
     EXPECT_EQ(enumerated.size(), 2u) << "FALSE stops the enumeration";
+}
+
+// FindWindowA takes the first top-level window of a class and title, either
+// left out; names compare without regard to case.
+TEST_F(ClassWindow, FindWindowByClassAndTitle) {
+    HWND first = make(MAIN, CAPTIONED_POPUP, 10, 10, 100, 80);
+    SetWindowTextA(first, "Zandrel Finder One");
+    HWND second = make(SECOND, CAPTIONED_POPUP, 20, 20, 100, 80);
+    SetWindowTextA(second, "Zandrel Finder Two");
+    HWND child = make(CHILD, WS_CHILD, 0, 0, 10, 10, first, 5);
+    SetWindowTextA(child, "Zandrel Finder Child");
+    const struct {
+        const char* cls;
+        const char* title;
+        HWND expected;
+    } CASES[] = {
+        {recording_class(), "Zandrel Finder One", first},
+        {nullptr, "zandrel finder two", second},
+        {"ZANDRELRECORDER", "Zandrel Finder Two", second},
+        {recording_class(), "Zandrel Finder Child", nullptr}, // children are not searched
+        {recording_class(), "Zandrel Finder None", nullptr},
+    };
+    for (const auto& c : CASES)
+        EXPECT_EQ(FindWindowA(c.cls, c.title), c.expected) << c.title;
+    EXPECT_EQ(FindWindowA("ZandrelNoSuchClass", nullptr), nullptr);
 }
 
 TEST_F(ClassWindow, CaptionedPopupRectangles) {

@@ -1,6 +1,7 @@
-// Menus and their items, a window's menu bar, WH_CBT hooks of the thread,
-// and MessageBoxA as a CBT hook sees it: what each call returns, and where
-// the hook's calls fall among the messages.
+// Menus and their items, a window's menu bar and where its items are on the
+// screen, WH_CBT hooks of the thread (ANSI and wide), and MessageBoxA as a
+// CBT hook sees it: what each call returns, and where the hook's calls fall
+// among the messages.
 #include "tests/platform/user/user_fixture.h"
 #include "tests/support/platform_info.h"
 
@@ -234,6 +235,27 @@ TEST_F(MenuOnWindow, ChildHasNoBar) {
     EXPECT_EQ(GetDlgCtrlID(child), 7) << "the id is untouched";
     EXPECT_TRUE(IsMenu(bar));
     DestroyMenu(bar);
+}
+
+// A bar item is where the bar draws it: on the menu row below the caption,
+// the items side by side.
+TEST_F(MenuOnWindow, MenuItemRectOfBarItems) {
+    HWND window = make_shown_popup();
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_STRING, 1, "&Game");
+    AppendMenuA(bar, MF_STRING, 2, "&Help");
+    ASSERT_TRUE(SetMenu(window, bar));
+    RECT client, first, second;
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, (LPPOINT)&client, 2);
+    ASSERT_TRUE(GetMenuItemRect(window, bar, 0, &first));
+    ASSERT_TRUE(GetMenuItemRect(window, bar, 1, &second));
+    EXPECT_EQ(first.bottom, second.bottom);
+    EXPECT_LE(first.bottom, client.top);
+    EXPECT_GE(first.bottom - first.top, GetSystemMetrics(SM_CYMENU) - 2);
+    EXPECT_EQ(second.left, first.right);
+    EXPECT_GE(first.left, client.left);
+    EXPECT_FALSE(GetMenuItemRect(window, bar, 2, &first)) << "past the end";
 }
 
 // CBT hooks.
@@ -476,6 +498,98 @@ TEST_F(HookCbt, NewestHookRunsFirstAndPassesOn) {
     EXPECT_EQ(g_order[0], 2);
     EXPECT_EQ(g_order[1], 1);
     log_flush();
+}
+
+// What the wide and the ANSI hook of a window's creation saw. Each moves
+// the window, to show that its change is kept.
+struct CreationSeen {
+    std::u16string wide_name;
+    LPCWSTR wide_class = nullptr;
+    std::u16string wide_class_text;
+    std::string ansi_name;
+    HHOOK wide = nullptr;
+    HHOOK ansi = nullptr;
+};
+CreationSeen g_seen;
+
+bool is_test_window(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return std::string(name) == recording_class();
+}
+
+std::u16string to_u16(LPCWSTR text) {
+    std::u16string out;
+    for (; text != nullptr && *text != 0; ++text)
+        out.push_back((char16_t)*text);
+    return out;
+}
+
+LRESULT CALLBACK wide_creation_hook(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HCBT_CREATEWND && is_test_window((HWND)wparam)) {
+        CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs;
+        g_seen.wide_name = to_u16(cs->lpszName);
+        g_seen.wide_class = cs->lpszClass;
+        if (!IS_INTRESOURCE(cs->lpszClass))
+            g_seen.wide_class_text = to_u16(cs->lpszClass);
+        cs->x = 33;
+        cs->cx = 99;
+    }
+    return CallNextHookEx(g_seen.wide, code, wparam, lparam);
+}
+
+LRESULT CALLBACK ansi_creation_hook(int code, WPARAM wparam, LPARAM lparam) {
+    if (code == HCBT_CREATEWND && is_test_window((HWND)wparam)) {
+        CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs;
+        g_seen.ansi_name = cs->lpszName != nullptr ? cs->lpszName : "(null)";
+        cs->cy = 77;
+    }
+    return CallNextHookEx(g_seen.ansi, code, wparam, lparam);
+}
+
+// A hook set with SetWindowsHookExW is given the window's text in UTF-16
+// (code page 1252 widened), a class given as an atom stays an atom, and the
+// ANSI hook it passes on to is given ANSI text again. Both hooks' changes
+// to the position and size are kept.
+TEST_F(HookCbt, WideCbtHookIsGivenWideText) {
+    const struct {
+        const char* name;
+        bool by_atom;
+        std::u16string wide_name;
+        const char* ansi_name;
+    } CASES[] = {
+        {"Zandrel wide", false, u"Zandrel wide", "Zandrel wide"},
+        {"caf\xE9 \x80\x99", true, u"caf\u00E9 \u20AC\u2122", "caf\xE9 \x80\x99"},
+    };
+    ATOM atom = (ATOM)GetClassLongA(make(MAIN, WS_POPUP, 0, 0, 5, 5), GCW_ATOM);
+    for (const auto& c : CASES) {
+        g_seen = CreationSeen{};
+        g_seen.ansi = SetWindowsHookExA(WH_CBT, ansi_creation_hook, nullptr, GetCurrentThreadId());
+        g_seen.wide = SetWindowsHookExW(WH_CBT, wide_creation_hook, nullptr, GetCurrentThreadId());
+        ASSERT_NE(g_seen.wide, nullptr);
+        HWND window =
+            CreateWindowExA(0, c.by_atom ? MAKEINTATOM(atom) : recording_class(), c.name, WS_POPUP,
+                            10, 20, 50, 60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        UnhookWindowsHookEx(g_seen.wide);
+        UnhookWindowsHookEx(g_seen.ansi);
+        ASSERT_NE(window, nullptr) << c.name;
+        windows_.push_back(window);
+        EXPECT_EQ(g_seen.wide_name, c.wide_name) << c.name;
+        if (c.by_atom)
+            EXPECT_EQ((ULONG_PTR)g_seen.wide_class, (ULONG_PTR)atom) << c.name;
+        else
+            EXPECT_EQ(g_seen.wide_class_text, u"ZandrelRecorder") << c.name;
+        EXPECT_EQ(g_seen.ansi_name, c.ansi_name) << c.name;
+        // Wine 8 discards a CBT hook's writes to the CREATESTRUCT; Windows
+        // creates the window where the hooks put it.
+        if (running_under_wine())
+            continue;
+        RECT rect;
+        GetWindowRect(window, &rect);
+        EXPECT_EQ(rect.left, 33) << c.name;
+        EXPECT_EQ(rect.right - rect.left, 99) << c.name;
+        EXPECT_EQ(rect.bottom - rect.top, 77) << c.name;
+    }
 }
 
 // Message box.

@@ -1,6 +1,6 @@
-// The thread's message queue: posting and peeking with filters, the order
-// in which kinds of messages come out, sent messages inside sent messages,
-// WaitMessage, and WM_QUIT.
+// The thread's message queue: posting and peeking with filters, messages
+// posted to the thread, the order in which kinds of messages come out, sent
+// messages inside sent messages, WaitMessage, and WM_QUIT.
 #include "tests/platform/user/user_fixture.h"
 
 namespace {
@@ -73,6 +73,18 @@ TEST_F(Queue, PostToNullWindowIsAThreadMessage) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.hwnd, nullptr);
     EXPECT_EQ(msg.wParam, 3u);
+}
+
+// A message posted to the thread arrives without a window; another
+// thread id is refused.
+TEST_F(Queue, PostThreadMessageReachesTheQueue) {
+    ASSERT_TRUE(PostThreadMessageA(GetCurrentThreadId(), WM_APP, 7, 8));
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_APP, WM_APP, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, nullptr);
+    EXPECT_EQ(msg.wParam, 7u);
+    EXPECT_EQ(msg.lParam, 8);
+    EXPECT_FALSE(PostThreadMessageA(GetCurrentThreadId() + 1000, WM_APP, 0, 0));
 }
 
 TEST_F(Queue, SendMessageCallsTheProcedureAtOnce) {

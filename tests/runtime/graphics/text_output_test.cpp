@@ -6,6 +6,7 @@
 #include "tests/runtime/graphics/test_window.h"
 #include "tests/support/bitmap_dc.h"
 #include "tests/support/platform_info.h"
+#include "tests/support/stdout_capture.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -14,10 +15,6 @@
 #include <string.h>
 
 #include <string>
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -180,52 +177,6 @@ TEST_F(TextOutput, LineEndsAreTrimmedOnlyAtTheEnd) {
     printItems(2, 0, "\rB", 1, 10);
     EXPECT_EQ(record.curPos.x, before + text_width("\rB", 2)) << "the target is kept";
 }
-
-// Reads what printItems writes to standard output.
-class StdoutCapture {
-  public:
-    StdoutCapture() {
-#ifdef _WIN32
-        CreatePipe(&read_, &write_, nullptr, 1 << 16);
-        saved_ = GetStdHandle(STD_OUTPUT_HANDLE);
-        SetStdHandle(STD_OUTPUT_HANDLE, write_);
-#else
-        fflush(stdout);
-        EXPECT_EQ(pipe(fds_), 0);
-        saved_ = dup(1);
-        dup2(fds_[1], 1);
-#endif
-    }
-    std::string finish() {
-        std::string text;
-        char chunk[256];
-#ifdef _WIN32
-        SetStdHandle(STD_OUTPUT_HANDLE, saved_);
-        CloseHandle(write_);
-        DWORD got;
-        while (ReadFile(read_, chunk, sizeof chunk, &got, nullptr) && got > 0)
-            text.append(chunk, got);
-        CloseHandle(read_);
-#else
-        dup2(saved_, 1);
-        close(saved_);
-        close(fds_[1]);
-        ssize_t got;
-        while ((got = read(fds_[0], chunk, sizeof chunk)) > 0)
-            text.append(chunk, (size_t)got);
-        close(fds_[0]);
-#endif
-        return text;
-    }
-
-  private:
-#ifdef _WIN32
-    HANDLE read_ = nullptr, write_ = nullptr, saved_ = nullptr;
-#else
-    int fds_[2] = {-1, -1};
-    int saved_ = -1;
-#endif
-};
 
 TEST_F(TextOutput, WithoutTargetTheLineGoesToStandardOutputWhole) {
     StdoutCapture capture;
