@@ -216,13 +216,29 @@ TEST_F(HostInput, CapturesHappenWithoutWakingTheProgram) {
 }
 
 TEST_F(HostInput, ACaptureThatCannotBeWrittenEndsWithCode5) {
-    headless_set_capture_dir("/nonexistent-folder-of-zandrel");
-    std::string error;
-    ASSERT_TRUE(headless_load_script("at 0 capture shot.png\n", "play.txt", &error));
-    host_wait(10);
-    EXPECT_EQ(g_exit_code, HEADLESS_EXIT_SCRIPT_FAILED);
-    EXPECT_EQ(g_exit_message, "play.txt:1: cannot create /nonexistent-folder-of-zandrel/shot.png: "
-                              "No such file or directory (virtual time 0.000 s)");
+    static const struct {
+        const char* dir;
+        const char* script_name;
+        const char* message;
+    } CASES[] = {
+        {"/nonexistent-folder-of-zandrel", "play.txt",
+         "play.txt:1: cannot create /nonexistent-folder-of-zandrel/shot.png: No such file or "
+         "directory (virtual time 0.000 s)"},
+        // Whatever the folder and the script's name hold, the message is one line.
+        {"/nonexistent\n\x1b[2J\\", "pl\ray.txt",
+         "pl\\x0day.txt:1: cannot create /nonexistent\\x0a\\x1b[2J\\\\/shot.png: No such "
+         "file or directory (virtual time 0.000 s)"},
+    };
+    for (const auto& c : CASES) {
+        headless_reset();
+        headless_set_exit_handler(record_exit);
+        headless_set_capture_dir(c.dir);
+        std::string error;
+        ASSERT_TRUE(headless_load_script("at 0 capture shot.png\n", c.script_name, &error));
+        host_wait(10);
+        EXPECT_EQ(g_exit_code, HEADLESS_EXIT_SCRIPT_FAILED);
+        EXPECT_EQ(g_exit_message, c.message);
+    }
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <map>
 #include <stdio.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <windows.h>
 
 namespace {
@@ -29,6 +31,12 @@ std::string write_temp(const char* name, const char* text) {
     fputs(text, file);
     fclose(file);
     return path;
+}
+
+void write_temp_bytes(const std::string& path, const std::string& bytes) {
+    FILE* file = fopen(path.c_str(), "wb");
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
 }
 
 class HostSettings : public ::testing::Test {
@@ -95,8 +103,8 @@ TEST_F(HostSettings, RefusesMalformedValues) {
         {"ZANDREL_TIME_LIMIT", "0x10",
          "ZANDREL_TIME_LIMIT: \"0x10\" is not a number of seconds (such as 600 or 2.5; 0 for no "
          "limit)"},
-        {"ZANDREL_SCRIPT", "", "ZANDREL_SCRIPT: \"\" is not a file"},
-        {"ZANDREL_SCRIPT", "/", "ZANDREL_SCRIPT: \"/\" is not a file"},
+        {"ZANDREL_SCRIPT", "", "ZANDREL_SCRIPT: \"\" is not a regular file"},
+        {"ZANDREL_SCRIPT", "/", "ZANDREL_SCRIPT: \"/\" is not a regular file"},
         {"ZANDREL_CAPTURE_DIR", "/nonexistent-folder-of-zandrel",
          "ZANDREL_CAPTURE_DIR: \"/nonexistent-folder-of-zandrel\" is not a folder"},
         // Whatever the value holds, the message is one line of plain text.
@@ -185,8 +193,11 @@ struct ProbeRun {
 };
 
 ProbeRun run_probe(const std::string& environment, const char* mode) {
-    std::string stderr_path = ::testing::TempDir() + "/host_probe_stderr.txt";
-    std::string command = environment + " " + HEADLESS_PROBE + " " + mode + " 2>" + stderr_path;
+    std::string stderr_path =
+        ::testing::TempDir() + "/host_probe_stderr_" + std::to_string(getpid()) + ".txt";
+    // A program that hangs fails the test instead of holding it.
+    std::string command =
+        environment + " timeout -k 2 20 " + HEADLESS_PROBE + " " + mode + " 2>" + stderr_path;
     int status = system(command.c_str());
     ProbeRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ""};
     FILE* file = fopen(stderr_path.c_str(), "r");
@@ -229,16 +240,50 @@ TEST(HostProgram, EndsWithItsExitCodesAndOneLine) {
     ProbeRun unscripted = run_probe("ZANDREL_TIME_LIMIT=0", "ticking");
     EXPECT_EQ(unscripted.code, HEADLESS_EXIT_STALL);
 
-    ProbeRun folder = run_probe("ZANDREL_SCRIPT=" + ::testing::TempDir(), "until-q");
-    EXPECT_EQ(folder.code, HEADLESS_EXIT_BAD_SETTINGS);
-    EXPECT_EQ(folder.error,
-              "zandrel: ZANDREL_SCRIPT: \"" + ::testing::TempDir() + "\" is not a file\n");
-
     ProbeRun bad_tick = run_probe("ZANDREL_TICK_START=soon", "until-q");
     EXPECT_EQ(bad_tick.code, HEADLESS_EXIT_BAD_SETTINGS);
     EXPECT_EQ(bad_tick.error.find("zandrel: ZANDREL_TICK_START: \"soon\""), 0u) << bad_tick.error;
     remove(script.c_str());
     remove(bad.c_str());
+}
+
+// Only a regular file of at most a megabyte is read as a script; anything
+// else is refused before main with one line, whatever its name holds.
+TEST(HostProgram, RefusesScriptsThatAreNotRegularFilesOrTooLarge) {
+    std::string dir = ::testing::TempDir() + "/host_scripts_" + std::to_string(getpid());
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+    std::string fifo = dir + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string fits = dir + "/fits.txt";
+    std::string padded = "at 0 key Q\n" + std::string((1 << 20) - 11, '#');
+    write_temp_bytes(fits, padded);
+    std::string large = dir + "/large.txt";
+    write_temp_bytes(large, padded + "#");
+    std::string line_feed = dir + "/bad\nname.txt";
+    write_temp_bytes(line_feed, "at 0 kye A\n");
+    const struct {
+        std::string path;
+        int code;
+        std::string error;
+    } CASES[] = {
+        {fits, 0, ""},
+        {dir, 2, "\"" + dir + "\" is not a regular file"},
+        {"/dev/zero", 2, "\"/dev/zero\" is not a regular file"},
+        {fifo, 2, "\"" + fifo + "\" is not a regular file"},
+        {dir + "/missing.txt", 2,
+         "cannot read \"" + dir + "/missing.txt\": No such file or directory"},
+        {large, 2, "\"" + large + "\" holds more than 1048576 bytes, the most a script may hold"},
+        {line_feed, 2, dir + "/bad\\x0aname.txt:1: unknown command \"kye\""},
+    };
+    for (const auto& c : CASES) {
+        ProbeRun run = run_probe("ZANDREL_SCRIPT='" + c.path + "'", "until-q");
+        EXPECT_EQ(run.code, c.code) << c.path;
+        std::string prefix = c.path == line_feed ? "zandrel: " : "zandrel: ZANDREL_SCRIPT: ";
+        EXPECT_EQ(run.error, c.code ? prefix + c.error + "\n" : "") << c.path;
+    }
+    for (const std::string& file : {fifo, fits, large, line_feed})
+        remove(file.c_str());
+    rmdir(dir.c_str());
 }
 
 } // namespace
