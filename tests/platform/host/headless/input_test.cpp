@@ -241,4 +241,35 @@ TEST_F(HostInput, ACaptureThatCannotBeWrittenEndsWithCode5) {
     }
 }
 
+// A program that polls for input without waiting sees time pass: after
+// HEADLESS_EMPTY_POLLS_PER_TICK empty polls in a row the clock moves to the
+// next system tick, or to the next input when that comes sooner; a wait
+// starts the count again, and the time limit holds as for a wait.
+TEST_F(HostInput, PollingWithoutWaitingMovesTheClockATickAtATime) {
+    HostEvent event;
+    auto poll = [&event](uint32_t times) {
+        for (uint32_t i = 0; i < times; ++i) {
+            if (host_next_event(&event))
+                return true;
+        }
+        return false;
+    };
+    headless_push_event(key_event(20'000, 'A'));
+    EXPECT_FALSE(poll(HEADLESS_EMPTY_POLLS_PER_TICK - 1));
+    EXPECT_EQ(headless_clock_us(), 0u);
+    host_wait(1000);
+    EXPECT_FALSE(poll(HEADLESS_EMPTY_POLLS_PER_TICK - 1));
+    EXPECT_EQ(headless_clock_us(), 1000u) << "the wait started the count again";
+    EXPECT_FALSE(poll(1));
+    EXPECT_EQ(headless_clock_us(), 15'625u);
+    EXPECT_FALSE(poll(HEADLESS_EMPTY_POLLS_PER_TICK));
+    EXPECT_EQ(headless_clock_us(), 20'000u) << "the input comes before the next tick";
+    ASSERT_TRUE(poll(1));
+    EXPECT_EQ(event.key, UINT('A'));
+    headless_set_time_limit_us(30'000);
+    EXPECT_FALSE(poll(2 * HEADLESS_EMPTY_POLLS_PER_TICK));
+    EXPECT_EQ(g_exit_code, HEADLESS_EXIT_TIME_LIMIT);
+    EXPECT_EQ(headless_clock_us(), 30'000u);
+}
+
 } // namespace
