@@ -54,9 +54,8 @@ TEST_F(Timer, KilledTimerPostsNoMore) {
     EXPECT_EQ(count_queued_timers(window), 0u) << "killing also removes the pending one";
 }
 
-// A program that waits for its timer by polling, never blocking, gets it:
-// time passes while it polls. (The count of polls only keeps a fault from
-// hanging the test.)
+// A program that waits for its timer by polling, never blocking, gets it
+// (the count of polls only keeps a fault from hanging the test).
 TEST_F(Timer, ABusyWaitOnPeekMessageGetsTheTimer) {
     SetTimer(window, 1, 100, nullptr);
     DWORD start = GetTickCount();

@@ -103,23 +103,15 @@ TEST(SdlStart, ADisplayThatCannotBeOpenedIsNamed) {
     EXPECT_NE(outcome.error.find("xvfb-run"), std::string::npos) << outcome.error;
 }
 
-// Set but empty is a wrong value too; whatever the value holds, the
-// refusal is one line of plain text.
+// Set but empty is wrong too; whatever the value holds, the refusal is one line.
 TEST(SdlStart, AWrongScaleIsRefusedBeforeAnythingElse) {
-    static const struct {
-        const char* value;
-        const char* shown;
-    } CASES[] = {
-        {"5", "\"5\""},
-        {"", "\"\""},
-        {"2\n\x1b[2J\"", "\"2\\x0a\\x1b[2J\\\"\""},
-    };
-    for (const auto& c : CASES) {
+    const char* const CASES[][2] = {
+        {"5", "\"5\""}, {"", "\"\""}, {"2\n\x1b[2J\"", "\"2\\x0a\\x1b[2J\\\"\""}};
+    for (const auto& [value, shown] : CASES) {
         Outcome outcome = run_program(
-            std::string("env -u DISPLAY -u WAYLAND_DISPLAY ZANDREL_SCALE='") + c.value + "'");
-        expect_one_line_refusal(
-            outcome,
-            (std::string("ZANDREL_SCALE must be 1, 2, 3 or 4, not ") + c.shown + "\n").c_str());
+            std::string("env -u DISPLAY -u WAYLAND_DISPLAY ZANDREL_SCALE='") + value + "'");
+        std::string line = std::string("ZANDREL_SCALE must be 1, 2, 3 or 4, not ") + shown + "\n";
+        expect_one_line_refusal(outcome, line.c_str());
     }
 }
 
