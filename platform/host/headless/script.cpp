@@ -30,7 +30,7 @@ struct Parser {
     std::string* error;
 
     bool fail(const std::string& why) {
-        *error = std::string(name) + ":" + std::to_string(line) + ": " + why;
+        *error = host_escape(name) + ":" + std::to_string(line) + ": " + why;
         return false;
     }
 };
@@ -398,7 +398,7 @@ bool headless_load_script(const char* text, const char* name, std::string* error
     if (!headless_parse_script(text, name, &steps, error))
         return false;
     HeadlessState& state = headless_state();
-    state.script_name = name;
+    state.script_name = host_escape(name);
     uint64_t start_us = headless_clock_us();
     for (ScriptStep& step : steps) {
         step.time_us += start_us;
@@ -409,20 +409,5 @@ bool headless_load_script(const char* text, const char* name, std::string* error
 }
 
 std::string headless_quote(const std::string& text) {
-    static const char HEX[] = "0123456789abcdef";
-    std::string quoted = "\"";
-    for (char c : text) {
-        unsigned char byte = (unsigned char)c;
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            quoted += "\\x";
-            quoted += HEX[byte >> 4];
-            quoted += HEX[byte & 15];
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
+    return host_quote(text);
 }

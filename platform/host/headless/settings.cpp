@@ -6,16 +6,16 @@
 
 #include <algorithm>
 #include <errno.h>
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-std::string quote(const char* text) {
+std::string quote(const std::string& text) {
     return headless_quote(text);
 }
 
@@ -76,12 +76,23 @@ std::string read_tick_start(const char* text, HeadlessSettings* settings) {
     return "";
 }
 
-// A path that does not exist passes here and is refused, with the system's
-// reason, when the script is read.
+// Scripts are written a line per input, by hand or by a tool: a megabyte
+// holds tens of thousands of lines, more than any run needs. The bound keeps
+// a mistaken path (a log, a picture) from being read whole.
+constexpr off_t MAX_SCRIPT_BYTES = 1 << 20;
+
+std::string not_regular(const std::string& path) {
+    return "ZANDREL_SCRIPT: " + quote(path) + " is not a regular file";
+}
+
+// Only a regular file is read: a folder holds no text, a device such as
+// /dev/zero never ends, and a FIFO would hold the program before main until
+// someone writes to it. A path that does not exist passes here and is
+// refused, with the system's reason, when the script is read.
 std::string read_script_path(const char* text, HeadlessSettings* settings) {
     struct stat info;
-    if (!*text || (stat(text, &info) == 0 && S_ISDIR(info.st_mode)))
-        return "ZANDREL_SCRIPT: " + quote(text) + " is not a file";
+    if (!*text || (stat(text, &info) == 0 && !S_ISREG(info.st_mode)))
+        return not_regular(text);
     settings->script_path = text;
     return "";
 }
@@ -101,14 +112,49 @@ std::string read_time_limit(const char* text, HeadlessSettings* settings) {
     return "";
 }
 
-bool read_file(const std::string& path, std::string* text) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    *text = contents.str();
-    return !file.bad();
+std::string cannot_read(const std::string& path, int error) {
+    return "ZANDREL_SCRIPT: cannot read " + quote(path) + ": " + strerror(error);
+}
+
+std::string too_large(const std::string& path) {
+    return "ZANDREL_SCRIPT: " + quote(path) + " holds more than " +
+           std::to_string(MAX_SCRIPT_BYTES) + " bytes, the most a script may hold";
+}
+
+// What the descriptor reads, if it is a regular file of the allowed size;
+// the size is checked again as it is read, for a file that grows meanwhile.
+std::string read_regular(int fd, const std::string& path, std::string* text) {
+    struct stat info;
+    if (fstat(fd, &info) != 0)
+        return cannot_read(path, errno);
+    if (!S_ISREG(info.st_mode))
+        return not_regular(path);
+    if (info.st_size > MAX_SCRIPT_BYTES)
+        return too_large(path);
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return cannot_read(path, errno);
+        if (got == 0)
+            return "";
+        if (text->size() + size_t(got) > size_t(MAX_SCRIPT_BYTES))
+            return too_large(path);
+        text->append(buffer, size_t(got));
+    }
+}
+
+// Opened without blocking, so that a FIFO put in the file's place since its
+// path was checked cannot hold the program either, and checked again.
+std::string read_script(const std::string& path, std::string* text) {
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return cannot_read(path, errno);
+    std::string error = read_regular(fd, path, text);
+    close(fd);
+    return error;
 }
 
 const char* read_environment(const char* name) {
@@ -141,11 +187,10 @@ std::string headless_apply_settings(const HeadlessSettings& settings) {
     if (settings.script_path.empty())
         return "";
     std::string text;
-    if (!read_file(settings.script_path, &text))
-        return "ZANDREL_SCRIPT: cannot read " + quote(settings.script_path.c_str()) + ": " +
-               strerror(errno);
+    if (std::string error = read_script(settings.script_path, &text); !error.empty())
+        return error;
     if (size_t nul = text.find('\0'); nul != std::string::npos)
-        return settings.script_path + ":" +
+        return host_escape(settings.script_path) + ":" +
                std::to_string(1 + std::count(text.begin(), text.begin() + long(nul), '\n')) +
                ": a NUL byte: the script must be plain text";
     std::string error;

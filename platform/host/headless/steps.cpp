@@ -47,19 +47,21 @@ bool close_window(const ScriptStep& step, HostEvent* event) {
     return true;
 }
 
+// The writer's error names the path as it is; the capture folder and the
+// script's file name may hold anything, so the message escapes it.
 void capture(const ScriptStep& step) {
     std::string error;
     std::string path = capture_path(step.file);
     if (step.action == ScriptAction::Capture) {
         if (!headless_capture_screen(path.c_str(), &error))
-            fail_step(step, error);
+            fail_step(step, host_escape(error));
         return;
     }
     HWND window = desktop_find_window(step.title.c_str());
     if (!window)
         fail_step(step, "no window titled " + headless_quote(step.title) + " to capture");
     else if (!headless_capture_window(window, path.c_str(), &error))
-        fail_step(step, error);
+        fail_step(step, host_escape(error));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // that says what to do instead.
 #include "platform/host/desktop/desktop.h"
 #include "platform/host/desktop/scale.h"
+#include "platform/host/message_text.h"
 #include "platform/host/sdl/scale.h"
 #include "platform/host/sdl/sdl_host.h"
 
@@ -41,20 +42,28 @@ uint64_t machine_uptime_us(void) {
     return uint64_t(now.tv_sec) * 1'000'000 + uint64_t(now.tv_nsec) / 1000;
 }
 
-void fail_without_display(const char* why) {
-    sdl_fail(std::string("no display to open a window on (") + why +
+void fail_without_display(const std::string& why) {
+    sdl_fail("no display to open a window on (" + why +
              "); run it under xvfb-run, or use tools/play --headless");
+}
+
+// "DISPLAY :7 cannot be opened" and SDL's reason, if given. Both are
+// escaped: DISPLAY holds whatever a person set, and SDL may repeat it.
+std::string display_unopened(const char* reason) {
+    const char* display = getenv("DISPLAY");
+    std::string text = "DISPLAY " + host_escape(display ? display : "") + " cannot be opened";
+    return reason ? text + ": " + host_escape(reason) : text;
 }
 
 // A scale the person set is checked before anything else; without one the
 // display's density decides, once SDL can say what it is.
 bool read_scale(SdlHost& host) {
     const char* text = getenv("ZANDREL_SCALE");
-    if (text == nullptr || text[0] == '\0')
+    if (text == nullptr)
         return false;
     host.scale = zandrel_sdl::parse_scale(text);
     if (host.scale == 0)
-        sdl_fail(std::string("ZANDREL_SCALE must be 1, 2, 3 or 4, not \"") + text + "\"");
+        sdl_fail("ZANDREL_SCALE must be 1, 2, 3 or 4, not " + host_quote(text));
     return true;
 }
 
@@ -107,23 +116,16 @@ void start(SdlHost& host) {
     // SIGINT and SIGTERM end the program as they end any other; SDL would
     // turn them into a quit event that the layer has no use for.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        const char* display = getenv("DISPLAY");
-        fail_without_display(
-            display ? (std::string("DISPLAY ") + display + " cannot be opened: " + SDL_GetError())
-                          .c_str()
-                    : SDL_GetError());
-    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        fail_without_display(getenv("DISPLAY") ? display_unopened(SDL_GetError())
+                                               : host_escape(SDL_GetError()));
     // A display that cannot be opened makes SDL fall back to a driver that
     // shows nothing; the program would run where nobody can see it.
     const char* driver = SDL_GetCurrentVideoDriver();
     if (display_driver_needed() && driver != nullptr &&
         (strcmp(driver, "offscreen") == 0 || strcmp(driver, "dummy") == 0 ||
-         strcmp(driver, "KMSDRM") == 0 || strcmp(driver, "evdev") == 0)) {
-        const char* display = getenv("DISPLAY");
-        fail_without_display(
-            (std::string("DISPLAY ") + (display ? display : "") + " cannot be opened").c_str());
-    }
+         strcmp(driver, "KMSDRM") == 0 || strcmp(driver, "evdev") == 0))
+        fail_without_display(display_unopened(nullptr));
     sdl_watch_display(host);
     if (scale_chosen)
         fit_scale(host);

@@ -7,6 +7,8 @@
 #include <map>
 #include <stdio.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <windows.h>
 
 namespace {
@@ -95,8 +97,8 @@ TEST_F(HostSettings, RefusesMalformedValues) {
         {"ZANDREL_TIME_LIMIT", "0x10",
          "ZANDREL_TIME_LIMIT: \"0x10\" is not a number of seconds (such as 600 or 2.5; 0 for no "
          "limit)"},
-        {"ZANDREL_SCRIPT", "", "ZANDREL_SCRIPT: \"\" is not a file"},
-        {"ZANDREL_SCRIPT", "/", "ZANDREL_SCRIPT: \"/\" is not a file"},
+        {"ZANDREL_SCRIPT", "", "ZANDREL_SCRIPT: \"\" is not a regular file"},
+        {"ZANDREL_SCRIPT", "/", "ZANDREL_SCRIPT: \"/\" is not a regular file"},
         {"ZANDREL_CAPTURE_DIR", "/nonexistent-folder-of-zandrel",
          "ZANDREL_CAPTURE_DIR: \"/nonexistent-folder-of-zandrel\" is not a folder"},
         // Whatever the value holds, the message is one line of plain text.
@@ -185,8 +187,11 @@ struct ProbeRun {
 };
 
 ProbeRun run_probe(const std::string& environment, const char* mode) {
-    std::string stderr_path = ::testing::TempDir() + "/host_probe_stderr.txt";
-    std::string command = environment + " " + HEADLESS_PROBE + " " + mode + " 2>" + stderr_path;
+    std::string stderr_path =
+        ::testing::TempDir() + "/host_probe_stderr_" + std::to_string(getpid()) + ".txt";
+    // A program that hangs fails the test instead of holding it.
+    std::string command =
+        environment + " timeout -k 2 20 " + HEADLESS_PROBE + " " + mode + " 2>" + stderr_path;
     int status = system(command.c_str());
     ProbeRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ""};
     FILE* file = fopen(stderr_path.c_str(), "r");
@@ -229,16 +234,41 @@ TEST(HostProgram, EndsWithItsExitCodesAndOneLine) {
     ProbeRun unscripted = run_probe("ZANDREL_TIME_LIMIT=0", "ticking");
     EXPECT_EQ(unscripted.code, HEADLESS_EXIT_STALL);
 
-    ProbeRun folder = run_probe("ZANDREL_SCRIPT=" + ::testing::TempDir(), "until-q");
-    EXPECT_EQ(folder.code, HEADLESS_EXIT_BAD_SETTINGS);
-    EXPECT_EQ(folder.error,
-              "zandrel: ZANDREL_SCRIPT: \"" + ::testing::TempDir() + "\" is not a file\n");
-
     ProbeRun bad_tick = run_probe("ZANDREL_TICK_START=soon", "until-q");
     EXPECT_EQ(bad_tick.code, HEADLESS_EXIT_BAD_SETTINGS);
     EXPECT_EQ(bad_tick.error.find("zandrel: ZANDREL_TICK_START: \"soon\""), 0u) << bad_tick.error;
     remove(script.c_str());
     remove(bad.c_str());
+}
+
+// Only a regular file of at most 1 MiB is read as a script; anything else
+// is refused before main with one line, whatever its name holds.
+TEST(HostProgram, RefusesScriptsThatAreNotRegularFilesOrTooLarge) {
+    std::string own = "host_script_" + std::to_string(getpid()), dir = ::testing::TempDir();
+    std::string padded = "at 0 key Q\n" + std::string((1 << 20) - 11, '#');
+    std::string fits = write_temp((own + "fits").c_str(), padded.c_str());
+    std::string large = write_temp((own + "large").c_str(), (padded + "#").c_str());
+    std::string named = write_temp((own + "\nname").c_str(), "at 0 kye A\n");
+    std::string fifo = dir + "/" + own + "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string CASES[][2] = {
+        {fits, ""},
+        {dir, "ZANDREL_SCRIPT: \"" + dir + "\" is not a regular file"},
+        {"/dev/zero", "ZANDREL_SCRIPT: \"/dev/zero\" is not a regular file"},
+        {fifo, "ZANDREL_SCRIPT: \"" + fifo + "\" is not a regular file"},
+        {fifo + "-gone",
+         "ZANDREL_SCRIPT: cannot read \"" + fifo + "-gone\": No such file or directory"},
+        {large, "ZANDREL_SCRIPT: \"" + large +
+                    "\" holds more than 1048576 bytes, the most a script may hold"},
+        {named, dir + "/" + own + "\\x0aname:1: unknown command \"kye\""},
+    };
+    for (const auto& [path, error] : CASES) {
+        ProbeRun run = run_probe("ZANDREL_SCRIPT='" + path + "'", "until-q");
+        EXPECT_EQ(run.code, error.empty() ? 0 : HEADLESS_EXIT_BAD_SETTINGS) << path;
+        EXPECT_EQ(run.error, error.empty() ? "" : "zandrel: " + error + "\n") << path;
+    }
+    for (const std::string& file : {fifo, fits, large, named})
+        remove(file.c_str());
 }
 
 } // namespace
