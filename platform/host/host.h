@@ -42,6 +42,8 @@ struct HostEvent {
     int button;       // HostButton (HOST_MOUSE_BUTTON)
     bool down;        // pressed or released (HOST_MOUSE_BUTTON, HOST_KEY)
     UINT key;         // virtual-key code (HOST_KEY)
+    bool made_up;     // sent by the host, not the person: a key let go of
+                      // because the focus left (HOST_KEY)
     HWND window;      // the window concerned (HOST_CLOSE, HOST_ACTIVATE, HOST_EXPOSE,
                       // HOST_MOVED, HOST_MINIMIZE, HOST_RESTORE)
 };

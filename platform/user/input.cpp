@@ -105,7 +105,8 @@ void queue_key(const HostEvent& event, DWORD time) {
     bool system = g_input.keys[VK_MENU] || key == VK_MENU || key == VK_F10;
     if (g_input.keys[VK_CONTROL] && key != VK_MENU)
         system = key == VK_F10;
-    if (key == VK_MENU && !event.down && !g_input.alt_up_is_system)
+    // A release the host made up when the focus left is no tap of Alt.
+    if (key == VK_MENU && !event.down && (!g_input.alt_up_is_system || event.made_up))
         system = false;
     UINT message =
         system ? (event.down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (event.down ? WM_KEYDOWN : WM_KEYUP);

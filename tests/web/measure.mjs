@@ -2,6 +2,8 @@
 // navigation to the first frame, the period between frames while playing,
 // and the main thread's busy time per second while playing and while idle
 // in the start wait. Prints one line per figure; asserts nothing.
+// ZANDREL_CPU_SLOWDOWN=4 slows the page's processor four times, as a phone's
+// (DevTools' CPU throttling), for the figures while playing.
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
@@ -61,6 +63,11 @@ try {
 
   const page = await openPage(session);
   await waitForWindow(page, 'Zandrel');
+  const slowdown = Number(process.env.ZANDREL_CPU_SLOWDOWN || 1);
+  if (slowdown > 1) {
+    await (await page.createCDPSession()).send('Emulation.setCPUThrottlingRate', { rate: slowdown });
+    console.log(`processor slowed ${slowdown} times`);
+  }
   await ticks(64);
   const idle = await busyShare(page, 10);
   console.log(`main thread while idle in the start wait: ${idle.text()}`);

@@ -305,6 +305,7 @@ test('when a file fails to load the page says which', async () => {
   for (const [file, says] of [['zandrel.wasm', /its code did not load/],
                               ['zandrel.js', /zandrel\.js did not load/]]) {
     const page = await session.browser.newPage();
+    await page.setBypassServiceWorker(true); // or the worker fetches what is refused here
     await page.setRequestInterception(true);
     page.on('request', (r) => (r.url().endsWith(file) ? r.abort() : r.continue()));
     await page.goto(session.url);

@@ -6,7 +6,7 @@ import { extname, join, normalize } from 'node:path';
 
 const TYPES = {
   '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.png': 'image/png',
+  '.wasm': 'application/wasm', '.png': 'image/png', '.webmanifest': 'application/manifest+json',
 };
 
 export async function serve(folder) {

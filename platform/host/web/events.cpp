@@ -21,8 +21,10 @@ double timeout_ms(uint64_t deadline_us) {
 } // namespace
 
 // Called by the page for every input, between the program's waits.
+// `made_up` marks input the page made up, such as the releases of what was
+// held when the page lost the focus.
 extern "C" EMSCRIPTEN_KEEPALIVE void web_host_input(int type, int x, int y, int button, int down,
-                                                    int key) {
+                                                    int key, int made_up) {
     WebHost& host = web_host();
     HostEvent event{};
     event.type = HostEventType(type);
@@ -31,6 +33,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_host_input(int type, int x, int y, int 
     event.button = button;
     event.down = down != 0;
     event.key = UINT(key);
+    event.made_up = made_up != 0;
     host.pending.push_back(event);
 }
 

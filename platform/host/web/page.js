@@ -48,6 +48,30 @@ var Module = (function() {
          '). Check that the page is served over http with all its files.');
   });
 
+  // In portrait on a phone the game can only be shown small: the page says
+  // once that turning the phone makes it larger. The words go when the
+  // phone is turned or the game is touched, and do not come back.
+  var turnHint = 'unsaid';
+  function hintTurning(show) {
+    var hint = document.getElementById('turn');
+    if (show && turnHint == 'unsaid') turnHint = 'shown';
+    else if (!show && turnHint == 'shown') turnHint = 'said';
+    hint.hidden = turnHint != 'shown';
+  }
+  var canvas = document.getElementById('screen');
+  canvas.addEventListener('zandrel-fit', function() {
+    hintTurning(+canvas.dataset.scale < 0.75 && window.innerHeight > window.innerWidth);
+  });
+  canvas.addEventListener('pointerdown', function() { hintTurning(false); });
+
+  // After one visit the page's files come from the worker's cache when
+  // there is no network.
+  if ('serviceWorker' in navigator && window.isSecureContext) {
+    navigator.serviceWorker.register('worker.js').catch(function(error) {
+      console.log('Zandrel will not play offline: ' + error);
+    });
+  }
+
   if (typeof WebAssembly != 'object' || typeof WebAssembly.instantiate != 'function') {
     fail('Zandrel cannot run here: this browser has no WebAssembly, or it is switched off.');
   } else if (location.protocol == 'file:') {
@@ -73,6 +97,7 @@ var Module = (function() {
       notice('Zandrel has ended (exit code ' + code + '). ' +
              'Start again to play another game.', true);
       document.body.dataset.state = 'ended';
+      document.getElementById('again').focus();
     },
   };
 })();

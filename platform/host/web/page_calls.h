@@ -10,9 +10,12 @@ void web_page_viewport(int32_t* css_width, int32_t* css_height, double* device_p
 // Takes the values the page's script needs from this side, as
 // web_page_constants_json writes them; called before web_page_start.
 void web_page_constants(const char* json);
-// Sizes the canvas to width by height layer pixels, shown `scale` CSS
+// Sizes the canvas to width by height layer pixels, shown `shown` CSS
 // pixels each, and starts taking input from it.
-void web_page_start(int32_t width, int32_t height, int32_t scale);
+void web_page_start(int32_t width, int32_t height, double shown);
+// Sizes the canvas again after the viewport changed; its pixels are lost
+// when the size in layer pixels changes.
+void web_page_fit(int32_t width, int32_t height, double shown);
 // Returns to the browser's event loop until input arrives or timeout_ms
 // pass (a negative timeout waits for input alone). Asynchronous: the
 // program's stack is unwound meanwhile (ASYNCIFY).

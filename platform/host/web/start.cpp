@@ -2,7 +2,7 @@
 // first call of any host function, which the layer makes before it creates
 // a window: the canvas then takes the viewport's size at that moment.
 #include "platform/host/desktop/desktop.h"
-#include "platform/host/desktop/scale.h"
+#include "platform/host/web/fit.h"
 #include "platform/host/web/page_calls.h"
 #include "platform/host/web/web_host.h"
 
@@ -11,19 +11,14 @@
 namespace {
 
 void start(WebHost& host) {
-    int32_t css_width = 0;
-    int32_t css_height = 0;
-    double ratio = 1;
-    web_page_viewport(&css_width, &css_height, &ratio);
-    // A device-pixel ratio is the display's density in units of 96 dots
-    // per inch.
-    host.scale = desktop_default_scale(float(ratio * 96.0), css_width, css_height);
-    host.screen_width = std::max(css_width / host.scale, 1);
-    host.screen_height = std::max(css_height / host.scale, 1);
+    WebFit fit = web_read_fit();
+    host.shown = fit.shown;
+    host.screen_width = fit.screen_width;
+    host.screen_height = fit.screen_height;
     host.clock_origin_ms = web_page_now_ms();
     host.clock_start_us = web_clock_start_us(web_page_wall_clock_ms());
     web_page_constants(web_page_constants_json().c_str());
-    web_page_start(host.screen_width, host.screen_height, host.scale);
+    web_page_start(host.screen_width, host.screen_height, host.shown);
 }
 
 } // namespace

@@ -14,7 +14,7 @@
 
 struct WebHost {
     bool started = false;
-    int scale = 1;            // CSS pixels per layer pixel, each way
+    double shown = 1;         // CSS pixels per layer pixel, each way (WebFit)
     int32_t screen_width = 0; // the canvas, in layer pixels
     int32_t screen_height = 0;
     double clock_origin_ms = 0;    // performance.now() when the host started
@@ -29,6 +29,10 @@ struct WebHost {
 // The host, started on first use: it reads the viewport, chooses the scale
 // and sizes the canvas before the layer asks for the screen.
 WebHost& web_host(void);
+
+struct WebFit;
+// The viewport's fit as the page gives it now.
+WebFit web_read_fit(void);
 
 // The host clock at a performance.now() reading.
 uint64_t web_clock_at(const WebHost& host, double performance_ms);

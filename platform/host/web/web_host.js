@@ -39,9 +39,25 @@ mergeInto(LibraryManager.library, {
       Module['zandrel'] = ZandrelPage;
       var onExit = Module['onExit'];
       Module['onExit'] = function(code) {
-        ZandrelPage.ended = true;
+        ZandrelPage.end();
         if (onExit) onExit(code);
       };
+    },
+
+    // The program has ended: its windows and the task bar it drew end with
+    // it, as a process's windows do, so the picture left is the bare
+    // desktop (the page's background). The canvas no longer takes the
+    // focus, so that the page's own controls can have it.
+    end: function() {
+      ZandrelPage.ended = true;
+      var canvas = ZandrelPage.canvas;
+      if (!canvas) return;
+      ZandrelPage.context.fillStyle = getComputedStyle(document.body).backgroundColor;
+      ZandrelPage.context.fillRect(0, 0, canvas.width, canvas.height);
+      canvas.dataset.windows = '[]';
+      canvas.setAttribute('aria-label', 'Zandrel');
+      canvas.removeAttribute('tabindex');
+      canvas.blur();
     },
 
     // The virtual key of a key the program takes, or 0 for one the browser
@@ -57,9 +73,10 @@ mergeInto(LibraryManager.library, {
         ZandrelPage.KEYS[code] : 0;
     },
 
-    send: function(type, x, y, button, down, key) {
+    // `madeUp` marks input the page makes up rather than the person gives.
+    send: function(type, x, y, button, down, key, madeUp) {
       if (ZandrelPage.ended) return;
-      Module['_web_host_input'](type, x, y, button, down ? 1 : 0, key);
+      Module['_web_host_input'](type, x, y, button, down ? 1 : 0, key, madeUp ? 1 : 0);
       if (ZandrelPage.wake) ZandrelPage.wake();
     },
 
@@ -82,19 +99,30 @@ mergeInto(LibraryManager.library, {
       ZandrelPage.send(ZandrelPage.HOST_MOUSE_MOVE, p.x, p.y, 0, false, 0);
     },
 
-    button: function(event, down) {
-      var button = ZandrelPage.BUTTONS[event.button];
-      if (button === undefined) return;
-      if (down == ZandrelPage.buttonsDown.has(button)) return;
-      var p = ZandrelPage.point(event);
-      ZandrelPage.lastPoint = p;
-      if (down) ZandrelPage.buttonsDown.add(button); else ZandrelPage.buttonsDown.delete(button);
-      ZandrelPage.send(ZandrelPage.HOST_MOUSE_BUTTON, p.x, p.y, button, down, 0);
+    // The bit of a pointer event's `buttons` for each value of its `button`
+    // (0 the main button, 1 the middle one, 2 the secondary one).
+    BUTTON_BITS: [1, 4, 2],
+
+    // Each button follows its own bit of `buttons`: a browser sends one
+    // pointerdown for the first button pressed and one pointerup for the
+    // last released, and the changes between come as moves.
+    followButtons: function(event, buttons) {
+      ZandrelPage.BUTTON_BITS.forEach(function(bit, pageButton) {
+        var button = ZandrelPage.BUTTONS[pageButton];
+        if (button === undefined) return;
+        var down = (buttons & bit) != 0;
+        if (down == ZandrelPage.buttonsDown.has(button)) return;
+        if (down) ZandrelPage.buttonsDown.add(button); else ZandrelPage.buttonsDown.delete(button);
+        var p = event ? ZandrelPage.point(event) : ZandrelPage.lastPoint;
+        ZandrelPage.lastPoint = p;
+        ZandrelPage.send(ZandrelPage.HOST_MOUSE_BUTTON, p.x, p.y, button, down, 0);
+      });
     },
 
     key: function(event, down) {
       var key = ZandrelPage.virtualKey(event);
-      if (!key) return;
+      // After the end, keys are the page's again: Tab reaches its button.
+      if (!key || ZandrelPage.ended) return;
       // F10, Alt, the arrows and the rest belong to the program while the
       // canvas has the focus: no scrolling, no browser menus.
       event.preventDefault();
@@ -104,49 +132,86 @@ mergeInto(LibraryManager.library, {
 
     // When the page loses the focus, keys and buttons held are let go of:
     // their releases would go elsewhere and the program would see them held.
+    // These releases are the page's, not the person's: the program must
+    // not take a lone Alt let go of so for a tap that opens the menu bar.
     releaseAll: function() {
       ZandrelPage.keysDown.forEach(function(key) {
-        ZandrelPage.send(ZandrelPage.HOST_KEY, 0, 0, 0, false, key);
+        ZandrelPage.send(ZandrelPage.HOST_KEY, 0, 0, 0, false, key, true);
       });
       ZandrelPage.keysDown.clear();
-      var p = ZandrelPage.lastPoint;
-      ZandrelPage.buttonsDown.forEach(function(button) {
-        ZandrelPage.send(ZandrelPage.HOST_MOUSE_BUTTON, p.x, p.y, button, false, 0);
+      ZandrelPage.followButtons(null, 0);
+    },
+
+    // Only the first finger (or the mouse, or the pen) is the pointer; a
+    // second finger on the screen is ignored.
+    listenPointer: function(canvas, type, handle) {
+      canvas.addEventListener(type, function(e) {
+        if (!e.isPrimary || ZandrelPage.ended) return;
+        handle(e);
+        e.preventDefault();
       });
-      ZandrelPage.buttonsDown.clear();
     },
 
     listen: function(canvas) {
-      canvas.addEventListener('pointermove', function(e) {
+      var on = ZandrelPage.listenPointer;
+      on(canvas, 'pointermove', function(e) {
         // Moves that the browser coalesced come one by one, in order.
         var moves = e.getCoalescedEvents ? e.getCoalescedEvents() : [];
         if (moves.length == 0) moves = [e];
         moves.forEach(ZandrelPage.move);
+        ZandrelPage.followButtons(e, e.buttons);
       });
-      canvas.addEventListener('pointerdown', function(e) {
+      on(canvas, 'pointerdown', function(e) {
         canvas.focus();
         // The canvas keeps the pointer while a button is held, as the
         // program's capture expects.
         canvas.setPointerCapture(e.pointerId);
         ZandrelPage.move(e);
-        ZandrelPage.button(e, true);
-        e.preventDefault();
+        ZandrelPage.followButtons(e, e.buttons);
       });
-      canvas.addEventListener('pointerup', function(e) {
+      on(canvas, 'pointerup', function(e) {
         ZandrelPage.move(e);
-        ZandrelPage.button(e, false);
-        e.preventDefault();
+        ZandrelPage.followButtons(e, e.buttons);
       });
+      // A touch the browser took over (a system gesture, say) ends with no
+      // pointerup; so does a capture lost while a button is held.
+      on(canvas, 'pointercancel', function() { ZandrelPage.followButtons(null, 0); });
+      on(canvas, 'lostpointercapture', function() { ZandrelPage.followButtons(null, 0); });
       // Leaving the canvas leaves the pointer at the screen's edge.
-      canvas.addEventListener('pointerleave', ZandrelPage.move);
-      canvas.addEventListener('lostpointercapture', function(e) {
-        if (e.buttons == 0) return;
-        ZandrelPage.releaseAll();
-      });
+      on(canvas, 'pointerleave', ZandrelPage.move);
       canvas.addEventListener('contextmenu', function(e) { e.preventDefault(); });
       canvas.addEventListener('keydown', function(e) { ZandrelPage.key(e, true); });
       canvas.addEventListener('keyup', function(e) { ZandrelPage.key(e, false); });
       canvas.addEventListener('blur', ZandrelPage.releaseAll);
+    },
+
+    // Sizes the canvas to `width` by `height` layer pixels shown `shown`
+    // CSS pixels each, centred in the viewport. Whole scales keep the
+    // pixels sharp; below 1 the browser's smoothing keeps one-pixel lines
+    // (a wall, the ball) that dropping whole rows would lose.
+    fit: function(width, height, shown) {
+      var canvas = ZandrelPage.canvas;
+      if (canvas.width != width) canvas.width = width;
+      if (canvas.height != height) canvas.height = height;
+      ZandrelPage.width = width;
+      ZandrelPage.height = height;
+      ZandrelPage.scale = shown;
+      var cssWidth = width * shown, cssHeight = height * shown;
+      canvas.style.width = cssWidth + 'px';
+      canvas.style.height = cssHeight + 'px';
+      canvas.style.left = Math.max(0, Math.floor((window.innerWidth - cssWidth) / 2)) + 'px';
+      canvas.style.top = Math.max(0, Math.floor((window.innerHeight - cssHeight) / 2)) + 'px';
+      canvas.style.imageRendering = shown >= 1 ? 'pixelated' : 'auto';
+      canvas.dataset.scale = shown;
+      canvas.dispatchEvent(new Event('zandrel-fit'));
+    },
+
+    // A turned phone or a resized window: the program fits its screen to
+    // the new viewport at its next step.
+    viewportChanged: function() {
+      if (ZandrelPage.ended) return;
+      Module['_web_host_viewport_changed']();
+      if (ZandrelPage.wake) ZandrelPage.wake();
     },
 
     // Keeps the latest presentation times, enough for a minute of play.
@@ -175,24 +240,26 @@ mergeInto(LibraryManager.library, {
   },
 
   web_page_start__deps: ['$ZandrelPage'],
-  web_page_start: function(width, height, scale) {
+  web_page_start: function(width, height, shown) {
     var canvas = Module['canvas'] || document.getElementById('screen');
     ZandrelPage.canvas = canvas;
-    ZandrelPage.scale = scale;
-    ZandrelPage.width = width;
-    ZandrelPage.height = height;
-    canvas.width = width;
-    canvas.height = height;
-    canvas.style.width = width * scale + 'px';
-    canvas.style.height = height * scale + 'px';
-    canvas.dataset.scale = scale;
+    ZandrelPage.fit(width, height, shown);
     ZandrelPage.context = canvas.getContext('2d', { alpha: false });
     ZandrelPage.lastPoint = { x: width >> 1, y: height >> 1 };
     ZandrelPage.listen(canvas);
+    window.addEventListener('resize', ZandrelPage.viewportChanged);
     canvas.focus();
   },
 
-  web_page_wait__deps: ['$ZandrelPage'],
+  web_page_fit__deps: ['$ZandrelPage'],
+  web_page_fit: function(width, height, shown) {
+    ZandrelPage.fit(width, height, shown);
+  },
+
+  // The program runs on from a wait inside callUserCallback, which takes
+  // the end of the program (exit() throws an ExitStatus) as the normal end
+  // it is rather than letting it reach the page as an uncaught error.
+  web_page_wait__deps: ['$ZandrelPage', '$callUserCallback'],
   web_page_wait: function(timeout) {
     return Asyncify.handleSleep(function(wakeUp) {
       var timer = null;
@@ -200,7 +267,7 @@ mergeInto(LibraryManager.library, {
         if (ZandrelPage.wake !== done) return;
         ZandrelPage.wake = null;
         if (timer !== null) clearTimeout(timer);
-        wakeUp();
+        callUserCallback(wakeUp);
       };
       ZandrelPage.wake = done;
       if (timeout < 0) return;
