@@ -42,6 +42,13 @@ bool is_in(HWND window, HWND ancestor) {
     return false;
 }
 
+// Every owner up the chain remembers the window as its last active popup.
+void note_last_active(Window* window) {
+    for (Window* owner = user_window_quiet(window->owner); owner != nullptr;
+         owner = user_window_quiet(owner->owner))
+        owner->last_active_popup = window->handle;
+}
+
 } // namespace
 
 // Activates a top-level window: the old one hears it is inactive, the new
@@ -58,6 +65,8 @@ void user_activate(HWND handle, WORD how) {
     }
     HWND old = g_active;
     g_active = target;
+    if (window != nullptr)
+        note_last_active(window);
     user_task_bar_changed();
     deactivate(old, target);
     // With nothing active the focus goes too; otherwise the new window's
@@ -74,6 +83,29 @@ void user_activate(HWND handle, WORD how) {
         WPARAM wparam = MAKEWPARAM(how, window->minimized ? 1 : 0);
         user_send(target, WM_ACTIVATE, wparam, (LPARAM)old);
     }
+}
+
+HWND user_activation_target(HWND handle) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr || !(window->style & WS_DISABLED))
+        return handle;
+    HWND popup = GetLastActivePopup(handle);
+    Window* box = user_window_quiet(popup);
+    if (box == nullptr || !(box->style & WS_VISIBLE) || (box->style & WS_DISABLED))
+        return handle;
+    return popup;
+}
+
+// The last active popup while it lives and is still owned by the window.
+HWND WINAPI GetLastActivePopup(HWND handle) {
+    Window* window = user_window(handle);
+    if (window == nullptr)
+        return nullptr;
+    Window* popup = user_window_quiet(window->last_active_popup);
+    for (Window* w = popup; w != nullptr; w = user_window_quiet(w->owner))
+        if (w->owner == handle)
+            return popup->handle;
+    return handle;
 }
 
 // Called when a window is hidden or destroyed: what it held passes on.

@@ -10,38 +10,6 @@ bool same_size(const RECT& a, const RECT& b) {
     return a.right - a.left == b.right - b.left && a.bottom - a.top == b.bottom - b.top;
 }
 
-// The list a window's z-order lives in: its parent's children, or the
-// top-level windows.
-std::vector<HWND>& sibling_list(Window* window) {
-    if (Window* parent = user_window_quiet(window->parent))
-        return parent->children;
-    return user_top_windows();
-}
-
-void move_in_z_order(Window* window, HWND after) {
-    std::vector<HWND>& list = sibling_list(window);
-    list.erase(std::remove(list.begin(), list.end(), window->handle), list.end());
-    if (after == HWND_BOTTOM) {
-        list.push_back(window->handle);
-        return;
-    }
-    auto at = list.begin();
-    if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
-        // Topmost windows stay above the rest.
-        while (window->parent == nullptr && !(window->ex_style & WS_EX_TOPMOST) &&
-               at != list.end()) {
-            Window* other = user_window_quiet(*at);
-            if (other == nullptr || !(other->ex_style & WS_EX_TOPMOST))
-                break;
-            ++at;
-        }
-    } else {
-        at = std::find(list.begin(), list.end(), after);
-        at = at == list.end() ? list.begin() : at + 1;
-    }
-    list.insert(at, window->handle);
-}
-
 // The new window rectangle, in the parent's client coordinates.
 RECT new_window_rect(const Window* window, const WINDOWPOS& pos) {
     RECT r = window->window_rect;
@@ -58,7 +26,7 @@ RECT new_window_rect(const Window* window, const WINDOWPOS& pos) {
 
 // Whether the window already sits where `after` would put it.
 bool already_there(Window* window, HWND after) {
-    const std::vector<HWND>& list = sibling_list(window);
+    const std::vector<HWND>& list = user_sibling_list(window);
     auto at = std::find(list.begin(), list.end(), window->handle);
     if (at == list.end())
         return false;
@@ -165,7 +133,7 @@ void apply_change(Window* window, const WINDOWPOS& pos, UINT* flags) {
     window->client_rect = client_for(window, rect, recalc);
     window->window_rect = rect;
     if (!(*flags & SWP_NOZORDER))
-        move_in_z_order(window, pos.hwndInsertAfter);
+        user_move_in_z_order(window, pos.hwndInsertAfter, !(*flags & SWP_NOOWNERZORDER));
     apply_visibility(window, *flags);
     if (window->parent == nullptr) {
         user_surface_resize(window);
@@ -249,6 +217,10 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, 
     return TRUE;
 }
 
+BOOL WINAPI BringWindowToTop(HWND handle) {
+    return SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
 BOOL WINAPI MoveWindow(HWND handle, int x, int y, int width, int height, BOOL repaint) {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW);
     return SetWindowPos(handle, nullptr, x, y, width, height, flags);
@@ -286,10 +258,15 @@ BOOL restore(Window* window, bool activate) {
     RECT r = window->restored_rect;
     window->minimized = false;
     window->style &= ~WS_MINIMIZE;
-    UINT flags = SWP_SHOWWINDOW | 0x8000 /* SWP_STATECHANGED */ | (activate ? 0 : SWP_NOACTIVATE);
+    // A window disabled by a modal box comes back with the box active.
+    HWND target = activate ? user_activation_target(handle) : handle;
+    bool self = activate && target == handle;
+    UINT flags = SWP_SHOWWINDOW | SWP_STATECHANGED | (self ? 0 : SWP_NOACTIVATE);
     if (!was_visible)
         user_send(handle, WM_SHOWWINDOW, TRUE, 0);
     SetWindowPos(handle, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    if (activate && !self)
+        user_activate(target, WA_ACTIVE);
     return was_visible;
 }
 
@@ -369,6 +346,6 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
 void user_raise_quietly(Window* window) {
     if (window->parent != nullptr || already_there(window, HWND_TOP))
         return;
-    move_in_z_order(window, HWND_TOP);
+    user_move_in_z_order(window, HWND_TOP, true);
     user_place_on_host(window);
 }
