@@ -133,17 +133,16 @@ void apply_change(Window* window, const WINDOWPOS& pos, UINT* flags) {
     window->client_rect = client_for(window, rect, recalc);
     window->window_rect = rect;
     if (!(*flags & SWP_NOZORDER))
-        user_move_in_z_order(window, pos.hwndInsertAfter, !(*flags & SWP_NOOWNERZORDER));
+        user_move_in_z_order(window, pos.hwndInsertAfter);
     apply_visibility(window, *flags);
     if (window->parent == nullptr) {
         user_surface_resize(window);
         user_place_on_host(window);
     }
-    bool activate =
-        !(*flags & SWP_NOACTIVATE) && window->parent == nullptr && (window->style & WS_VISIBLE);
+    bool activate = !(*flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && window->parent == nullptr;
     if (activate) {
         bool was_on_top = already_there(window, HWND_TOP);
-        user_activate(handle, WA_ACTIVE);
+        user_activate_in_move(handle);
         if (!was_on_top && (window = user_window_quiet(handle)) != nullptr &&
             already_there(window, HWND_TOP))
             *flags &= ~SWP_NOZORDER; // activation brought it to the top
@@ -187,6 +186,22 @@ void fill_final_place(const Window* window, const RECT& old_client, WINDOWPOS* p
         pos->flags |= SWP_NOCLIENTMOVE;
 }
 
+// The desktop cannot be an insert-after window; another window that is not
+// a sibling is ignored and the window keeps its place in the z-order.
+bool check_insert_after(Window* window, UINT* flags, HWND after) {
+    bool special = after == HWND_TOP || after == HWND_BOTTOM || after == HWND_TOPMOST ||
+                   after == HWND_NOTOPMOST;
+    if (special || (*flags & SWP_NOZORDER))
+        return true;
+    const std::vector<HWND>& list = user_sibling_list(window);
+    if (std::find(list.begin(), list.end(), after) != list.end())
+        return true;
+    if (user_window(after) == nullptr || after == GetDesktopWindow())
+        return false;
+    *flags |= SWP_NOZORDER;
+    return true;
+}
+
 } // namespace
 
 BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flags) {
@@ -195,7 +210,10 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, 
         return FALSE;
     // The window hears the flags as given; what does not change is added
     // for WM_WINDOWPOSCHANGED only.
-    WINDOWPOS pos{handle, after, x, y, cx, cy, flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE)};
+    flags &= ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE);
+    if (!check_insert_after(window, &flags, after))
+        return FALSE;
+    WINDOWPOS pos{handle, after, x, y, cx, cy, flags};
     if (window->style & WS_CHILD)
         pos.flags |= SWP_NOACTIVATE;
     fill_unchanged_place(window, &pos);
@@ -233,9 +251,11 @@ namespace {
 BOOL minimize(Window* window, bool activate) {
     HWND handle = window->handle;
     bool was_visible = window->style & WS_VISIBLE;
+    // The focus leaves a minimised window: to the parent of a child, else
+    // to nobody.
     HWND focus = GetFocus();
     if (focus != nullptr && (focus == handle || IsChild(handle, focus)))
-        SetFocus(nullptr);
+        SetFocus((window->style & WS_CHILD) ? window->parent : nullptr);
     if ((window = user_window_quiet(handle)) == nullptr)
         return was_visible;
     if (!window->minimized) {
@@ -250,6 +270,18 @@ BOOL minimize(Window* window, bool activate) {
     SetWindowPos(handle, nullptr, -32000, -32000, GetSystemMetrics(SM_CXMINIMIZED),
                  GetSystemMetrics(SM_CYMINIMIZED), flags);
     return was_visible;
+}
+
+// A window back from minimised takes the focus, and a top-level one hears
+// WM_ACTIVATE again even when it stayed active, so that it can pass the
+// focus on to a child.
+void refocus_restored(HWND handle) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr || !(window->style & WS_VISIBLE))
+        return;
+    SetFocus(handle);
+    if (window->parent == nullptr && GetActiveWindow() == handle)
+        user_send(handle, WM_ACTIVATE, WA_ACTIVE, 0);
 }
 
 BOOL restore(Window* window, bool activate) {
@@ -267,6 +299,8 @@ BOOL restore(Window* window, bool activate) {
     SetWindowPos(handle, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
     if (activate && !self)
         user_activate(target, WA_ACTIVE);
+    else if (self)
+        refocus_restored(handle);
     return was_visible;
 }
 
@@ -339,13 +373,4 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
     if ((window = user_window_quiet(handle)) != nullptr && (window->style & WS_VISIBLE))
         user_send_pending_size(window);
     return result;
-}
-
-// Brings a top-level window to the top without telling it, as activation
-// does when it was not asked for through SetWindowPos.
-void user_raise_quietly(Window* window) {
-    if (window->parent != nullptr || already_there(window, HWND_TOP))
-        return;
-    user_move_in_z_order(window, HWND_TOP, true);
-    user_place_on_host(window);
 }

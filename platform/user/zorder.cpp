@@ -78,10 +78,22 @@ std::vector<HWND>& user_sibling_list(Window* window) {
     return user_top_windows();
 }
 
-void user_move_in_z_order(Window* window, HWND after, bool owned_follow) {
-    if (owned_follow)
-        after = keep_above_owner(window, after);
+void user_move_in_z_order(Window* window, HWND after) {
+    after = keep_above_owner(window, after);
     insert_after(window, after);
-    if (owned_follow && window->parent == nullptr)
+    if (window->parent == nullptr)
         bring_owned_along(window);
+}
+
+// Only topmost windows, which the window cannot pass, are above it.
+bool user_is_on_top(Window* window) {
+    const std::vector<HWND>& list = user_sibling_list(window);
+    bool passes = window->parent != nullptr || (window->ex_style & WS_EX_TOPMOST);
+    for (HWND other : list) {
+        if (other == window->handle)
+            return true;
+        if (passes || !is_topmost(other))
+            return false;
+    }
+    return false;
 }
