@@ -251,6 +251,8 @@ HWND WINAPI SetActiveWindow(HWND window);
 HWND WINAPI GetActiveWindow(void);
 HWND WINAPI GetForegroundWindow(void);
 BOOL WINAPI SetForegroundWindow(HWND window);
+BOOL WINAPI BringWindowToTop(HWND window);
+HWND WINAPI GetLastActivePopup(HWND window);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 HWND WINAPI SetCapture(HWND window);
 BOOL WINAPI ReleaseCapture(void);

@@ -145,6 +145,8 @@ LRESULT CALLBACK button_proc(HWND button, UINT message, WPARAM wparam, LPARAM lp
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
+        if (message == WM_KILLFOCUS && (state_of(button) & TRACKING) && GetCapture() == button)
+            ReleaseCapture();
         if (message == WM_KILLFOCUS)
             set_state(button, 0);
         InvalidateRect(button, nullptr, FALSE);

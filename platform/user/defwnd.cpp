@@ -217,6 +217,10 @@ LRESULT WINAPI DefWindowProcA(HWND handle, UINT message, WPARAM wparam, LPARAM l
         return on_activate(window, wparam);
     case WM_MOUSEACTIVATE:
         return MA_ACTIVATE;
+    case WM_CANCELMODE: // whatever the window was tracking ends
+        if (GetCapture() == handle)
+            ReleaseCapture();
+        return 0;
     case WM_NCACTIVATE:
         window->nc_active = wparam != FALSE;
         if (user_is_visible(window))

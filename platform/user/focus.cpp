@@ -7,6 +7,8 @@ namespace {
 HWND g_focus = nullptr;
 HWND g_active = nullptr;
 HWND g_capture = nullptr;
+// Set while SetWindowPos activates: the move it reports covers the raise.
+bool g_raise_told = false;
 
 // The next window to activate when the active one goes away: its owner if
 // that can be active, else the topmost other visible, enabled window.
@@ -42,6 +44,58 @@ bool is_in(HWND window, HWND ancestor) {
     return false;
 }
 
+// Every owner up the chain remembers the window as its last active popup.
+void note_last_active(Window* window) {
+    for (Window* owner = user_window_quiet(window->owner); owner != nullptr;
+         owner = user_window_quiet(owner->owner))
+        owner->last_active_popup = window->handle;
+}
+
+// Coming to the top with the activation is a move in the z-order that the
+// window is told of: WM_WINDOWPOSCHANGING before the old window hears it
+// is inactive, WM_WINDOWPOSCHANGED once the new one is active. False when
+// the window is on top already and nothing is said.
+bool raise_begins(Window* window, WINDOWPOS* pos) {
+    if (g_raise_told || user_is_on_top(window))
+        return false;
+    const RECT& r = window->window_rect;
+    *pos = {window->handle,         HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+            SWP_NOSIZE | SWP_NOMOVE};
+    user_send(window->handle, WM_WINDOWPOSCHANGING, 0, (LPARAM)pos);
+    return true;
+}
+
+void raise_ends(HWND handle, WINDOWPOS* pos) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr)
+        return;
+    const RECT& r = window->window_rect;
+    *pos = {handle,
+            HWND_TOP,
+            r.left,
+            r.top,
+            r.right - r.left,
+            r.bottom - r.top,
+            SWP_NOSIZE | SWP_NOMOVE | SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE};
+    user_send(handle, WM_WINDOWPOSCHANGED, 0, (LPARAM)pos);
+}
+
+void announce_active(Window* window, HWND old, WORD how) {
+    HWND target = window->handle;
+    if (Window* w = user_window_quiet(target)) {
+        user_move_in_z_order(w, HWND_TOP);
+        user_place_on_host(w);
+    }
+    if (old == nullptr && user_window_quiet(target) != nullptr)
+        user_send(target, WM_ACTIVATEAPP, TRUE, 0);
+    if (user_window_quiet(target) != nullptr)
+        user_send(target, WM_NCACTIVATE, TRUE, 0);
+    if (user_window_quiet(target) != nullptr) {
+        WPARAM wparam = MAKEWPARAM(how, window->minimized ? 1 : 0);
+        user_send(target, WM_ACTIVATE, wparam, (LPARAM)old);
+    }
+}
+
 } // namespace
 
 // Activates a top-level window: the old one hears it is inactive, the new
@@ -56,8 +110,14 @@ void user_activate(HWND handle, WORD how) {
         if (user_call_cbt(HCBT_ACTIVATE, (WPARAM)target, (LPARAM)&info) != 0)
             return;
     }
+    WINDOWPOS pos{};
+    bool raised = window != nullptr && raise_begins(window, &pos);
+    if (target != nullptr && (window = user_window_quiet(target)) == nullptr)
+        return;
     HWND old = g_active;
     g_active = target;
+    if (window != nullptr)
+        note_last_active(window);
     user_task_bar_changed();
     deactivate(old, target);
     // With nothing active the focus goes too; otherwise the new window's
@@ -66,14 +126,38 @@ void user_activate(HWND handle, WORD how) {
         SetFocus(nullptr);
     if (target == nullptr || user_window_quiet(target) == nullptr)
         return;
-    user_raise_quietly(window);
-    if (old == nullptr)
-        user_send(target, WM_ACTIVATEAPP, TRUE, 0);
-    user_send(target, WM_NCACTIVATE, TRUE, 0);
-    if (user_window_quiet(target) != nullptr) {
-        WPARAM wparam = MAKEWPARAM(how, window->minimized ? 1 : 0);
-        user_send(target, WM_ACTIVATE, wparam, (LPARAM)old);
-    }
+    announce_active(window, old, how);
+    if (raised)
+        raise_ends(target, &pos);
+}
+
+void user_activate_in_move(HWND handle) {
+    g_raise_told = true;
+    user_activate(handle, WA_ACTIVE);
+    g_raise_told = false;
+}
+
+HWND user_activation_target(HWND handle) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr || !(window->style & WS_DISABLED))
+        return handle;
+    HWND popup = GetLastActivePopup(handle);
+    Window* box = user_window_quiet(popup);
+    if (box == nullptr || !(box->style & WS_VISIBLE) || (box->style & WS_DISABLED))
+        return handle;
+    return popup;
+}
+
+// The last active popup while it lives and is still owned by the window.
+HWND WINAPI GetLastActivePopup(HWND handle) {
+    Window* window = user_window(handle);
+    if (window == nullptr)
+        return nullptr;
+    Window* popup = user_window_quiet(window->last_active_popup);
+    for (Window* w = popup; w != nullptr; w = user_window_quiet(w->owner))
+        if (w->owner == handle)
+            return popup->handle;
+    return handle;
 }
 
 // Called when a window is hidden or destroyed: what it held passes on.
@@ -142,18 +226,24 @@ HWND WINAPI GetForegroundWindow(void) {
     return g_active;
 }
 
+// The desktop and child windows cannot be active: asking leaves the
+// active window as it is and answers null.
 HWND WINAPI SetActiveWindow(HWND handle) {
     HWND old = g_active;
-    if (handle != nullptr && user_window(handle) == nullptr)
+    Window* window = handle != nullptr ? user_window(handle) : nullptr;
+    if (handle != nullptr && window == nullptr)
+        return nullptr;
+    if (handle != nullptr && (handle == GetDesktopWindow() || (window->style & WS_CHILD)))
         return nullptr;
     user_activate(handle, WA_ACTIVE);
     return old;
 }
 
+// The desktop in front means no window of the program is.
 BOOL WINAPI SetForegroundWindow(HWND handle) {
     if (user_window(handle) == nullptr)
         return FALSE;
-    user_activate(handle, WA_ACTIVE);
+    user_activate(handle == GetDesktopWindow() ? nullptr : handle, WA_ACTIVE);
     return TRUE;
 }
 
@@ -183,7 +273,8 @@ HWND WINAPI SetCapture(HWND handle) {
     if (handle != nullptr && user_window(handle) == nullptr)
         return nullptr;
     g_capture = handle;
-    if (old != nullptr && old != handle && user_window_quiet(old) != nullptr)
+    // The holder hears of the change even when it takes the capture again.
+    if (old != nullptr && user_window_quiet(old) != nullptr)
         user_send(old, WM_CAPTURECHANGED, 0, (LPARAM)handle);
     return old;
 }

@@ -118,18 +118,6 @@ void queue_key(const HostEvent& event, DWORD time) {
         {message, g_input.cursor, key, key_data(key, event.down, was_down), time, nullptr});
 }
 
-// A window disabled by a modal box it owns passes the activation to the
-// box, as Windows does with the last active popup.
-HWND enabled_popup_of(HWND owner) {
-    for (HWND top : user_top_windows()) {
-        Window* window = user_window_quiet(top);
-        if (window != nullptr && window->owner == owner && (window->style & WS_VISIBLE) &&
-            !(window->style & WS_DISABLED))
-            return top;
-    }
-    return owner;
-}
-
 // A window manager focuses whatever real window it maps or the person
 // clicks; of the layer's windows only captioned ones take activation that
 // way. Drop-down menus and other captionless popups are focused in passing
@@ -139,9 +127,7 @@ void activate_from_host(HWND handle) {
     if (window == nullptr || window->parent != nullptr ||
         (window->style & WS_CAPTION) != WS_CAPTION)
         return;
-    if (window->style & WS_DISABLED)
-        handle = enabled_popup_of(handle);
-    user_activate(handle, WA_ACTIVE);
+    user_activate(user_activation_target(handle), WA_ACTIVE);
 }
 
 // The window manager moved the real window: the window moves as when the
@@ -255,6 +241,17 @@ bool activate_on_press(Window* window, LRESULT hit, UINT message) {
     return answer != MA_ACTIVATEANDEAT && answer != MA_NOACTIVATEANDEAT;
 }
 
+// A press on a window disabled by a modal box brings the box forward and
+// activates it; the press itself goes nowhere.
+void press_on_disabled(Window* window, UINT message) {
+    Window* top = user_top_level_of(window);
+    if (!is_button_down(message) || top == nullptr)
+        return;
+    HWND target = user_activation_target(top->handle);
+    if (target != top->handle)
+        user_activate(target, WA_CLICKACTIVE);
+}
+
 // Addresses a mouse input to its window; false when it goes nowhere.
 bool address_mouse(const RawInput& input, MSG* msg) {
     HWND capture = GetCapture();
@@ -262,8 +259,12 @@ bool address_mouse(const RawInput& input, MSG* msg) {
         return false;
     HWND target = capture != nullptr ? capture : WindowFromPoint(input.point);
     Window* window = user_window_quiet(target);
-    if (window == nullptr || (capture == nullptr && !IsWindowEnabled(target)))
+    if (window == nullptr)
         return false;
+    if (capture == nullptr && !IsWindowEnabled(target)) {
+        press_on_disabled(window, input.message);
+        return false;
+    }
     LPARAM screen = MAKELPARAM((WORD)input.point.x, (WORD)input.point.y);
     LRESULT hit = capture != nullptr ? HTCLIENT : user_send(target, WM_NCHITTEST, 0, screen);
     if (!IsWindow(target))

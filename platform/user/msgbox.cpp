@@ -90,7 +90,10 @@ HWND create_box(const char* caption, UINT type, HWND owner, MessageBoxState* sta
     int x = (work.left + work.right - size.cx) / 2, y = (work.top + work.bottom - size.cy) / 2;
     DWORD ex_style =
         WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | ((type & MB_TOPMOST) ? WS_EX_TOPMOST : 0);
-    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    // As the system's box template has it: no WM_ENTERIDLE, its own font.
+    constexpr DWORD DS_SETFONT_BIT = 0x40, DS_NOIDLEMSG_BIT = 0x100;
+    DWORD style =
+        WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_NOIDLEMSG_BIT | DS_SETFONT_BIT;
     HWND box = CreateWindowExA(ex_style, "#32770", caption, style, x, y, size.cx, size.cy, owner,
                                nullptr, nullptr, nullptr);
     if (box != nullptr)
@@ -134,7 +137,8 @@ void create_statics(HWND box, const char* text, const MsgboxLayout& layout) {
 void create_buttons(HWND box, const MsgboxLayout& layout) {
     for (int i = 0; i < layout.button_count; ++i) {
         const MsgboxButton& b = layout.buttons[i];
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+        // The first button starts the group the arrow keys move in.
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? WS_GROUP : 0) |
                       (i == layout.default_button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         CreateWindowExA(0, "Button", b.label, style, b.rect.left, b.rect.top,
                         b.rect.right - b.rect.left, b.rect.bottom - b.rect.top, box,

@@ -4,6 +4,8 @@
 #include "platform/user/menu.h"
 #include "platform/user/nonclient_draw.h"
 
+#include <algorithm>
+
 namespace {
 
 RECT outer_rect(const Window* window) {
@@ -157,14 +159,27 @@ void track_caption_button(HWND handle, int which) {
     user_send(handle, WM_SYSCOMMAND, command, MAKELPARAM(end.x, end.y));
 }
 
+// The pointer as the move loop takes it: kept inside the work area, so
+// that the point of the caption that was grabbed stays where a person can
+// take it again (the task bar below the work area would cover it).
+POINT clamp_to_work_area(POINT screen) {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    screen.x = std::max(work.left, std::min(screen.x, work.right - 1));
+    screen.y = std::max(work.top, std::min(screen.y, work.bottom - 1));
+    return screen;
+}
+
 // Moves the window with the pointer while the button is held.
 void drag_window(HWND handle, POINT start) {
     Window* window = user_window_quiet(handle);
     if (window == nullptr)
         return;
     RECT origin = window->window_rect;
+    start = clamp_to_work_area(start);
     user_send(handle, WM_ENTERSIZEMOVE, 0, 0);
-    follow_pointer(handle, [&](POINT screen) {
+    follow_pointer(handle, [&](POINT pointer) {
+        POINT screen = clamp_to_work_area(pointer);
         SetWindowPos(handle, nullptr, origin.left + screen.x - start.x,
                      origin.top + screen.y - start.y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -203,17 +203,6 @@ int button_at(POINT screen) {
     return -1;
 }
 
-// A window disabled by a modal box it owns gives the activation to the box.
-HWND window_to_activate(HWND handle) {
-    for (HWND top : user_top_windows()) {
-        Window* window = user_window_quiet(top);
-        if (window != nullptr && window->owner == handle && (window->style & WS_VISIBLE) &&
-            !(window->style & WS_DISABLED))
-            return top;
-    }
-    return handle;
-}
-
 // What a click on a window's button does. The commands are posted: the
 // click is taken while the program is looking at its queue.
 void press_button(HWND handle) {
@@ -225,7 +214,7 @@ void press_button(HWND handle) {
     else if (handle == GetActiveWindow() && (window->style & WS_MINIMIZEBOX))
         PostMessageA(handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     else
-        user_activate(window_to_activate(handle), WA_ACTIVE);
+        user_activate(user_activation_target(handle), WA_ACTIVE);
 }
 
 bool on_bar(POINT screen) {

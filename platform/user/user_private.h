@@ -74,6 +74,9 @@ struct Window {
     bool nc_active;
     int pressed_button;
     HMENU system_menu; // made by GetSystemMenu; null until then
+    // Of the windows this one owns, the one last active (GetLastActivePopup);
+    // may be stale, and is checked before use.
+    HWND last_active_popup;
 };
 
 // --- the window table (window_table.cpp) ---
@@ -82,6 +85,14 @@ Window* user_window_quiet(HWND handle); // null without touching the last error
 Window* user_new_window(HWND* handle);
 void user_free_window(HWND handle);
 std::vector<HWND>& user_top_windows(); // top-level windows, z-order topmost first
+
+// --- z-order (zorder.cpp) ---
+std::vector<HWND>& user_sibling_list(Window* window); // the list its z-order lives in
+// Puts a window after `after` (or HWND_TOP, HWND_BOTTOM...) among its
+// siblings; an owned window stays above its owner, and the windows it owns
+// come up above it (SWP_NOOWNERZORDER or not, as on Wine).
+void user_move_in_z_order(Window* window, HWND after);
+bool user_is_on_top(Window* window); // no sibling it can pass is above it
 
 // WM_SIZE and WM_MOVE for a window that has not had them since creation.
 void user_send_pending_size(Window* window);
@@ -148,7 +159,11 @@ bool user_timer_fired_since(uint64_t since_us);
 // --- focus, activation and capture (focus.cpp) ---
 void user_window_gone(HWND window); // drops focus, activation and capture held by it
 void user_activate(HWND window, WORD how);
-void user_raise_quietly(Window* window);
+// SetWindowPos's activation: its own messages tell of the raise.
+void user_activate_in_move(HWND window);
+// What a person's click, the task bar or the window manager activates for
+// a window: the window itself, or for one disabled by a modal box, the box.
+HWND user_activation_target(HWND window);
 
 // --- the non-client area (nonclient.cpp, menu_track.cpp) ---
 void user_nc_paint(Window* window, bool active);

@@ -45,7 +45,9 @@ void adjust_styles(DWORD* style, DWORD* ex_style) {
 // when they are topmost); children go to the top of their siblings.
 void link_into_tree(Window* window) {
     if (Window* parent = user_window_quiet(window->parent)) {
-        parent->children.push_back(window->handle); // new children go below their siblings
+        // New children go below their siblings, maximised ones above.
+        auto& list = parent->children;
+        list.insert(window->style & WS_MAXIMIZE ? list.begin() : list.end(), window->handle);
         return;
     }
     std::vector<HWND>& tops = user_top_windows();

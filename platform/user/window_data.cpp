@@ -71,6 +71,9 @@ void change_style(HWND handle, int index, DWORD value) {
     field = index == GWL_STYLE ? &window->style : &window->ex_style;
     change.styleOld = *field;
     *field = change.styleNew;
+    // A minimised window stays minimised: WS_MINIMIZE cannot be cleared.
+    if (index == GWL_STYLE && window->minimized)
+        *field |= WS_MINIMIZE;
     user_send(handle, WM_STYLECHANGED, (WPARAM)index, (LPARAM)&change);
 }
 

@@ -10,38 +10,6 @@ bool same_size(const RECT& a, const RECT& b) {
     return a.right - a.left == b.right - b.left && a.bottom - a.top == b.bottom - b.top;
 }
 
-// The list a window's z-order lives in: its parent's children, or the
-// top-level windows.
-std::vector<HWND>& sibling_list(Window* window) {
-    if (Window* parent = user_window_quiet(window->parent))
-        return parent->children;
-    return user_top_windows();
-}
-
-void move_in_z_order(Window* window, HWND after) {
-    std::vector<HWND>& list = sibling_list(window);
-    list.erase(std::remove(list.begin(), list.end(), window->handle), list.end());
-    if (after == HWND_BOTTOM) {
-        list.push_back(window->handle);
-        return;
-    }
-    auto at = list.begin();
-    if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
-        // Topmost windows stay above the rest.
-        while (window->parent == nullptr && !(window->ex_style & WS_EX_TOPMOST) &&
-               at != list.end()) {
-            Window* other = user_window_quiet(*at);
-            if (other == nullptr || !(other->ex_style & WS_EX_TOPMOST))
-                break;
-            ++at;
-        }
-    } else {
-        at = std::find(list.begin(), list.end(), after);
-        at = at == list.end() ? list.begin() : at + 1;
-    }
-    list.insert(at, window->handle);
-}
-
 // The new window rectangle, in the parent's client coordinates.
 RECT new_window_rect(const Window* window, const WINDOWPOS& pos) {
     RECT r = window->window_rect;
@@ -58,7 +26,7 @@ RECT new_window_rect(const Window* window, const WINDOWPOS& pos) {
 
 // Whether the window already sits where `after` would put it.
 bool already_there(Window* window, HWND after) {
-    const std::vector<HWND>& list = sibling_list(window);
+    const std::vector<HWND>& list = user_sibling_list(window);
     auto at = std::find(list.begin(), list.end(), window->handle);
     if (at == list.end())
         return false;
@@ -165,17 +133,16 @@ void apply_change(Window* window, const WINDOWPOS& pos, UINT* flags) {
     window->client_rect = client_for(window, rect, recalc);
     window->window_rect = rect;
     if (!(*flags & SWP_NOZORDER))
-        move_in_z_order(window, pos.hwndInsertAfter);
+        user_move_in_z_order(window, pos.hwndInsertAfter);
     apply_visibility(window, *flags);
     if (window->parent == nullptr) {
         user_surface_resize(window);
         user_place_on_host(window);
     }
-    bool activate =
-        !(*flags & SWP_NOACTIVATE) && window->parent == nullptr && (window->style & WS_VISIBLE);
+    bool activate = !(*flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)) && window->parent == nullptr;
     if (activate) {
         bool was_on_top = already_there(window, HWND_TOP);
-        user_activate(handle, WA_ACTIVE);
+        user_activate_in_move(handle);
         if (!was_on_top && (window = user_window_quiet(handle)) != nullptr &&
             already_there(window, HWND_TOP))
             *flags &= ~SWP_NOZORDER; // activation brought it to the top
@@ -219,6 +186,22 @@ void fill_final_place(const Window* window, const RECT& old_client, WINDOWPOS* p
         pos->flags |= SWP_NOCLIENTMOVE;
 }
 
+// The desktop cannot be an insert-after window; another window that is not
+// a sibling is ignored and the window keeps its place in the z-order.
+bool check_insert_after(Window* window, UINT* flags, HWND after) {
+    bool special = after == HWND_TOP || after == HWND_BOTTOM || after == HWND_TOPMOST ||
+                   after == HWND_NOTOPMOST;
+    if (special || (*flags & SWP_NOZORDER))
+        return true;
+    const std::vector<HWND>& list = user_sibling_list(window);
+    if (std::find(list.begin(), list.end(), after) != list.end())
+        return true;
+    if (user_window(after) == nullptr || after == GetDesktopWindow())
+        return false;
+    *flags |= SWP_NOZORDER;
+    return true;
+}
+
 } // namespace
 
 BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, UINT flags) {
@@ -227,7 +210,10 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, 
         return FALSE;
     // The window hears the flags as given; what does not change is added
     // for WM_WINDOWPOSCHANGED only.
-    WINDOWPOS pos{handle, after, x, y, cx, cy, flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE)};
+    flags &= ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE);
+    if (!check_insert_after(window, &flags, after))
+        return FALSE;
+    WINDOWPOS pos{handle, after, x, y, cx, cy, flags};
     if (window->style & WS_CHILD)
         pos.flags |= SWP_NOACTIVATE;
     fill_unchanged_place(window, &pos);
@@ -249,6 +235,10 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, 
     return TRUE;
 }
 
+BOOL WINAPI BringWindowToTop(HWND handle) {
+    return SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
 BOOL WINAPI MoveWindow(HWND handle, int x, int y, int width, int height, BOOL repaint) {
     UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW);
     return SetWindowPos(handle, nullptr, x, y, width, height, flags);
@@ -261,9 +251,11 @@ namespace {
 BOOL minimize(Window* window, bool activate) {
     HWND handle = window->handle;
     bool was_visible = window->style & WS_VISIBLE;
+    // The focus leaves a minimised window: to the parent of a child, else
+    // to nobody.
     HWND focus = GetFocus();
     if (focus != nullptr && (focus == handle || IsChild(handle, focus)))
-        SetFocus(nullptr);
+        SetFocus((window->style & WS_CHILD) ? window->parent : nullptr);
     if ((window = user_window_quiet(handle)) == nullptr)
         return was_visible;
     if (!window->minimized) {
@@ -280,16 +272,35 @@ BOOL minimize(Window* window, bool activate) {
     return was_visible;
 }
 
+// A window back from minimised takes the focus, and a top-level one hears
+// WM_ACTIVATE again even when it stayed active, so that it can pass the
+// focus on to a child.
+void refocus_restored(HWND handle) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr || !(window->style & WS_VISIBLE))
+        return;
+    SetFocus(handle);
+    if (window->parent == nullptr && GetActiveWindow() == handle)
+        user_send(handle, WM_ACTIVATE, WA_ACTIVE, 0);
+}
+
 BOOL restore(Window* window, bool activate) {
     HWND handle = window->handle;
     bool was_visible = window->style & WS_VISIBLE;
     RECT r = window->restored_rect;
     window->minimized = false;
     window->style &= ~WS_MINIMIZE;
-    UINT flags = SWP_SHOWWINDOW | 0x8000 /* SWP_STATECHANGED */ | (activate ? 0 : SWP_NOACTIVATE);
+    // A window disabled by a modal box comes back with the box active.
+    HWND target = activate ? user_activation_target(handle) : handle;
+    bool self = activate && target == handle;
+    UINT flags = SWP_SHOWWINDOW | SWP_STATECHANGED | (self ? 0 : SWP_NOACTIVATE);
     if (!was_visible)
         user_send(handle, WM_SHOWWINDOW, TRUE, 0);
     SetWindowPos(handle, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    if (activate && !self)
+        user_activate(target, WA_ACTIVE);
+    else if (self)
+        refocus_restored(handle);
     return was_visible;
 }
 
@@ -362,13 +373,4 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
     if ((window = user_window_quiet(handle)) != nullptr && (window->style & WS_VISIBLE))
         user_send_pending_size(window);
     return result;
-}
-
-// Brings a top-level window to the top without telling it, as activation
-// does when it was not asked for through SetWindowPos.
-void user_raise_quietly(Window* window) {
-    if (window->parent != nullptr || already_there(window, HWND_TOP))
-        return;
-    move_in_z_order(window, HWND_TOP);
-    user_place_on_host(window);
 }

@@ -1,8 +1,8 @@
 // The whole program as a child process on the headless host, driven by
 // input scripts: how it ends (always with exit code 0, from every state),
 // what it shows before the first game, the crash box, Rules and About, the
-// tick count's wrap, minimising to the task bar and back, and the demo that
-// tools/play runs.
+// tick count's wrap, minimising to the task bar and back, windows that stay
+// within a person's reach, and the demo that tools/play runs.
 #include "platform/host/headless/png_file.h"
 #include "tests/support/image_compare.h"
 
@@ -215,6 +215,47 @@ TEST_F(Minimise, TheTaskBarButtonRestoresTheWindowAsItWas) {
     Image before = capture("before.png"), after = capture("after.png");
     EXPECT_EQ(before.pixels, after.pixels) << "the window comes back with its picture";
     EXPECT_NE(after.pixels, capture("running.png").pixels) << "and the game goes on";
+}
+
+// What a person must always be able to reach with the mouse: the crash
+// box that came while the window was minimised, once the task bar restores
+// the window, and a window dragged by its caption down onto the task bar.
+using Reach = Program;
+
+constexpr uint32_t ACTIVE_CAPTION = 0x000080;
+constexpr uint32_t FACE = 0xC0C0C0;
+
+uint32_t screen_at(const Image& screen, int x, int y) {
+    return screen.at(x, y) & 0xFFFFFF;
+}
+
+TEST_F(Reach, ACrashBoxThatCameWhileMinimisedIsAboveItsWindowWhenRestored) {
+    // Drag the window to the top left, start a game, minimise it by the task
+    // bar and let the crash come; the box opens at 0,0 above the window.
+    std::string script = "at 200 down left 400 190\n+50 move 208 10\n+50 up left 208 10\n"
+                         "+50 click left 28 31\n+50 click left 38 52\n+100 " +
+                         std::string(TASK_BAR_BUTTON) + "+30000 " + TASK_BAR_BUTTON +
+                         "+200 capture restored.png\n+0 click left 80 86\n"
+                         "+200 capture answered.png\n+0 " +
+                         QUIT;
+    EXPECT_EQ(run(script, "40"), 0) << stderrText();
+    Image restored = capture("restored.png");
+    ASSERT_EQ(restored.width, 1024);
+    EXPECT_EQ(screen_at(restored, 100, 60), FACE) << "the box is above the window";
+    EXPECT_EQ(screen_at(restored, 60, 10), ACTIVE_CAPTION) << "and active";
+    EXPECT_NE(screen_at(capture("answered.png"), 100, 60), FACE) << "its OK takes a click";
+}
+
+TEST_F(Reach, ADragOntoTheTaskBarLeavesTheCaptionWithinReach) {
+    std::string script = "at 200 capture before.png\n+0 down left 400 190\n+50 move 400 767\n"
+                         "+50 up left 400 767\n+100 capture dropped.png\n"
+                         "+0 down left 400 727\n+50 move 400 190\n+50 up left 400 190\n"
+                         "+100 capture back.png\n+0 " +
+                         std::string(QUIT);
+    EXPECT_EQ(run(script, "5"), 0) << stderrText();
+    EXPECT_EQ(screen_at(capture("dropped.png"), 400, TASK_BAR_TOP - 1), ACTIVE_CAPTION);
+    EXPECT_EQ(capture("before.png").pixels, capture("back.png").pixels)
+        << "the caption was taken again and the window dragged back";
 }
 
 using Demo = Program;

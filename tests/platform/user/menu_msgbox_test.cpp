@@ -422,6 +422,7 @@ const ExpectedMessage HOOKED_ACTIVATE[] = {
     {CBT_SETFOCUS, MSG_ONLY, 0, 0, MAIN},
     {WM_KILLFOCUS, MSG_ONLY, 0, 0, SECOND},
     {WM_SETFOCUS, MSG_ONLY, 0, 0, MAIN},
+    {WM_WINDOWPOSCHANGED, MAYBE, 0, 0, MAIN}, // the raise ends
 };
 
 TEST_F(HookCbt, ActivationIsHookedFirst) {
@@ -612,6 +613,7 @@ struct BoxSeen {
     std::string icon_class, text_class, text;
     DWORD icon_kind = 0, text_kind = 0;
     bool has_icon = false;
+    DWORD box_style = 0, ok_style = 0; // GWL_STYLE of the box and its OK button
 };
 BoxSeen g_box;
 HHOOK g_box_hook;
@@ -630,6 +632,8 @@ void note_statics(HWND box) {
         g_box.text_class = class_of(text);
         g_box.text_kind = (DWORD)GetWindowLongA(text, GWL_STYLE) & 0x1F;
     }
+    g_box.box_style = (DWORD)GetWindowLongA(box, GWL_STYLE);
+    g_box.ok_style = (DWORD)GetWindowLongA(GetDlgItem(box, IDOK), GWL_STYLE);
     char text[64] = "x";
     GetDlgItemTextA(box, BOX_TEXT_ID, text, sizeof text);
     g_box.text = text;
@@ -701,6 +705,15 @@ TEST_F(MessageBoxHook, CreatedAsAnOwnedDialogPopup) {
     EXPECT_EQ(g_box.caption_at_activate, "Alert");
     EXPECT_EQ(g_box.class_at_activate, "#32770");
     EXPECT_FALSE(IsWindow(g_box.box)) << "the box is destroyed before MessageBoxA returns";
+}
+
+// The box is a dialog of a modal frame that sends no WM_ENTERIDLE and
+// sets its own font; its OK button starts a group.
+TEST_F(MessageBoxHook, BoxAndButtonStyles) {
+    constexpr DWORD DIALOG_BITS = 0x80 | 0x100 | 0x40; // DS_MODALFRAME, DS_NOIDLEMSG, DS_SETFONT
+    EXPECT_EQ(crash_box(), IDOK);
+    EXPECT_EQ(g_box.box_style & DIALOG_BITS, DIALOG_BITS) << std::hex << g_box.box_style;
+    EXPECT_EQ(g_box.ok_style & WS_GROUP, (DWORD)WS_GROUP) << std::hex << g_box.ok_style;
 }
 
 TEST_F(MessageBoxHook, OwnerIsDisabledWhileTheBoxIsUp) {

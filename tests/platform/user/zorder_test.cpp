@@ -1,0 +1,228 @@
+// Z-order, activation, focus and capture: an owned window above its owner
+// whichever way either comes forward, the last active popup, which windows
+// can be made active, where the focus goes on minimise and restore, and
+// who holds the capture.
+#include "tests/platform/user/user_fixture.h"
+#include "tests/support/platform_info.h"
+
+#include <functional>
+
+namespace {
+
+class ZOrder : public UserTest {
+  protected:
+    HWND owner_ = nullptr, other_ = nullptr, box_ = nullptr;
+
+    // An owner, an unrelated window above it, and a popup the owner owns
+    // above both: box, other, owner.
+    void make_three() {
+        owner_ = make_shown_popup(MAIN, 100, 80);
+        other_ = make_shown_popup(SECOND, 150, 120);
+        box_ = make(OWNED, CAPTIONED_POPUP | WS_VISIBLE, 200, 160, 150, 100, owner_);
+        settle();
+    }
+
+    // Our windows, topmost first, as GetWindow walks the z-order.
+    std::vector<HWND> order() {
+        std::vector<HWND> ours;
+        for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT))
+            if (w == owner_ || w == other_ || w == box_)
+                ours.push_back(w);
+        return ours;
+    }
+};
+
+// Whatever brings the owner or the box forward or back, the box stays
+// above its owner; the owner takes the box up with it.
+TEST_F(ZOrder, AnOwnedPopupStaysAboveItsOwner) {
+    enum Expect { BOX_OWNER_OTHER, OTHER_BOX_OWNER, BOX_OTHER_OWNER };
+    struct Row {
+        const char* how;
+        std::function<void(HWND owner, HWND box)> act;
+        Expect expect;
+        bool wine_differs = false; // Wine keeps the z-order: BOX_OTHER_OWNER
+    } rows[] = {
+        {"SetWindowPos(owner, HWND_TOP)",
+         [](HWND o, HWND) { SetWindowPos(o, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); },
+         BOX_OWNER_OTHER},
+        {"SetWindowPos(owner, HWND_TOP, SWP_NOACTIVATE)",
+         [](HWND o, HWND) {
+             SetWindowPos(o, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+         },
+         BOX_OWNER_OTHER},
+        {"BringWindowToTop(owner)", [](HWND o, HWND) { BringWindowToTop(o); }, BOX_OWNER_OTHER},
+        // Windows raises the window it activates; Wine leaves it in place.
+        {"SetActiveWindow(owner)", [](HWND o, HWND) { SetActiveWindow(o); }, BOX_OWNER_OTHER, true},
+        {"minimise and restore the owner",
+         [](HWND o, HWND) {
+             ShowWindow(o, SW_MINIMIZE);
+             ShowWindow(o, SW_RESTORE);
+         },
+         BOX_OWNER_OTHER},
+        {"SetWindowPos(box, HWND_BOTTOM)",
+         [](HWND, HWND b) {
+             SetWindowPos(b, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+         },
+         OTHER_BOX_OWNER},
+        {"SWP_NOOWNERZORDER takes the box along too",
+         [](HWND o, HWND) {
+             SetWindowPos(o, HWND_TOP, 0, 0, 0, 0,
+                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+         },
+         BOX_OWNER_OTHER},
+    };
+    for (const Row& row : rows) {
+        make_three();
+        row.act(owner_, box_);
+        pump_messages();
+        std::vector<HWND> expected[] = {
+            {box_, owner_, other_}, {other_, box_, owner_}, {box_, other_, owner_}};
+        Expect expect = row.wine_differs && running_under_wine() ? BOX_OTHER_OWNER : row.expect;
+        EXPECT_EQ(order(), expected[expect]) << row.how;
+        TearDown();
+        windows_.clear();
+    }
+}
+
+// A window disabled by its modal box remembers the box as its last active
+// popup; the box is what a click on the owner or the task bar activates.
+TEST_F(ZOrder, TheLastActivePopupIsTheBoxThatWasActive) {
+    make_three();
+    EXPECT_EQ(GetLastActivePopup(owner_), box_) << "the box was active last";
+    EXPECT_EQ(GetLastActivePopup(other_), other_) << "a window that owns nothing";
+    EnableWindow(owner_, FALSE);
+    SetActiveWindow(other_);
+    EXPECT_EQ(GetLastActivePopup(owner_), box_) << "still, while another window is active";
+    ShowWindow(owner_, SW_MINIMIZE);
+    ShowWindow(owner_, SW_RESTORE);
+    EXPECT_EQ(order().front(), box_) << "restored, the box is on top";
+    EnableWindow(owner_, TRUE);
+    DestroyWindow(box_);
+    EXPECT_EQ(GetLastActivePopup(owner_), owner_) << "the box is gone";
+    SetLastError(0);
+    EXPECT_EQ(GetLastActivePopup(nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), (DWORD)ERROR_INVALID_WINDOW_HANDLE);
+}
+
+// What can be made active, and how a z-order request with a window that is
+// not a sibling ends: refused for the desktop, ignored for any other.
+TEST_F(ZOrder, WhatCanBeActiveAndWhatCanBeInsertedAfter) {
+    HWND main = make_shown_popup(MAIN, 100, 80);
+    HWND child = make(CHILD, WS_CHILD | WS_VISIBLE, 5, 5, 40, 30, main, 1);
+    HWND hidden = make(SECOND, CAPTIONED_POPUP, 150, 120, 100, 80);
+    HWND desktop = GetDesktopWindow();
+    settle();
+    EXPECT_EQ(SetActiveWindow(child), running_under_wine() ? main : nullptr)
+        << "a child cannot be active (Wine answers with the active window)";
+    EXPECT_EQ(GetActiveWindow(), main);
+    SetActiveWindow(desktop);
+    EXPECT_EQ(GetActiveWindow(), main) << "nor can the desktop";
+    struct Row {
+        const char* how;
+        HWND window, after;
+        BOOL result;
+    } rows[] = {
+        {"a child after the desktop", child, desktop, FALSE},
+        {"a child after a top-level window", child, hidden, TRUE},
+        {"a top-level window after a child", hidden, child, TRUE},
+        {"a top-level window after the desktop", hidden, desktop, FALSE},
+    };
+    for (const Row& row : rows) {
+        HWND next = GetWindow(row.window, GW_HWNDNEXT);
+        UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+        EXPECT_EQ(SetWindowPos(row.window, row.after, 0, 0, 0, 0, flags), row.result) << row.how;
+        EXPECT_EQ(GetWindow(row.window, GW_HWNDNEXT), next) << row.how << ": place kept";
+    }
+    EXPECT_TRUE(SetWindowPos(hidden, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
+    EXPECT_EQ(GetActiveWindow(), hidden) << "SetWindowPos activates a hidden window";
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    EXPECT_TRUE(SetForegroundWindow(desktop));
+    EXPECT_NE(GetForegroundWindow(), hidden) << "the desktop in front: the program is not";
+}
+
+// Activation moves the window to the top and tells it so: the move begins
+// before the old window hears it is inactive and ends once the new one is
+// active. Wine raises without a word.
+TEST_F(ZOrder, ActivationIsAMoveToTheTop) {
+    HWND main = make_shown_popup(MAIN, 100, 80);
+    make_shown_popup(SECOND, 150, 120);
+    log_flush();
+    SetActiveWindow(main);
+    log_keep_only({WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_NCACTIVATE, WM_ACTIVATE});
+    unsigned raise = running_under_wine() ? CHECK_L | MAYBE : CHECK_L;
+    const ExpectedMessage activated_from_below[] = {
+        {WM_WINDOWPOSCHANGING, raise, 0, SWP_NOSIZE | SWP_NOMOVE, MAIN},
+        {WM_NCACTIVATE, CHECK_W, FALSE, 0, SECOND},
+        {WM_ACTIVATE, CHECK_W, WA_INACTIVE, 0, SECOND},
+        {WM_NCACTIVATE, CHECK_W, TRUE, 0, MAIN},
+        {WM_ACTIVATE, CHECK_W, WA_ACTIVE, 0, MAIN},
+        {WM_WINDOWPOSCHANGED, raise, 0, SWP_NOSIZE | SWP_NOMOVE, MAIN},
+    };
+    expect_sequence(activated_from_below, "SetActiveWindow of a window below another");
+}
+
+// Where the focus is after minimising and restoring.
+TEST_F(ZOrder, FocusAfterMinimiseAndRestore) {
+    HWND main = make_shown_popup(MAIN, 100, 80);
+    HWND child = make(CHILD, WS_CHILD | WS_VISIBLE, 5, 5, 40, 30, main, 1);
+    HWND other = make_shown_popup(SECOND, 150, 120);
+    SetActiveWindow(main);
+    SetFocus(child);
+    ShowWindow(child, SW_MINIMIZE);
+    EXPECT_EQ(GetFocus(), main) << "a minimised child gives the focus to its parent";
+    ShowWindow(child, SW_RESTORE);
+    SetFocus(child);
+    ShowWindow(other, SW_MINIMIZE);
+    EXPECT_EQ(GetFocus(), child) << "another window minimised: the focus stays";
+    ShowWindow(main, SW_SHOWMINIMIZED);
+    EXPECT_EQ(GetActiveWindow(), main);
+    // Wine leaves the focus on the child; Windows takes it away.
+    if (!running_under_wine()) {
+        EXPECT_EQ(GetFocus(), nullptr) << "a minimised window holds no focus";
+    }
+    ShowWindow(main, SW_RESTORE);
+    EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_EQ(GetFocus(), main) << "restored, the window takes the focus back";
+}
+
+// Mouse capture ends with WM_CANCELMODE and with a tracking button's
+// focus; taking it again tells the holder.
+TEST_F(ZOrder, CaptureEnds) {
+    HWND main = make_shown_popup(MAIN, 100, 80);
+    SetCapture(main);
+    DefWindowProcA(main, WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(GetCapture(), nullptr) << "DefWindowProc(WM_CANCELMODE)";
+
+    SetCapture(main);
+    log_flush();
+    EXPECT_EQ(SetCapture(main), main);
+    const ExpectedMessage again[] = {{WM_CAPTURECHANGED, CHECK_L, 0, (LPARAM)main, MAIN}};
+    log_keep_only({WM_CAPTURECHANGED});
+    expect_sequence(again, "SetCapture on the window that has it");
+    ReleaseCapture();
+
+    HWND button = CreateWindowExA(0, "Button", "OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 5, 5,
+                                  60, 20, main, (HMENU)1, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(button, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(GetCapture(), button) << "a pressed button tracks the mouse";
+    SendMessageA(button, WM_KILLFOCUS, 0, 0);
+    EXPECT_EQ(GetCapture(), nullptr) << "and lets it go with the focus";
+}
+
+// Children created maximised go on top of their siblings, others below;
+// changing the style keeps a minimised window minimised.
+TEST_F(ZOrder, MaximisedChildrenOnTopAndTheMinimisedStyleStays) {
+    HWND main = make_shown_popup(MAIN, 100, 80);
+    HWND first = make(CHILD, WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, main, 1);
+    HWND plain = make(CHILD2, WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, main, 2);
+    EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), plain) << "a new child goes below";
+    HWND big = make(CHILD2, WS_CHILD | WS_VISIBLE | WS_MAXIMIZE, 0, 0, 20, 20, main, 3);
+    EXPECT_EQ(GetTopWindow(main), big) << "a maximised one on top";
+
+    ShowWindow(main, SW_MINIMIZE);
+    SetWindowLongA(main, GWL_STYLE, GetWindowLongA(main, GWL_STYLE) & ~WS_MINIMIZE);
+    EXPECT_TRUE(GetWindowLongA(main, GWL_STYLE) & WS_MINIMIZE);
+    EXPECT_TRUE(IsIconic(main));
+}
+
+} // namespace
