@@ -78,6 +78,8 @@ BOOL WINAPI UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
 WORD WINAPI GetClassWord(HWND window, int index);
 DWORD WINAPI GetClassLongA(HWND window, int index);
 int WINAPI GetClassNameA(HWND window, LPSTR name, int count);
+BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSA wndclass);
+BOOL WINAPI GetClassInfoExA(HINSTANCE instance, LPCSTR class_name, LPWNDCLASSEXA wndclass);
 
 // Window styles.
 #define WS_OVERLAPPED 0x00000000L
@@ -201,6 +203,8 @@ int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
 BOOL WINAPI ClientToScreen(HWND window, LPPOINT point);
 BOOL WINAPI ScreenToClient(HWND window, LPPOINT point);
 HWND WINAPI WindowFromPoint(POINT point);
+BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
+BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD ex_style);
 
 #define SWP_NOSIZE 0x0001
 #define SWP_NOMOVE 0x0002
@@ -804,6 +808,64 @@ BOOL WINAPI EnableMenuItem(HMENU menu, UINT item, UINT enable);
 BOOL WINAPI RemoveMenu(HMENU menu, UINT position, UINT flags);
 BOOL WINAPI DeleteMenu(HMENU menu, UINT position, UINT flags);
 HMENU WINAPI GetSystemMenu(HWND window, BOOL revert);
+
+#define TPM_LEFTBUTTON 0x0000L
+#define TPM_RIGHTBUTTON 0x0002L
+#define TPM_LEFTALIGN 0x0000L
+#define TPM_CENTERALIGN 0x0004L
+#define TPM_RIGHTALIGN 0x0008L
+#define TPM_TOPALIGN 0x0000L
+#define TPM_VCENTERALIGN 0x0010L
+#define TPM_BOTTOMALIGN 0x0020L
+#define TPM_NONOTIFY 0x0080L
+#define TPM_RETURNCMD 0x0100L
+BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND window,
+                           const RECT* rect);
+
+#define MIIM_STATE 0x00000001
+#define MIIM_ID 0x00000002
+#define MIIM_SUBMENU 0x00000004
+#define MIIM_CHECKMARKS 0x00000008
+#define MIIM_TYPE 0x00000010
+#define MIIM_DATA 0x00000020
+#define MIIM_STRING 0x00000040
+#define MIIM_BITMAP 0x00000080
+#define MIIM_FTYPE 0x00000100
+#define MFT_STRING MF_STRING
+#define MFT_BITMAP MF_BITMAP
+#define MFT_MENUBARBREAK MF_MENUBARBREAK
+#define MFT_MENUBREAK MF_MENUBREAK
+#define MFT_OWNERDRAW MF_OWNERDRAW
+#define MFT_RADIOCHECK 0x00000200L
+#define MFT_SEPARATOR MF_SEPARATOR
+#define MFT_RIGHTORDER 0x00002000L
+#define MFT_RIGHTJUSTIFY MF_RIGHTJUSTIFY
+#define MFS_GRAYED 0x00000003L
+#define MFS_DISABLED MFS_GRAYED
+#define MFS_CHECKED MF_CHECKED
+#define MFS_HILITE MF_HILITE
+#define MFS_ENABLED MF_ENABLED
+#define MFS_UNCHECKED MF_UNCHECKED
+#define MFS_UNHILITE 0x00000000L
+#define MFS_DEFAULT MF_DEFAULT
+
+typedef struct tagMENUITEMINFOA {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    HBITMAP hbmpChecked;
+    HBITMAP hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPSTR dwTypeData;
+    UINT cch;
+    HBITMAP hbmpItem;
+} MENUITEMINFOA, *LPMENUITEMINFOA;
+typedef const MENUITEMINFOA* LPCMENUITEMINFOA;
+BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL by_position, LPMENUITEMINFOA info);
+BOOL WINAPI InsertMenuItemA(HMENU menu, UINT item, BOOL by_position, LPCMENUITEMINFOA info);
 
 #ifdef __cplusplus
 }

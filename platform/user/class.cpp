@@ -4,6 +4,8 @@
 
 #include <strings.h>
 
+#include <string>
+
 namespace {
 
 std::vector<WindowClass*>& g_classes = *new std::vector<WindowClass*>;
@@ -60,6 +62,10 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     cls->small_icon = wc->hIconSm;
     cls->cursor = wc->hCursor;
     cls->background = wc->hbrBackground;
+    if (IS_INTRESOURCE(wc->lpszMenuName) && wc->lpszMenuName != nullptr)
+        cls->menu_name = "#" + std::to_string((ULONG_PTR)wc->lpszMenuName);
+    else if (wc->lpszMenuName != nullptr)
+        cls->menu_name = wc->lpszMenuName;
     g_classes.push_back(cls);
     return cls->atom;
 }
@@ -142,4 +148,51 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* wndclass) {
                    wndclass->lpszClassName,
                    nullptr};
     return RegisterClassExA(&ex);
+}
+
+namespace {
+
+// The class's menu name as the program gave it: a string of the class's
+// own, or a resource number.
+LPCSTR menu_name_of(const WindowClass& cls) {
+    if (cls.menu_name.empty())
+        return nullptr;
+    if (cls.menu_name[0] == '#')
+        return MAKEINTRESOURCEA(std::stoul(cls.menu_name.substr(1)));
+    return cls.menu_name.c_str();
+}
+
+} // namespace
+
+// Succeeds with the class's atom; the name reported is the one asked for.
+BOOL WINAPI GetClassInfoExA(HINSTANCE instance, LPCSTR name, LPWNDCLASSEXA info) {
+    if (info == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const WindowClass* cls = user_find_class(name, instance);
+    if (cls == nullptr) {
+        SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+        return FALSE;
+    }
+    UINT size = info->cbSize; // left as the caller set it
+    *info = {size,          cls->style,     cls->proc,   cls->class_extra, cls->window_extra,
+             cls->instance, cls->icon,      cls->cursor, cls->background,  menu_name_of(*cls),
+             name,          cls->small_icon};
+    return cls->atom;
+}
+
+BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR name, LPWNDCLASSA info) {
+    if (info == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    WNDCLASSEXA ex{};
+    ex.cbSize = sizeof ex;
+    BOOL atom = GetClassInfoExA(instance, name, &ex);
+    if (!atom)
+        return FALSE;
+    *info = {ex.style, ex.lpfnWndProc, ex.cbClsExtra,    ex.cbWndExtra,   ex.hInstance,
+             ex.hIcon, ex.hCursor,     ex.hbrBackground, ex.lpszMenuName, ex.lpszClassName};
+    return atom;
 }

@@ -2,6 +2,8 @@
 // areas by the classic metrics, and mapping points between windows.
 #include "platform/user/user_private.h"
 
+#include <algorithm>
+
 POINT user_client_origin(const Window* window) {
     POINT origin{window->client_rect.left, window->client_rect.top};
     for (HWND parent = window->parent; parent != nullptr;) {
@@ -46,6 +48,13 @@ Window* user_top_level_of(Window* window) {
     return window;
 }
 
+void user_clamp_place(int* x, int* y, int* width, int* height) {
+    *x = std::clamp(*x, -32768, 32767);
+    *y = std::clamp(*y, -32768, 32767);
+    *width = std::clamp(*width, 0, 32767);
+    *height = std::clamp(*height, 0, 32767);
+}
+
 // The frame, caption, menu bar, edges and scroll bars of a style, taken
 // off the window rectangle.
 RECT user_default_client_rect(DWORD style, DWORD ex_style, bool has_menu, const RECT& r) {
@@ -68,10 +77,14 @@ RECT user_default_client_rect(DWORD style, DWORD ex_style, bool has_menu, const 
         int edge = GetSystemMetrics(SM_CXEDGE);
         client = {client.left + edge, client.top + edge, client.right - edge, client.bottom - edge};
     }
-    if (style & WS_VSCROLL)
-        client.right -= GetSystemMetrics(SM_CXVSCROLL);
-    if (style & WS_HSCROLL)
-        client.bottom -= GetSystemMetrics(SM_CYHSCROLL);
+    // A scroll bar takes its room only where there is room for it: a
+    // window narrower than the vertical bar, or not taller than the
+    // horizontal one, keeps its client area instead.
+    int bar_width = GetSystemMetrics(SM_CXVSCROLL), bar_height = GetSystemMetrics(SM_CYHSCROLL);
+    if ((style & WS_VSCROLL) && client.right - client.left >= bar_width)
+        client.right -= bar_width;
+    if ((style & WS_HSCROLL) && client.bottom - client.top > bar_height)
+        client.bottom -= bar_height;
     client.right = client.right < client.left ? client.left : client.right;
     client.bottom = client.bottom < client.top ? client.top : client.bottom;
     return client;
@@ -112,7 +125,8 @@ bool client_origin_of(HWND handle, POINT* origin) {
 } // namespace
 
 // Returns the horizontal offset in the low word and the vertical in the
-// high word, as Windows does.
+// high word, as Windows does. Success leaves the last error alone, so that
+// a caller can tell an offset of zero from a failure by clearing it first.
 int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
     POINT a, b;
     if (!client_origin_of(from, &a) || !client_origin_of(to, &b))
@@ -122,7 +136,6 @@ int WINAPI MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
         points[i].x += dx;
         points[i].y += dy;
     }
-    SetLastError(NO_ERROR);
     return MAKELONG((WORD)dx, (WORD)dy);
 }
 
@@ -169,4 +182,45 @@ HWND WINAPI WindowFromPoint(POINT point) {
             return child_at(window, point);
     }
     return nullptr;
+}
+
+namespace {
+
+// The frame that a style draws: a thick (sizing) frame, a dialog frame,
+// which every caption without a sizing frame has, or a thin border.
+int frame_width(DWORD style, DWORD ex_style) {
+    bool dialog =
+        (ex_style & WS_EX_DLGMODALFRAME) || ((style & WS_DLGFRAME) && !(style & WS_THICKFRAME));
+    bool thick = (style & WS_THICKFRAME) && (style & (WS_DLGFRAME | WS_BORDER)) != WS_DLGFRAME;
+    if (thick)
+        return GetSystemMetrics(SM_CXFRAME);
+    if (dialog)
+        return GetSystemMetrics(SM_CXDLGFRAME);
+    return (style & WS_BORDER) ? GetSystemMetrics(SM_CXBORDER) : 0;
+}
+
+} // namespace
+
+// The window rectangle that holds `rect` as its client area: frame,
+// caption, menu bar and client edge around it. Scroll bars are not added,
+// as Windows does not add them.
+BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD ex_style) {
+    if (rect == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    int frame = frame_width(style, ex_style);
+    InflateRect(rect, frame, frame);
+    if ((style & WS_CAPTION) == WS_CAPTION)
+        rect->top -=
+            GetSystemMetrics((ex_style & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+    if (menu)
+        rect->top -= GetSystemMetrics(SM_CYMENU);
+    if (ex_style & WS_EX_CLIENTEDGE)
+        InflateRect(rect, GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));
+    return TRUE;
+}
+
+BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu) {
+    return AdjustWindowRectEx(rect, style, menu, 0);
 }

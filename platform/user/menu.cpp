@@ -56,6 +56,33 @@ MenuItem* locate(HMENU handle, UINT item, UINT flags, Menu** holder) {
     return menu != nullptr ? find_item(menu, item, flags, holder) : nullptr;
 }
 
+// Menus nest at most this deep, counting the menu itself.
+constexpr int MAX_MENU_DEPTH = 30;
+
+// How deep the tree below `menu` goes, counting from `depth`; stops
+// counting past the limit, so a tree that holds itself ends too.
+int menu_depth(Menu* menu, int depth) {
+    ++depth;
+    int deepest = depth;
+    for (const MenuItem& item : menu->items) {
+        Menu* sub = (item.flags & MF_POPUP) ? user_menu(item.submenu) : nullptr;
+        if (sub != nullptr && depth <= MAX_MENU_DEPTH)
+            deepest = std::max(deepest, menu_depth(sub, depth));
+    }
+    return deepest;
+}
+
+bool menu_holds(Menu* menu, HMENU wanted, int depth) {
+    if (menu->handle == wanted)
+        return true;
+    for (const MenuItem& item : menu->items) {
+        Menu* sub = (item.flags & MF_POPUP) ? user_menu(item.submenu) : nullptr;
+        if (sub != nullptr && depth <= MAX_MENU_DEPTH && menu_holds(sub, wanted, depth + 1))
+            return true;
+    }
+    return false;
+}
+
 // A changed item shows on the bar at once, without the frame change that
 // DrawMenuBar asks for.
 void redraw_owner(Menu* menu) {
@@ -67,6 +94,21 @@ void redraw_owner(Menu* menu) {
 }
 
 } // namespace
+
+bool user_menu_can_hold(HMENU holder, HMENU submenu) {
+    Menu* sub = user_menu(submenu);
+    return sub != nullptr && menu_depth(sub, 0) <= MAX_MENU_DEPTH && !menu_holds(sub, holder, 1);
+}
+
+void user_insert_menu_item(Menu* menu, size_t at, const MenuItem& item) {
+    at = std::min(at, menu->items.size());
+    menu->items.insert(menu->items.begin() + (ptrdiff_t)at, item);
+    redraw_owner(menu);
+}
+
+MenuItem* user_find_menu_item(HMENU handle, UINT item, UINT flags, Menu** holder) {
+    return locate(handle, item, flags, holder);
+}
 
 Menu* user_menu(HMENU handle) {
     ULONG_PTR value = (ULONG_PTR)handle;
@@ -99,21 +141,21 @@ BOOL WINAPI AppendMenuA(HMENU handle, UINT flags, UINT_PTR id, LPCSTR text) {
     }
     MenuItem item{};
     item.flags = flags & ~(MF_BYPOSITION | MF_APPEND | MF_CHANGE | MF_DELETE | MF_REMOVE);
+    item.id = id;
     if (flags & MF_POPUP) {
         if (user_menu((HMENU)id) == nullptr) {
             SetLastError(ERROR_INVALID_MENU_HANDLE);
             return FALSE;
         }
+        if (!user_menu_can_hold(handle, (HMENU)id))
+            return FALSE;
         item.submenu = (HMENU)id;
-    } else {
-        item.id = id;
     }
     if (!(flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW)) && text != nullptr)
         item.text = text;
     if (flags & MF_SEPARATOR)
         item.flags |= MF_GRAYED | MF_DISABLED; // a separator can never be chosen
-    menu->items.push_back(item);
-    redraw_owner(menu);
+    user_insert_menu_item(menu, menu->items.size(), item);
     return TRUE;
 }
 

@@ -8,12 +8,17 @@
 #include <vector>
 
 struct MenuItem {
-    UINT flags;       // MF_* of the item: MF_POPUP, MF_SEPARATOR, MF_GRAYED, MF_CHECKED...
-    UINT_PTR id;      // the command id; not for popup items
-    HMENU submenu;    // popup items only
-    std::string text; // with '&' before the mnemonic letter
-    RECT rect;        // where it was last laid out: window coordinates for a bar,
-                      // client coordinates of the drop-down window otherwise
+    UINT flags;         // MF_* of the item: MF_POPUP, MF_SEPARATOR, MF_GRAYED, MF_CHECKED...
+    UINT_PTR id;        // the command id; not for popup items
+    HMENU submenu;      // popup items only
+    std::string text;   // with '&' before the mnemonic letter
+    RECT rect;          // where it was last laid out: window coordinates for a bar,
+                        // client coordinates of the drop-down window otherwise
+    ULONG_PTR data = 0; // the program's value (MIIM_DATA)
+    // Bitmaps as given (MIIM_CHECKMARKS, MIIM_BITMAP); the layer draws none.
+    HBITMAP checked_bitmap = nullptr;
+    HBITMAP unchecked_bitmap = nullptr;
+    HBITMAP bitmap = nullptr;
 };
 
 struct Menu {
@@ -24,6 +29,16 @@ struct Menu {
 };
 
 Menu* user_menu(HMENU handle);
+// Whether `submenu` may become a popup item of `holder`: not when it holds
+// `holder` (a menu inside itself) nor when it nests deeper than Windows
+// allows. The last error is left alone, as Windows leaves it.
+bool user_menu_can_hold(HMENU holder, HMENU submenu);
+// Puts `item` into `menu` before position `at` (at the end past the last)
+// and shows it on the owner's bar.
+void user_insert_menu_item(Menu* menu, size_t at, const MenuItem& item);
+// The item at a position, or the first item with the command (searching
+// submenus too), and the menu that holds it; null when there is none.
+MenuItem* user_find_menu_item(HMENU handle, UINT item, UINT flags, Menu** holder);
 void user_destroy_window_menu(Window* window);
 
 // The menu bar's rectangle in window coordinates and its items' layout.

@@ -26,8 +26,9 @@ struct Tracking {
     bool done = false;
     UINT_PTR chosen = 0;
     bool has_choice = false;
-    bool system = false;   // the system menu, not a bar
-    bool by_mouse = false; // the message being handled came from the mouse
+    bool system = false;     // the system menu, not a bar
+    bool by_mouse = false;   // the message being handled came from the mouse
+    bool window_menu = true; // a bar or system menu; false for TrackPopupMenu's
 };
 
 Tracking* g_tracking = nullptr;
@@ -487,7 +488,7 @@ void run_loop() {
 // The end of every menu loop: the drop-down closes, the owner hears that
 // nothing is selected any more and that the loop is over, and then gets
 // the command chosen, if any.
-void finish_tracking(HWND handle, UINT command_message) {
+void finish_tracking(HWND handle, UINT command_message, bool notify = true) {
     close_dropdown();
     bool had_bar_item = g_tracking->bar_item >= 0;
     g_tracking->bar_item = -1;
@@ -497,9 +498,11 @@ void finish_tracking(HWND handle, UINT command_message) {
         redraw_bar();
     if (GetCapture() == handle)
         ReleaseCapture();
+    if (!notify)
+        return;
     user_send(handle, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-    user_send(handle, WM_EXITMENULOOP, FALSE, 0);
-    if (g_tracking->has_choice)
+    user_send(handle, WM_EXITMENULOOP, g_tracking->window_menu ? FALSE : TRUE, 0);
+    if (g_tracking->has_choice && command_message != 0)
         PostMessageA(handle, command_message, g_tracking->chosen, 0);
 }
 
@@ -554,7 +557,71 @@ void track_system_menu(HWND handle) {
     g_tracking = nullptr;
 }
 
+// Where a popup menu of `size` goes for TrackPopupMenu's point and
+// alignment flags: kept on the screen, as Windows keeps it.
+POINT popup_origin(UINT flags, int x, int y, SIZE size) {
+    if (flags & TPM_RIGHTALIGN)
+        x -= size.cx;
+    else if (flags & TPM_CENTERALIGN)
+        x -= size.cx / 2;
+    if (flags & TPM_BOTTOMALIGN)
+        y -= size.cy;
+    else if (flags & TPM_VCENTERALIGN)
+        y -= size.cy / 2;
+    int screen_w = GetSystemMetrics(SM_CXSCREEN), screen_h = GetSystemMetrics(SM_CYSCREEN);
+    x = std::max(0, std::min(x, screen_w - (int)size.cx));
+    y = std::max(0, std::min(y, screen_h - (int)size.cy));
+    return {x, y};
+}
+
+// The loop of TrackPopupMenu: the owner hears WM_ENTERMENULOOP and
+// WM_INITMENUPOPUP unless told not to, the menu drops down at the point,
+// and the choice comes back as the result or as a posted WM_COMMAND.
+UINT_PTR track_popup(HMENU menu, UINT flags, int x, int y, HWND owner, bool* chosen) {
+    Tracking tracking;
+    tracking.window = owner;
+    tracking.window_menu = false;
+    g_tracking = &tracking;
+    bool notify = !(flags & TPM_NONOTIFY);
+    if (notify) {
+        user_send(owner, WM_ENTERMENULOOP, TRUE, 0);
+        user_send(owner, WM_INITMENUPOPUP, (WPARAM)menu, MAKELPARAM(0, FALSE));
+    }
+    if (Menu* popup = user_menu(menu); popup != nullptr && IsWindow(owner)) {
+        SIZE size = layout_dropdown(popup);
+        size.cx += 2 * BORDER;
+        size.cy += 2 * BORDER;
+        SetCapture(owner);
+        show_dropdown(menu, popup_origin(flags, x, y, size));
+        run_loop();
+    }
+    UINT command_message = notify && !(flags & TPM_RETURNCMD) ? WM_COMMAND : 0;
+    finish_tracking(owner, command_message, notify);
+    *chosen = tracking.has_choice;
+    g_tracking = nullptr;
+    return tracking.has_choice ? tracking.chosen : 0;
+}
+
 } // namespace
+
+// One menu is tracked at a time, as on Windows.
+BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
+    if (user_menu(menu) == nullptr) {
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
+        return FALSE;
+    }
+    if (user_window(owner) == nullptr)
+        return FALSE;
+    if (g_tracking != nullptr) {
+        SetLastError(ERROR_POPUP_ALREADY_ACTIVE);
+        return FALSE;
+    }
+    bool chosen = false;
+    UINT_PTR command = track_popup(menu, flags, x, y, owner, &chosen);
+    if (flags & TPM_RETURNCMD)
+        return (BOOL)command;
+    return TRUE;
+}
 
 // What DefWindowProcA does for SC_MOUSEMENU and SC_KEYMENU.
 void user_menu_command(HWND handle, WPARAM command, LPARAM lparam) {

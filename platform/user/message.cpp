@@ -213,7 +213,16 @@ LRESULT WINAPI DispatchMessageA(const MSG* msg) {
     Window* window = user_window(msg->hwnd);
     if (window == nullptr)
         return 0;
-    return CallWindowProcA(window->proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    if (msg->message != WM_PAINT)
+        return CallWindowProcA(window->proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    ++window->painting_depth;
+    LRESULT result =
+        CallWindowProcA(window->proc, msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    if ((window = user_window_quiet(msg->hwnd)) != nullptr) {
+        --window->painting_depth;
+        user_finish_paint_dispatch(msg->hwnd);
+    }
+    return result;
 }
 
 DWORD WINAPI GetMessageTime(void) {

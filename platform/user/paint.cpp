@@ -14,6 +14,11 @@ struct WindowDc {
     bool whole;
     bool painting;
     Region paint_region; // client coordinates; valid when `painting`
+    // A window's private context (CS_OWNDC) or its class's (CS_CLASSDC):
+    // kept with its attributes across ReleaseDC and EndPaint, until the
+    // window, or the last window of the class, goes.
+    bool kept;
+    const WindowClass* class_owner; // the class of a CS_CLASSDC context
 };
 
 std::vector<WindowDc*>& g_dcs = *new std::vector<WindowDc*>;
@@ -85,6 +90,8 @@ HDC make_dc(HWND window, bool whole, bool painting, const Region& region) {
     wdc->whole = whole;
     wdc->painting = painting;
     wdc->paint_region.rects.assign(region.rects.begin(), region.rects.end());
+    wdc->kept = false;
+    wdc->class_owner = nullptr;
     WindowSurfaceSource source{wdc, window != nullptr ? view : no_pixels, drawn};
     wdc->dc = gdi_create_window_dc(source);
     g_dcs.push_back(wdc);
@@ -105,7 +112,33 @@ void release_dc(WindowDc* wdc) {
     g_spare_dcs.push_back(wdc);
 }
 
+bool keeps_dc(const Window* window) {
+    return window->cls->style & (CS_OWNDC | CS_CLASSDC);
+}
+
+// The window's private or class context, made when first asked for (again
+// if the program deleted it), and bound to the window asking.
+WindowDc* kept_dc(Window* window) {
+    const WindowClass* owner = (window->cls->style & CS_OWNDC) ? nullptr : window->cls;
+    for (WindowDc* wdc : g_dcs) {
+        if (!wdc->kept || wdc->class_owner != owner || (!owner && wdc->window != window->handle))
+            continue;
+        if (GetObjectType(wdc->dc) != 0) {
+            wdc->window = window->handle;
+            return wdc;
+        }
+        release_dc(wdc); // the program deleted it
+        break;
+    }
+    make_dc(window->handle, false, false, {});
+    WindowDc* wdc = g_dcs.back();
+    wdc->kept = true;
+    wdc->class_owner = owner;
+    return wdc;
+}
+
 void send_frame_paint(Window* window) {
+    window->frame_invalid = false;
     if (!window->frame_pending)
         return;
     window->frame_pending = false;
@@ -156,14 +189,18 @@ void user_invalidate(Window* window, const RECT* rect, bool erase, bool children
 namespace {
 
 bool needs_paint(const Window* window) {
-    return user_is_visible(window) && (!window->update.rects.empty() || window->internal_paint);
+    return user_is_visible(window) &&
+           (!window->update.rects.empty() || window->internal_paint || window->frame_invalid);
 }
 
+// A window whose WM_PAINT is being handled is not offered again until the
+// handler returns, so that a handler that looks at the queue does not get
+// its own message back.
 HWND first_to_paint(HWND handle) {
     Window* window = user_window_quiet(handle);
     if (window == nullptr || !(window->style & WS_VISIBLE))
         return nullptr;
-    if (needs_paint(window))
+    if (needs_paint(window) && window->painting_depth == 0)
         return handle;
     for (HWND child : window->children) {
         if (HWND found = first_to_paint(child))
@@ -254,16 +291,21 @@ namespace {
 // background of a pending erase, before they report. Null when the window
 // went away on the way.
 Window* erase_before_report(HWND handle, Window* window) {
-    if (!window->erase_pending || window->update.rects.empty())
-        return window;
     send_frame_paint(window);
     if ((window = user_window_quiet(handle)) == nullptr)
         return nullptr;
+    if (!window->erase_pending || window->update.rects.empty())
+        return window;
     erase_now(window);
     return user_window_quiet(handle);
 }
 
 } // namespace
+
+void user_finish_paint_dispatch(HWND handle) {
+    if (Window* window = user_window_quiet(handle))
+        erase_before_report(handle, window);
+}
 
 BOOL WINAPI GetUpdateRect(HWND handle, LPRECT rect, BOOL erase) {
     Window* window = user_window(handle);
@@ -274,7 +316,9 @@ BOOL WINAPI GetUpdateRect(HWND handle, LPRECT rect, BOOL erase) {
     RECT box = region_box(window->update);
     if (rect != nullptr)
         *rect = box;
-    return !rect_is_empty(box);
+    // An invalid frame counts as something to update, though it lies
+    // outside the client area the rectangle describes.
+    return !rect_is_empty(box) || window->frame_invalid;
 }
 
 // Copies the update region, in client coordinates, into `region`.
@@ -292,19 +336,47 @@ int WINAPI GetUpdateRgn(HWND handle, HRGN region, BOOL erase) {
     return region_type(*copy);
 }
 
-BOOL WINAPI RedrawWindow(HWND handle, const RECT* rect, HRGN, UINT flags) {
+namespace {
+
+// RedrawWindow's area: the rectangle, else the region's rectangles (which
+// may lie partly or wholly on the frame), else the whole client area.
+void invalidate_area(Window* window, const RECT* rect, HRGN region, bool erase, bool children) {
+    const Region* area = rect == nullptr && region != nullptr ? gdi_region(region) : nullptr;
+    if (area == nullptr) {
+        user_invalidate(window, rect, erase, children);
+        return;
+    }
+    for (const RECT& r : area->rects)
+        user_invalidate(window, &r, erase, children);
+}
+
+} // namespace
+
+BOOL WINAPI RedrawWindow(HWND handle, const RECT* rect, HRGN region, UINT flags) {
     Window* window = user_window(handle);
     if (window == nullptr)
         return FALSE;
     bool children = !(flags & RDW_NOCHILDREN);
     if (flags & RDW_INVALIDATE)
-        user_invalidate(window, rect, (flags & RDW_ERASE) != 0, children);
+        invalidate_area(window, rect, region, (flags & RDW_ERASE) != 0, children);
     if (flags & RDW_FRAME)
         window->frame_pending = true;
+    if ((flags & (RDW_FRAME | RDW_INVALIDATE)) == (RDW_FRAME | RDW_INVALIDATE) &&
+        user_is_visible(window)) {
+        window->frame_invalid = true;
+        user_note_queue_changed();
+    }
+    if ((flags & (RDW_FRAME | RDW_VALIDATE)) == (RDW_FRAME | RDW_VALIDATE))
+        window->frame_pending = window->frame_invalid = false;
     if (flags & RDW_INTERNALPAINT)
         window->internal_paint = true;
-    if (flags & RDW_VALIDATE)
+    const Region* area = rect == nullptr && region != nullptr ? gdi_region(region) : nullptr;
+    if ((flags & RDW_VALIDATE) && area != nullptr) {
+        for (const RECT& r : Region(*area).rects)
+            ValidateRect(handle, &r);
+    } else if (flags & RDW_VALIDATE) {
         ValidateRect(handle, rect);
+    }
     if (flags & (RDW_ERASENOW | RDW_UPDATENOW)) {
         send_frame_paint(window);
         if ((window = user_window_quiet(handle)) != nullptr && window->erase_pending &&
@@ -342,7 +414,14 @@ HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
         return nullptr;
     bool erase = window->erase_pending;
     *paint = {};
-    paint->hdc = make_dc(handle, false, true, window->update);
+    if (keeps_dc(window)) {
+        WindowDc* wdc = kept_dc(window);
+        wdc->painting = true;
+        wdc->paint_region.rects.assign(window->update.rects.begin(), window->update.rects.end());
+        paint->hdc = wdc->dc;
+    } else {
+        paint->hdc = make_dc(handle, false, true, window->update);
+    }
     paint->rcPaint = region_box(window->update);
     // Emptied, not freed: the next invalidation reuses the storage.
     window->update.rects.clear();
@@ -356,14 +435,23 @@ HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
 BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT* paint) {
     if (paint == nullptr)
         return FALSE;
-    if (WindowDc* wdc = find_dc(paint->hdc))
+    WindowDc* wdc = find_dc(paint->hdc);
+    if (wdc != nullptr && wdc->kept)
+        wdc->painting = false;
+    else if (wdc != nullptr)
         release_dc(wdc);
     return TRUE;
 }
 
 HDC WINAPI GetDC(HWND handle) {
-    if (handle != nullptr && user_window(handle) == nullptr)
+    Window* window = nullptr;
+    if (handle != nullptr && (window = user_window(handle)) == nullptr)
         return nullptr;
+    if (window != nullptr && keeps_dc(window)) {
+        WindowDc* wdc = kept_dc(window);
+        wdc->painting = false;
+        return wdc->dc;
+    }
     return make_dc(handle, false, false, {});
 }
 
@@ -377,8 +465,20 @@ int WINAPI ReleaseDC(HWND, HDC dc) {
     WindowDc* wdc = find_dc(dc);
     if (wdc == nullptr)
         return 0;
-    release_dc(wdc);
+    if (!wdc->kept)
+        release_dc(wdc);
     return 1;
+}
+
+void user_window_dcs_gone(Window* window) {
+    bool last_of_class = window->cls->window_count <= 1;
+    for (size_t i = g_dcs.size(); i-- > 0;) {
+        WindowDc* wdc = g_dcs[i];
+        bool own = wdc->kept && !wdc->class_owner && wdc->window == window->handle;
+        bool class_dc = wdc->kept && wdc->class_owner == window->cls && last_of_class;
+        if (own || class_dc)
+            release_dc(wdc);
+    }
 }
 
 HWND WINAPI WindowFromDC(HDC dc) {

@@ -8,9 +8,25 @@
 
 #include <algorithm>
 
+namespace {
+
+// A window may be up to 32767 pixels each way, but no program needs pixels
+// for more of it than the largest window a user could size on this screen
+// (the maximum tracking size): the part beyond is never drawn nor shown,
+// like a part off the screen. So no call can make the layer hold more than
+// about one screen of pixels per window.
+SIZE surface_size(const Window* top) {
+    LONG width = top->window_rect.right - top->window_rect.left;
+    LONG height = top->window_rect.bottom - top->window_rect.top;
+    return {std::min<LONG>(width, GetSystemMetrics(SM_CXMAXTRACK)),
+            std::min<LONG>(height, GetSystemMetrics(SM_CYMAXTRACK))};
+}
+
+} // namespace
+
 void user_surface_resize(Window* top) {
-    int32_t width = top->window_rect.right - top->window_rect.left;
-    int32_t height = top->window_rect.bottom - top->window_rect.top;
+    SIZE size = surface_size(top);
+    int32_t width = size.cx, height = size.cy;
     if (width == top->pixel_width && height == top->pixel_height)
         return;
     std::vector<uint32_t> pixels((size_t)width * (size_t)height, 0xC0C0C0);
@@ -57,7 +73,10 @@ void user_place_on_host(Window* top) {
         if (other != nullptr && (other->style & WS_VISIBLE) && !other->minimized)
             above = handle;
     }
+    // The host holds only the pixels the layer has.
     RECT rect = user_screen_rect_of(top);
+    rect.right = rect.left + top->pixel_width;
+    rect.bottom = rect.top + top->pixel_height;
     bool shown = (top->style & WS_VISIBLE) && !top->minimized;
     if (!top->placed) {
         top->placed = true;

@@ -22,8 +22,9 @@ struct WindowClass {
     HICON icon;
     HICON small_icon;
     HCURSOR cursor;
-    HBRUSH background; // a brush, or a COLOR_* index + 1
-    int window_count;  // live windows of this class
+    HBRUSH background;     // a brush, or a COLOR_* index + 1
+    std::string menu_name; // as registered, or "#<id>" for a resource number; empty: none
+    int window_count;      // live windows of this class
 };
 
 struct WindowProp {
@@ -54,7 +55,11 @@ struct Window {
     // coordinates, and what the next BeginPaint still has to do.
     Region update;
     bool erase_pending;
-    bool frame_pending;  // the non-client area needs WM_NCPAINT
+    bool frame_pending; // the non-client area needs WM_NCPAINT
+    // RDW_INVALIDATE | RDW_FRAME: the frame is part of what needs
+    // painting, so it brings WM_PAINT until WM_NCPAINT has been sent.
+    bool frame_invalid;
+    int painting_depth;  // WM_PAINT messages of this window being dispatched
     bool internal_paint; // WM_PAINT wanted without an update region
     bool size_sent;      // WM_SIZE/WM_MOVE have been sent since creation
     bool destroying;     // WM_DESTROY has been sent
@@ -116,6 +121,9 @@ POINT user_window_origin(const Window* window);
 RECT user_screen_rect_of(const Window* window);
 bool user_is_visible(const Window* window); // it and every ancestor have WS_VISIBLE
 Window* user_top_level_of(Window* window);
+// Windows keeps a window's position within -32768..32767 and its size
+// within 0..32767; every place a window is given goes through this.
+void user_clamp_place(int* x, int* y, int* width, int* height);
 // The client rectangle that a window of this style and menu gets inside
 // `window_rect`, by the classic metrics.
 RECT user_default_client_rect(DWORD style, DWORD ex_style, bool has_menu, const RECT& window_rect);
@@ -135,7 +143,13 @@ bool user_take_input(HWND filter, UINT first, UINT last, bool remove, MSG* msg);
 // --- painting (paint.cpp) ---
 void user_invalidate(Window* window, const RECT* client_rect, bool erase, bool children);
 HWND user_find_window_to_paint();
+// After a dispatched WM_PAINT: the frame and erase still pending are done,
+// as GetUpdateRgn with erase would do them.
+void user_finish_paint_dispatch(HWND window);
 void user_window_resized(Window* window, const RECT& old_client);
+// The private context of a window that goes, and its class's context when
+// it is the class's last window.
+void user_window_dcs_gone(Window* window);
 
 // --- pixels (surface.cpp) ---
 void user_surface_resize(Window* top);

@@ -133,7 +133,6 @@ Window* make_window(WindowClass* cls, DWORD ex_style, DWORD style, HWND parent, 
     window->instance = instance;
     window->extra.assign((size_t)cls->window_extra, 0);
     ++cls->window_count;
-    link_into_tree(window);
     return window;
 }
 
@@ -201,6 +200,7 @@ void free_tree(HWND handle) {
         host_window_destroyed(handle);
         user_task_bar_changed();
     }
+    user_window_dcs_gone(window);
     unlink_from_tree(window);
     --window->cls->window_count;
     user_free_window(handle);
@@ -239,7 +239,6 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
         user_mdi_default_placement(parent_handle, &x, &y, &width, &height);
     apply_default_placement(style, &x, &y, &width, &height);
     DWORD requested_style = style;
-    adjust_styles(&style, &ex_style);
     Window* window = make_window(cls, ex_style, style, parent, owner, menu, instance);
     HWND handle = window->handle;
     CREATESTRUCTA cs{param,
@@ -254,17 +253,22 @@ HWND WINAPI CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_nam
                      window_name,
                      class_name,
                      ex_style};
-    // The CBT hook sees the window first and may move, resize or refuse it.
+    // The CBT hook sees the window first, with the style as asked for and
+    // outside the z-order, and may move, resize or refuse it.
     CBT_CREATEWNDA cbt{&cs, HWND_TOP};
     if (user_call_cbt(HCBT_CREATEWND, (WPARAM)handle, (LPARAM)&cbt) != 0) {
         discard_window(window);
         return nullptr;
     }
-    if (user_window_quiet(handle) == nullptr)
+    if ((window = user_window_quiet(handle)) == nullptr)
         return nullptr;
+    adjust_styles(&window->style, &window->ex_style);
+    link_into_tree(window);
+    style = window->style;
     if ((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD)))
         apply_min_max(window, &cs.cx, &cs.cy);
-    window->window_rect = {cs.x, cs.y, cs.x + std::max(cs.cx, 0), cs.y + std::max(cs.cy, 0)};
+    user_clamp_place(&cs.x, &cs.y, &cs.cx, &cs.cy);
+    window->window_rect = {cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy};
     window->client_rect = window->window_rect;
     if (parent == nullptr) {
         user_surface_resize(window);

@@ -11,15 +11,18 @@ bool same_size(const RECT& a, const RECT& b) {
 }
 
 // The new window rectangle, in the parent's client coordinates.
+// The place is clamped again: the window procedure may have changed it.
 RECT new_window_rect(const Window* window, const WINDOWPOS& pos) {
     RECT r = window->window_rect;
+    int x = pos.x, y = pos.y, cx = pos.cx, cy = pos.cy;
+    user_clamp_place(&x, &y, &cx, &cy);
     if (!(pos.flags & SWP_NOMOVE)) {
         LONG width = r.right - r.left, height = r.bottom - r.top;
-        r = {pos.x, pos.y, pos.x + width, pos.y + height};
+        r = {x, y, x + width, y + height};
     }
     if (!(pos.flags & SWP_NOSIZE)) {
-        r.right = r.left + std::max(pos.cx, 0);
-        r.bottom = r.top + std::max(pos.cy, 0);
+        r.right = r.left + cx;
+        r.bottom = r.top + cy;
     }
     return r;
 }
@@ -73,7 +76,8 @@ bool changes_nothing(UINT flags) {
            !(flags & SWP_FRAMECHANGED);
 }
 
-RECT client_for(Window* window, const RECT& window_rect, bool sized) {
+// The window procedure sees the WINDOWPOS being applied through lppos.
+RECT client_for(Window* window, const RECT& window_rect, bool sized, WINDOWPOS* pos) {
     if (!sized) {
         LONG dx = window_rect.left - window->window_rect.left;
         LONG dy = window_rect.top - window->window_rect.top;
@@ -84,6 +88,7 @@ RECT client_for(Window* window, const RECT& window_rect, bool sized) {
     params.rgrc[0] = window_rect;
     params.rgrc[1] = window->window_rect;
     params.rgrc[2] = window->client_rect;
+    params.lppos = pos;
     user_send(window->handle, WM_NCCALCSIZE, TRUE, (LPARAM)&params);
     return params.rgrc[0];
 }
@@ -130,7 +135,9 @@ void apply_change(Window* window, const WINDOWPOS& pos, UINT* flags) {
     RECT old_client = window->client_rect;
     RECT rect = new_window_rect(window, pos);
     bool recalc = !(*flags & SWP_NOSIZE) || (*flags & SWP_FRAMECHANGED);
-    window->client_rect = client_for(window, rect, recalc);
+    WINDOWPOS applied = pos;
+    applied.flags = *flags;
+    window->client_rect = client_for(window, rect, recalc, &applied);
     window->window_rect = rect;
     if (!(*flags & SWP_NOZORDER))
         user_move_in_z_order(window, pos.hwndInsertAfter);
@@ -208,6 +215,7 @@ BOOL WINAPI SetWindowPos(HWND handle, HWND after, int x, int y, int cx, int cy, 
     Window* window = user_window(handle);
     if (window == nullptr)
         return FALSE;
+    user_clamp_place(&x, &y, &cx, &cy);
     // The window hears the flags as given; what does not change is added
     // for WM_WINDOWPOSCHANGED only.
     flags &= ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE);

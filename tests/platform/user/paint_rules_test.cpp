@@ -1,0 +1,175 @@
+// Painting rules that programs written for Windows rely on: an invalid
+// frame brings WM_PAINT until WM_NCPAINT has been sent, from
+// DispatchMessageA or GetUpdateRect; a WM_PAINT handler that looks at the
+// queue does not get its own message back; class and private contexts.
+#include "tests/platform/user/user_fixture.h"
+#include "tests/support/platform_info.h"
+
+namespace {
+
+// What the WM_PAINT handler does, chosen by each test.
+enum class OnPaint { BEGIN_END, VALIDATE_CLIENT, PEEK_INSIDE };
+OnPaint g_on_paint = OnPaint::BEGIN_END;
+int g_depth = 0, g_deepest = 0;
+
+LRESULT CALLBACK rules_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    log_record(window, message, wparam, lparam);
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wparam, lparam);
+    if (g_on_paint == OnPaint::VALIDATE_CLIENT) {
+        ValidateRect(window, nullptr);
+        return 0;
+    }
+    if (g_on_paint == OnPaint::PEEK_INSIDE && g_depth < 50) {
+        g_deepest = std::max(g_deepest, ++g_depth);
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        --g_depth;
+    }
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+class PaintRules : public UserTest {
+  protected:
+    HWND window = nullptr;
+    void SetUp() override {
+        UserTest::SetUp();
+        static ATOM atom =
+            register_test_class("ZandrelPaintRules", rules_proc, 0, (HBRUSH)(COLOR_WINDOW + 1));
+        (void)atom;
+        window = make(MAIN, CAPTIONED_POPUP | WS_VISIBLE, 100, 80, 200, 150, nullptr, 0,
+                      "ZandrelPaintRules");
+        g_on_paint = OnPaint::BEGIN_END;
+        settle();
+    }
+    // Takes and dispatches every queued message; counts the WM_PAINTs.
+    int drain() {
+        int paints = 0;
+        MSG msg;
+        for (int i = 0; i < 20 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+            paints += msg.message == WM_PAINT;
+            DispatchMessageA(&msg);
+        }
+        return paints;
+    }
+};
+
+const ExpectedMessage PAINT_BRINGS_FRAME[] = {
+    {WM_PAINT, MSG_ONLY, 0, 0, MAIN},
+    {WM_NCPAINT, MSG_ONLY, 0, 0, MAIN},
+};
+
+struct FrameRow {
+    OnPaint on_paint;
+    RECT invalid; // client coordinates; left of the client area: frame only
+    int paints;   // WM_PAINTs until the queue is quiet
+    const char* what;
+};
+
+// The frame is painted from the WM_PAINT that it brought: by BeginPaint
+// inside the handler, or by DispatchMessageA after a handler that only
+// validated the client area; then no more WM_PAINT comes.
+const FrameRow FRAME_ROWS[] = {
+    {OnPaint::BEGIN_END, {-4, -4, -1, -1}, 1, "frame only, BeginPaint"},
+    {OnPaint::VALIDATE_CLIENT, {-4, -4, -1, -1}, 1, "frame only, ValidateRect"},
+    {OnPaint::VALIDATE_CLIENT, {0, 0, 500, 500}, 1, "frame and client, ValidateRect"},
+};
+
+TEST_F(PaintRules, InvalidFrameBringsOnePaintAndNcPaint) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    for (const FrameRow& row : FRAME_ROWS) {
+        g_on_paint = row.on_paint;
+        SetRectRgn(region, row.invalid.left, row.invalid.top, row.invalid.right,
+                   row.invalid.bottom);
+        RedrawWindow(window, nullptr, region, RDW_INVALIDATE | RDW_FRAME);
+        expect_no_messages(row.what);
+        EXPECT_EQ(drain(), row.paints) << row.what;
+        log_keep_only({WM_PAINT, WM_NCPAINT});
+        expect_sequence(PAINT_BRINGS_FRAME, row.what);
+    }
+    DeleteObject(region);
+}
+
+// Only the frame is invalid: the client area's update region is empty, yet
+// GetUpdateRect reports something to update until, asked to erase, it has
+// sent WM_NCPAINT.
+TEST_F(PaintRules, GetUpdateRectSendsTheFramePaint) {
+    HRGN region = CreateRectRgn(-4, -4, -1, -1);
+    RedrawWindow(window, nullptr, region, RDW_INVALIDATE | RDW_FRAME);
+    RECT rect;
+    EXPECT_EQ(GetUpdateRgn(window, region, FALSE), NULLREGION);
+    EXPECT_TRUE(GetUpdateRect(window, &rect, FALSE));
+    EXPECT_FALSE(GetUpdateRect(window, &rect, TRUE));
+    EXPECT_EQ(log_count(WM_NCPAINT), 1u);
+    log_flush();
+    EXPECT_EQ(drain(), 0) << "the frame was painted: no WM_PAINT";
+    DeleteObject(region);
+}
+
+// PeekMessageA inside WM_PAINT does not hand out the same WM_PAINT again.
+// Wine hands it out again, level after level; Windows does not.
+TEST_F(PaintRules, PeekInsidePaintDoesNotRecurse) {
+    if (running_under_wine())
+        GTEST_SKIP() << "Wine hands out the same WM_PAINT again";
+    g_on_paint = OnPaint::PEEK_INSIDE;
+    g_deepest = 0;
+    InvalidateRect(window, nullptr, TRUE);
+    EXPECT_EQ(drain(), 1);
+    EXPECT_EQ(g_deepest, 1);
+    RECT rect;
+    EXPECT_FALSE(GetUpdateRect(window, &rect, FALSE));
+}
+
+LRESULT CALLBACK plain_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+struct DcRow {
+    UINT class_style;
+    bool same_dc_twice;      // GetDC gives the same context each time
+    bool shared_by_class;    // two windows of the class get the same context
+    bool attributes_persist; // a text colour set survives ReleaseDC
+};
+
+const DcRow DC_ROWS[] = {
+    {0, false, false, false},
+    {CS_OWNDC, true, false, true},
+    {CS_CLASSDC, true, true, true},
+};
+
+TEST_F(PaintRules, ClassAndPrivateContexts) {
+    const char* names[] = {"ZandrelCommonDc", "ZandrelOwnDc", "ZandrelClassDc"};
+    for (size_t i = 0; i < 3; ++i) {
+        const DcRow& row = DC_ROWS[i];
+        register_test_class(names[i], plain_proc, 0, nullptr, row.class_style);
+        HWND a = make(MAIN, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0, names[i]);
+        HWND b = make(SECOND, WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, 0, names[i]);
+        HDC first = GetDC(a);
+        SetTextColor(first, RGB(1, 2, 3));
+        EXPECT_EQ(ReleaseDC(a, first), 1) << names[i];
+        EXPECT_EQ(ReleaseDC(a, first), row.same_dc_twice ? 1 : 0) << "released twice " << names[i];
+        HDC again = GetDC(a);
+        if (row.same_dc_twice) {
+            EXPECT_EQ(again, first) << names[i];
+        }
+        EXPECT_EQ(GetTextColor(again) == RGB(1, 2, 3), row.attributes_persist) << names[i];
+        HDC other = GetDC(b);
+        EXPECT_EQ(other == again, row.shared_by_class) << names[i];
+        EXPECT_EQ(WindowFromDC(other), b) << names[i];
+        PAINTSTRUCT paint;
+        InvalidateRect(a, nullptr, FALSE);
+        HDC painting = BeginPaint(a, &paint);
+        EXPECT_EQ(painting == again, row.same_dc_twice) << "BeginPaint " << names[i];
+        EndPaint(a, &paint);
+        ReleaseDC(b, other);
+        ReleaseDC(a, again);
+        DestroyWindow(b);
+        DestroyWindow(a);
+    }
+}
+
+} // namespace
