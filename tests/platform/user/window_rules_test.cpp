@@ -94,7 +94,7 @@ TEST_F(WindowRules, HugeWindowKeepsAScreenOfPixels) {
     SetWindowPos(window, nullptr, -100, -100, 40000, 40000, SWP_NOZORDER);
     pump_messages();
     int32_t width = 0, height = 0;
-    ASSERT_NE(headless_window_pixels(window, &width, &height), nullptr);
+    ASSERT_NE(desktop_window_pixels(window, &width, &height), nullptr);
     EXPECT_LE(width, GetSystemMetrics(SM_CXMAXTRACK));
     EXPECT_LE(height, GetSystemMetrics(SM_CYMAXTRACK));
     HDC dc = GetDC(window);
