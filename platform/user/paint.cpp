@@ -85,7 +85,7 @@ HDC make_dc(HWND window, bool whole, bool painting, const Region& region) {
     wdc->whole = whole;
     wdc->painting = painting;
     wdc->paint_region.rects.assign(region.rects.begin(), region.rects.end());
-    WindowSurfaceSource source{wdc, window != nullptr ? view : no_pixels, drawn};
+    WindowSurfaceSource source{wdc, window != nullptr ? view : no_pixels, drawn, window == nullptr};
     wdc->dc = gdi_create_window_dc(source);
     g_dcs.push_back(wdc);
     return wdc->dc;
