@@ -40,26 +40,17 @@ struct PathRow {
     Outcome expected;
 };
 
-void PrintTo(const PathRow& row, std::ostream* os) {
-    *os << row.name;
-}
-
 Outcome draw(const PathRow& row) {
     BitmapDc m(40, 32);
     m.fill(BLUE);
     SetBoundsRect(m.dc(), nullptr, DCB_RESET | DCB_ENABLE);
-    HPEN pen = row.pen_width > 0 ? CreatePen(PS_SOLID, row.pen_width, RGB(0, 0, 0)) : nullptr;
-    HGDIOBJ chosen = pen ? (HGDIOBJ)pen : GetStockObject(row.pen_width < 0 ? NULL_PEN : BLACK_PEN);
-    HGDIOBJ old_pen = SelectObject(m.dc(), chosen);
-    if (row.fill_mode == 0) {
-        EXPECT_TRUE(Polyline(m.dc(), row.points, row.count));
-    } else {
-        SetPolyFillMode(m.dc(), row.fill_mode);
-        EXPECT_TRUE(Polygon(m.dc(), row.points, row.count));
-    }
-    SelectObject(m.dc(), old_pen);
-    if (pen)
-        DeleteObject(pen);
+    HPEN pen = row.pen_width > 0 ? CreatePen(PS_SOLID, row.pen_width, RGB(0, 0, 0))
+                                 : (HPEN)GetStockObject(row.pen_width < 0 ? NULL_PEN : BLACK_PEN);
+    HGDIOBJ old_pen = SelectObject(m.dc(), pen);
+    SetPolyFillMode(m.dc(), row.fill_mode == 0 ? ALTERNATE : row.fill_mode);
+    auto draw = row.fill_mode == 0 ? Polyline : Polygon;
+    EXPECT_TRUE(draw(m.dc(), row.points, row.count));
+    DeleteObject(SelectObject(m.dc(), old_pen)); // stock pens stay
     return outcome_of(m);
 }
 
