@@ -16,6 +16,14 @@ struct BlitSource {
     COLORREF bk_color; // a colour source's background, for monochrome destinations
 };
 
+// The bits of a pixel that a blit writes: all 32 between two colour bitmaps,
+// whose top byte is the program's own (an alpha channel, say), else the
+// colour alone, as window pixels and converted pixels hold nothing above it.
+uint32_t blit_mask(const BlitSource& source, const DeviceContext& target) {
+    bool whole = target.memory && !source.monochrome && gdi_depth(target) == 32;
+    return whole ? 0xFFFFFFFFu : 0x00FFFFFFu;
+}
+
 bool source_of(HDC dc, BlitSource* source) {
     DeviceContext* context = gdi_dc(dc);
     if (context == nullptr)
@@ -38,8 +46,8 @@ uint32_t convert(const BlitSource& source, const DeviceContext& target, uint32_t
         return pixel_from_colorref(color & 0xFFFFFF);
     }
     if (!source.monochrome && target_mono)
-        return pixel == pixel_from_colorref(source.bk_color & 0xFFFFFF) ? 0xFFFFFF : 0;
-    return pixel & 0xFFFFFF;
+        return (pixel & 0xFFFFFF) == pixel_from_colorref(source.bk_color & 0xFFFFFF) ? 0xFFFFFF : 0;
+    return pixel;
 }
 
 bool known_source_rop(DWORD rop) {
@@ -54,9 +62,9 @@ uint32_t apply_rop(DWORD rop, uint32_t destination, uint32_t source) {
     case SRCAND:
         return destination & source;
     case SRCINVERT:
-        return (destination ^ source) & 0xFFFFFF;
+        return destination ^ source;
     case NOTSRCCOPY:
-        return ~source & 0xFFFFFF;
+        return ~source;
     }
     return source;
 }
@@ -84,6 +92,7 @@ struct Stretch {
     bool mirror_y;
     bool average; // HALFTONE: average every source pixel of a span
     DWORD rop;
+    uint32_t mask; // the bits of a pixel that the blit writes (blit_mask)
 };
 
 bool inside(const Surface& s, int32_t x, int32_t y) {
@@ -133,7 +142,7 @@ void stretch_into(DrawTarget& target, const BlitSource& src, const Stretch& st,
             uint32_t pixel;
             if (!sample(src, st, sx, sy, &pixel))
                 continue;
-            row[x] = apply_rop(st.rop, row[x], convert(src, *target.context, pixel));
+            row[x] = apply_rop(st.rop, row[x], convert(src, *target.context, pixel)) & st.mask;
         }
     }
 }
@@ -208,30 +217,32 @@ CopySource set_aside(const CopySource& from, std::vector<uint32_t>* aside) {
     return {aside->data(), width, from.area};
 }
 
-void copy_row(uint32_t* to, const uint32_t* from, LONG count, DWORD rop) {
+void copy_row(uint32_t* to, const uint32_t* from, LONG count, DWORD rop, uint32_t mask) {
     if (rop == SRCCOPY) {
         // Two pixels at a time: this copy is most of every repaint.
+        uint64_t pair_mask = (uint64_t)mask << 32 | mask;
         LONG i = 0;
         for (; i + 2 <= count; i += 2) {
             uint64_t pair;
             memcpy(&pair, from + i, sizeof pair);
-            pair &= 0x00FFFFFF00FFFFFFull;
+            pair &= pair_mask;
             memcpy(to + i, &pair, sizeof pair);
         }
         if (i < count)
-            to[i] = from[i] & 0xFFFFFF;
+            to[i] = from[i] & mask;
         return;
     }
     for (LONG i = 0; i < count; ++i)
-        to[i] = apply_rop(rop, to[i], from[i] & 0xFFFFFF);
+        to[i] = apply_rop(rop, to[i], from[i]) & mask;
 }
 
-void copy_into(const Surface& to, const CopySource& from, DWORD rop, const RECT& visible) {
+void copy_into(const Surface& to, const CopySource& from, const Stretch& st, const RECT& visible) {
     RECT area = rect_intersection(visible, from.area);
     for (LONG y = area.top; y < area.bottom; ++y) {
         const uint32_t* row =
             from.bits + (y - from.area.top) * from.stride + (area.left - from.area.left);
-        copy_row(to.bits + (ptrdiff_t)y * to.stride + area.left, row, area.right - area.left, rop);
+        copy_row(to.bits + (ptrdiff_t)y * to.stride + area.left, row, area.right - area.left,
+                 st.rop, st.mask);
     }
 }
 
@@ -243,15 +254,16 @@ void copy(const DrawTarget& target, const BlitSource& src, const Stretch& st) {
     if (overlap(src.surface, *target.surface))
         from = set_aside(from, &aside);
     for (const RECT& visible : target.rects)
-        copy_into(*target.surface, from, st.rop, visible);
+        copy_into(*target.surface, from, st, visible);
 }
 
-BOOL stretch(HDC dc, const Stretch& st, HDC source_dc) {
+BOOL stretch(HDC dc, Stretch st, HDC source_dc) {
     DrawTarget target;
     Surface surface;
     BlitSource src;
     if (!gdi_draw_target(dc, &target, &surface) || !source_of(source_dc, &src))
         return FALSE;
+    st.mask = blit_mask(src, *target.context);
     if (one_to_one(st, src, *target.context)) {
         copy(target, src, st);
     } else {

@@ -1,14 +1,21 @@
 // A context's clip region and the bounds of what it draws.
 #include "platform/gdi/gdi_private.h"
+#include "platform/host/host.h"
 
 #include <algorithm>
 
 namespace {
 
 // Where the context could draw without a clip region of the program's.
+// The screen's context draws nowhere but clips as the whole screen.
 Region visible_region(const DeviceContext& context) {
     Surface surface;
     Region base;
+    if (context.source.screen) {
+        RECT screen, work_area;
+        host_screen(&screen, &work_area);
+        return region_from_rect(screen);
+    }
     if (!gdi_surface(context, &surface, &base.rects))
         return {};
     // Put the rectangles in the one banded form that region operations expect.
@@ -91,15 +98,18 @@ int WINAPI SelectClipRgn(HDC dc, HRGN region) {
     return region_type(effective_region(*context));
 }
 
-// 1 with the clip region copied into `region`, 0 without a clip region,
-// -1 on failure.
+// 1 with the clip region copied into `region`, 0 without a clip region
+// (the region is then neither read nor changed, so it may be null), -1 on
+// failure.
 int WINAPI GetClipRgn(HDC dc, HRGN region) {
     DeviceContext* context = gdi_dc(dc);
-    GdiEntry* entry = gdi_entry(region, OBJ_REGION);
-    if (context == nullptr || entry == nullptr)
+    if (context == nullptr)
         return -1;
     if (context->state.clip == nullptr)
         return 0;
+    GdiEntry* entry = gdi_entry(region, OBJ_REGION);
+    if (entry == nullptr)
+        return -1;
     *entry->region = *context->state.clip;
     return 1;
 }

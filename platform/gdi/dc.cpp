@@ -98,6 +98,11 @@ namespace {
 HDC attach_context(DWORD type, DeviceContext* context) {
     GdiEntry* entry;
     HDC handle = (HDC)gdi_allocate(type, &entry);
+    if (handle == nullptr) {
+        let_go_state(context->state);
+        gdi_recycle_dc(context);
+        return nullptr;
+    }
     entry->dc = context;
     return handle;
 }
@@ -134,6 +139,10 @@ BOOL WINAPI DeleteDC(HDC dc) {
 }
 
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
+    // The context keeps the handle as the layer made it, so that the one it
+    // gives back later compares equal to the one its creator returned.
+    dc = (HDC)gdi_canonical(dc);
+    object = gdi_canonical(object);
     DeviceContext* context = gdi_dc(dc);
     GdiEntry* entry = context != nullptr ? gdi_entry(object, 0) : nullptr;
     HGDIOBJ* slot = entry != nullptr ? slot_for(context->state, entry->type) : nullptr;

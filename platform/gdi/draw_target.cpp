@@ -9,6 +9,13 @@ bool gdi_is_monochrome(const DeviceContext& context) {
     return bitmap != nullptr && bitmap->bitmap->bits_per_pixel == 1;
 }
 
+uint16_t gdi_depth(const DeviceContext& context) {
+    if (context.source.view != nullptr)
+        return 32;
+    GdiEntry* bitmap = gdi_entry(context.state.bitmap, OBJ_BITMAP);
+    return bitmap != nullptr ? bitmap->bitmap->bits_per_pixel : 32;
+}
+
 uint32_t gdi_pixel(const DeviceContext& context, COLORREF color) {
     uint32_t pixel = pixel_from_colorref(color & 0xFFFFFF);
     if (!gdi_is_monochrome(context))

@@ -19,7 +19,7 @@ struct DeviceContext;
 struct GdiBitmap {
     int32_t width;
     int32_t height;
-    uint16_t bits_per_pixel;      // 1 for the monochrome default, else 32
+    uint16_t bits_per_pixel;      // 1 (monochrome), 24 or 32; pixels are kept as 32 bits
     std::vector<uint32_t> pixels; // 0x00RRGGBB, rows of `width` pixels, in memory order
     bool bottom_up;               // the last row in memory is the top one
     HDC selected_into;            // the one context it is selected into, or null
@@ -87,6 +87,8 @@ bool gdi_surface(const DeviceContext& context, Surface* surface, std::vector<REC
 // bitmaps, the nearer of black and white on monochrome ones.
 uint32_t gdi_pixel(const DeviceContext& context, COLORREF color);
 bool gdi_is_monochrome(const DeviceContext& context);
+// Bits per pixel of what the context draws on: 1, 24 or 32.
+uint16_t gdi_depth(const DeviceContext& context);
 
 // Everything a drawing call needs: the context, its surface and where on it
 // drawing may land. False for a bad handle or a context without pixels.
@@ -132,18 +134,26 @@ struct GdiEntry {
     DeviceContext* dc; // OBJ_DC and OBJ_MEMDC
 };
 
-// The handle table; a handle packs its slot's index plus one in the bits
-// above 16 and the slot's generation in the low 16.
+// The handle table; a handle packs its slot's index plus one in bits 16 to
+// 31 and the slot's generation in the low 16.
 extern std::vector<GdiEntry>& g_gdi_entries;
 GdiEntry* gdi_bad_handle();
+
+// A handle as the layer made it. Handles are 32-bit values on every build,
+// so 64-bit programs that pass one through a 32-bit integer and back, sign
+// extension or garbage in the high half included, still name the object.
+inline HGDIOBJ gdi_canonical(HGDIOBJ handle) {
+    return (HGDIOBJ)(ULONG_PTR)(uint32_t)(ULONG_PTR)handle;
+}
 
 // The entry of a live handle of the given type (0: any type), or null with
 // ERROR_INVALID_HANDLE. Inline: every drawing call looks up several.
 inline GdiEntry* gdi_entry(HGDIOBJ handle, DWORD type) {
-    size_t index = ((ULONG_PTR)handle >> 16) - 1;
+    uint32_t value = (uint32_t)(ULONG_PTR)handle;
+    size_t index = (size_t)(value >> 16) - 1;
     if (index < g_gdi_entries.size()) {
         GdiEntry& entry = g_gdi_entries[index];
-        bool alive = entry.type != 0 && entry.generation == ((ULONG_PTR)handle & 0xFFFF);
+        bool alive = entry.type != 0 && entry.generation == (value & 0xFFFF);
         if (alive && (type == 0 || entry.type == type))
             return &entry;
     }

@@ -11,10 +11,11 @@ namespace {
 std::vector<size_t>& g_free_slots = *new std::vector<size_t>;
 
 constexpr int TYPE_SLOTS = 16;
+constexpr size_t MAX_SLOTS = 0xFFFF;
 UINT g_live[TYPE_SLOTS];
 
 size_t index_of(HGDIOBJ handle) {
-    return ((ULONG_PTR)handle >> 16) - 1;
+    return (size_t)((uint32_t)(ULONG_PTR)handle >> 16) - 1;
 }
 
 void free_payload(GdiEntry& entry) {
@@ -34,8 +35,16 @@ GdiEntry* gdi_bad_handle() {
     return nullptr;
 }
 
+// A handle has 16 bits for its slot, so the table never grows past the
+// slots those can name; objects past that are refused, as a process past
+// its quota of objects is on Windows.
 HGDIOBJ gdi_allocate(DWORD type, GdiEntry** entry) {
     size_t index;
+    *entry = nullptr;
+    if (g_free_slots.empty() && g_gdi_entries.size() >= MAX_SLOTS) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     if (!g_free_slots.empty()) {
         index = g_free_slots.back();
         g_free_slots.pop_back();

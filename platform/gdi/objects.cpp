@@ -17,6 +17,8 @@ constexpr int64_t MAX_BITMAP_PIXELS = (int64_t)1 << 28;
 HGDIOBJ make_pen(UINT style, LONG width, COLORREF color) {
     GdiEntry* entry;
     HGDIOBJ handle = gdi_allocate(OBJ_PEN, &entry);
+    if (handle == nullptr)
+        return nullptr;
     entry->pen = {style, {width, 0}, color};
     return handle;
 }
@@ -24,6 +26,8 @@ HGDIOBJ make_pen(UINT style, LONG width, COLORREF color) {
 HGDIOBJ make_brush(UINT style, COLORREF color) {
     GdiEntry* entry;
     HGDIOBJ handle = gdi_allocate(OBJ_BRUSH, &entry);
+    if (handle == nullptr)
+        return nullptr;
     entry->brush = {style, color, 0};
     return handle;
 }
@@ -31,6 +35,8 @@ HGDIOBJ make_brush(UINT style, COLORREF color) {
 HGDIOBJ make_font(const LOGFONTA& font) {
     GdiEntry* entry;
     HGDIOBJ handle = gdi_allocate(OBJ_FONT, &entry);
+    if (handle == nullptr)
+        return nullptr;
     entry->font = font;
     entry->font.lfFaceName[LF_FACESIZE - 1] = '\0';
     return handle;
@@ -39,6 +45,8 @@ HGDIOBJ make_font(const LOGFONTA& font) {
 HBITMAP make_bitmap(int32_t width, int32_t height, uint16_t bits_per_pixel) {
     GdiEntry* entry;
     HGDIOBJ handle = gdi_allocate(OBJ_BITMAP, &entry);
+    if (handle == nullptr)
+        return nullptr;
     entry->bitmap = new GdiBitmap{width, height, bits_per_pixel, {}, false, nullptr};
     entry->bitmap->pixels.assign((size_t)width * (size_t)height, 0);
     return (HBITMAP)handle;
@@ -156,6 +164,8 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** 
         return nullptr;
     }
     HBITMAP bitmap = make_bitmap(header.biWidth, (int32_t)height, 32);
+    if (bitmap == nullptr)
+        return nullptr;
     GdiBitmap* data = gdi_entry(bitmap, OBJ_BITMAP)->bitmap;
     data->bottom_up = header.biHeight > 0;
     if (bits != nullptr)
@@ -249,6 +259,75 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC dc, int width, int height) {
         bits = selected != nullptr ? selected->bitmap->bits_per_pixel : 32;
     }
     return make_bitmap(width, height, bits);
+}
+
+namespace {
+
+// The depth a bitmap of `requested` bits per pixel gets, as Windows rounds
+// it up to the depths it has; 0 when there is none, -1 for the depths of
+// palettes and 16-bit colour, which the layer does not keep.
+int bitmap_depth(UINT requested) {
+    if (requested == 1)
+        return 1;
+    if (requested > 32)
+        return 0;
+    if (requested <= 16)
+        return -1;
+    return requested <= 24 ? 24 : 32;
+}
+
+// The pixel at column x of a row of CreateBitmap's bits: monochrome rows
+// hold a bit per pixel, the first in the top bit, set for white; colour rows
+// three or four bytes per pixel, blue first.
+uint32_t device_pixel(const BYTE* row, int32_t x, uint16_t depth) {
+    if (depth == 1)
+        return (row[x / 8] >> (7 - x % 8)) & 1 ? 0xFFFFFF : 0;
+    if (depth == 24)
+        return (uint32_t)row[3 * x] | (uint32_t)row[3 * x + 1] << 8 |
+               (uint32_t)row[3 * x + 2] << 16;
+    uint32_t pixel;
+    memcpy(&pixel, row + 4 * x, sizeof pixel);
+    return pixel;
+}
+
+// Rows of a bitmap's own bits are padded to 16 bits, top row first.
+void fill_from_device_bits(GdiBitmap* bitmap, const BYTE* bits) {
+    size_t stride = ((size_t)bitmap->width * bitmap->bits_per_pixel + 15) / 16 * 2;
+    for (int32_t y = 0; y < bitmap->height; ++y) {
+        const BYTE* row = bits + (size_t)y * stride;
+        for (int32_t x = 0; x < bitmap->width; ++x)
+            bitmap->pixels[(size_t)y * bitmap->width + x] =
+                device_pixel(row, x, bitmap->bits_per_pixel);
+    }
+}
+
+} // namespace
+
+// A width or height of either sign gives its size; an empty size the stock
+// 1-by-1 monochrome bitmap.
+HBITMAP WINAPI CreateBitmap(int width, int height, UINT planes, UINT bits_per_pixel,
+                            const void* bits) {
+    int depth = bitmap_depth(bits_per_pixel);
+    int64_t w = width < 0 ? -(int64_t)width : width, h = height < 0 ? -(int64_t)height : height;
+    if (planes != 1 || depth == 0 || w * h > MAX_BITMAP_PIXELS) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    if (depth < 0) {
+        static bool reported = false;
+        if (!reported) {
+            reported = true;
+            OutputDebugStringA("CreateBitmap: only 1-, 24- and 32-bit bitmaps\n");
+        }
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return nullptr;
+    }
+    if (w == 0 || h == 0)
+        return gdi_default_bitmap();
+    HBITMAP bitmap = make_bitmap((int32_t)w, (int32_t)h, (uint16_t)depth);
+    if (bitmap != nullptr && bits != nullptr)
+        fill_from_device_bits(gdi_entry(bitmap, OBJ_BITMAP)->bitmap, (const BYTE*)bits);
+    return bitmap;
 }
 
 // Stock objects are never destroyed; an object selected into a context is

@@ -57,3 +57,17 @@ void raster_rectangle(Surface* surface, const Clip* clip, RECT box, const PenSpe
 // wide or high or less are drawn as rectangles, as GDI does.
 void raster_ellipse(Surface* surface, const Clip* clip, RECT box, const PenSpec& pen,
                     const BrushSpec& brush, int rop2, RECT* touched);
+
+// Polyline: cosmetic segments through `count` points, each leaving out its
+// end point, or, for a wide pen, one path with round ends and joins whose
+// every pixel is mixed once.
+void raster_polyline(Surface* surface, const Clip* clip, const POINT* points, int count,
+                     int32_t width, uint32_t pixel, int rop2, RECT* touched);
+
+// Polygon: the inside filled with the brush, pixel (x, y) inside when the
+// point (x, y) is, edges on the left and top counting as inside and those on
+// the right and bottom not (`winding` chooses WINDING over ALTERNATE), then
+// the closed outline drawn with the pen as Polyline draws it.
+void raster_polygon(Surface* surface, const Clip* clip, const POINT* points, int count,
+                    bool winding, const PenSpec& pen, const BrushSpec& brush, int rop2,
+                    RECT* touched);

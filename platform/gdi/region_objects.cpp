@@ -9,6 +9,8 @@ Region* gdi_region(HRGN handle) {
 HRGN WINAPI CreateRectRgn(int left, int top, int right, int bottom) {
     GdiEntry* entry;
     HRGN handle = (HRGN)gdi_allocate(OBJ_REGION, &entry);
+    if (handle == nullptr)
+        return nullptr;
     entry->region = new Region(region_from_rect(rect_normalised(left, top, right, bottom)));
     return handle;
 }

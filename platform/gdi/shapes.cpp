@@ -3,6 +3,8 @@
 #include "platform/gdi/gdi_private.h"
 #include "platform/gdi/raster.h"
 
+#include <vector>
+
 namespace {
 
 PenSpec pen_of(const DeviceContext& context) {
@@ -108,6 +110,68 @@ BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int bottom) {
 
 BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) {
     return draw_shape(dc, left, top, right, bottom, raster_ellipse);
+}
+
+namespace {
+
+// A path's points in device coordinates, in storage reused from call to call.
+const std::vector<POINT>& device_points(const DcState& state, const POINT* points, int count) {
+    thread_local std::vector<POINT> device;
+    device.resize((size_t)count);
+    for (int i = 0; i < count; ++i)
+        device[(size_t)i] = gdi_to_device(state, points[i].x, points[i].y);
+    return device;
+}
+
+// The bounds of a path: every point, each as a pixel, widened by the pen.
+RECT path_bounds(const std::vector<POINT>& points, const PenSpec& pen) {
+    RECT box = {points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
+    for (const POINT& p : points)
+        box = rect_union(box, {p.x, p.y, p.x + 1, p.y + 1});
+    return inflated(box, pen.visible ? gdi_pen_margin(pen.width) : 0);
+}
+
+bool valid_path(const POINT* points, int count) {
+    if (points == nullptr || count < 2) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// Unlike LineTo, Polyline leaves the current position where it was.
+BOOL WINAPI Polyline(HDC dc, const POINT* points, int count) {
+    DrawTarget target;
+    Surface surface;
+    if (!gdi_draw_target(dc, &target, &surface) || !valid_path(points, count))
+        return FALSE;
+    const DeviceContext& context = *target.context;
+    PenSpec pen = pen_of(context);
+    if (!pen.visible)
+        return TRUE;
+    const std::vector<POINT>& path = device_points(context.state, points, count);
+    Clip clip = target.clip();
+    raster_polyline(&surface, &clip, path.data(), count, pen.width, pen.pixel, context.state.rop2,
+                    nullptr);
+    target.add_bounds(path_bounds(path, pen));
+    return TRUE;
+}
+
+BOOL WINAPI Polygon(HDC dc, const POINT* points, int count) {
+    DrawTarget target;
+    Surface surface;
+    if (!gdi_draw_target(dc, &target, &surface) || !valid_path(points, count))
+        return FALSE;
+    const DeviceContext& context = *target.context;
+    PenSpec pen = pen_of(context);
+    const std::vector<POINT>& path = device_points(context.state, points, count);
+    Clip clip = target.clip();
+    raster_polygon(&surface, &clip, path.data(), count, context.state.poly_fill_mode == WINDING,
+                   pen, brush_of(context), context.state.rop2, nullptr);
+    target.add_bounds(path_bounds(path, pen));
+    return TRUE;
 }
 
 BOOL gdi_pattern_blit(HDC dc, int x, int y, int width, int height, DWORD rop) {

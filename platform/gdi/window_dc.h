@@ -19,6 +19,9 @@ struct WindowSurfaceSource {
     // Called with every rectangle drawn, in the context's coordinates, so
     // that the window can be shown again there.
     void (*drawn)(void* owner, const RECT& rect);
+    // The screen's own context (GetDC of no window): it has no pixels to draw
+    // on, yet clips and measures as the whole screen does.
+    bool screen;
 };
 
 // A window context with Windows' defaults (black pen, white brush, System

@@ -364,3 +364,89 @@ BOOL WINAPI StretchBlt(HDC dc, int x, int y, int width, int height, HDC source, 
 #ifdef __cplusplus
 }
 #endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Bitmaps from a program's own pixels, and pixels in a program's layout.
+#define BI_BITFIELDS 3
+#define DIB_PAL_COLORS 1
+
+HBITMAP WINAPI CreateBitmap(int width, int height, UINT planes, UINT bits_per_pixel,
+                            const void* bits);
+int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info,
+                     UINT usage);
+int WINAPI SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits,
+                     const BITMAPINFO* info, UINT usage);
+int WINAPI StretchDIBits(HDC dc, int x, int y, int width, int height, int source_x, int source_y,
+                         int source_width, int source_height, const void* bits,
+                         const BITMAPINFO* info, UINT usage, DWORD rop);
+
+// What a context's device can do (GetDeviceCaps).
+#define DRIVERVERSION 0
+#define TECHNOLOGY 2
+#define HORZSIZE 4
+#define VERTSIZE 6
+#define HORZRES 8
+#define VERTRES 10
+#define BITSPIXEL 12
+#define PLANES 14
+#define NUMBRUSHES 16
+#define NUMPENS 18
+#define NUMMARKERS 20
+#define NUMFONTS 22
+#define NUMCOLORS 24
+#define PDEVICESIZE 26
+#define CURVECAPS 28
+#define LINECAPS 30
+#define POLYGONALCAPS 32
+#define TEXTCAPS 34
+#define CLIPCAPS 36
+#define RASTERCAPS 38
+#define ASPECTX 40
+#define ASPECTY 42
+#define ASPECTXY 44
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+#define SIZEPALETTE 104
+#define NUMRESERVED 106
+#define COLORRES 108
+#define DESKTOPVERTRES 117
+#define DESKTOPHORZRES 118
+
+#define DT_RASDISPLAY 1
+
+#define CC_CIRCLES 0x0001
+#define CC_ELLIPSES 0x0008
+#define CC_WIDE 0x0010
+#define CC_INTERIORS 0x0080
+#define CC_ROUNDRECT 0x0100
+#define LC_POLYLINE 0x0002
+#define LC_WIDE 0x0010
+#define LC_INTERIORS 0x0080
+#define PC_POLYGON 0x0001
+#define PC_RECTANGLE 0x0002
+#define PC_WINDPOLYGON 0x0004
+#define PC_WIDE 0x0010
+#define PC_INTERIORS 0x0080
+#define CP_RECTANGLE 0x0001
+#define TC_RA_ABLE 0x2000
+#define RC_BITBLT 0x0001
+#define RC_BITMAP64 0x0008
+#define RC_GDI20_OUTPUT 0x0010
+#define RC_DI_BITMAP 0x0080
+#define RC_DIBTODEV 0x0200
+#define RC_BIGFONT 0x0400
+#define RC_STRETCHBLT 0x0800
+#define RC_STRETCHDIB 0x2000
+
+int WINAPI GetDeviceCaps(HDC dc, int index);
+
+// Lines through several points, and closed, filled polygons.
+BOOL WINAPI Polyline(HDC dc, const POINT* points, int count);
+BOOL WINAPI Polygon(HDC dc, const POINT* points, int count);
+
+#ifdef __cplusplus
+}
+#endif

@@ -92,7 +92,7 @@ HDC make_dc(HWND window, bool whole, bool painting, const Region& region) {
     wdc->paint_region.rects.assign(region.rects.begin(), region.rects.end());
     wdc->kept = false;
     wdc->class_owner = nullptr;
-    WindowSurfaceSource source{wdc, window != nullptr ? view : no_pixels, drawn};
+    WindowSurfaceSource source{wdc, window != nullptr ? view : no_pixels, drawn, window == nullptr};
     wdc->dc = gdi_create_window_dc(source);
     g_dcs.push_back(wdc);
     return wdc->dc;

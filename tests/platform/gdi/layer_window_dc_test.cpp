@@ -32,7 +32,7 @@ struct FakeWindow {
 
 TEST(LayerWindowDc, DrawsAtTheOriginWithinItsVisibleRectangles) {
     FakeWindow window;
-    HDC dc = gdi_create_window_dc({&window, FakeWindow::view, FakeWindow::note});
+    HDC dc = gdi_create_window_dc({&window, FakeWindow::view, FakeWindow::note, false});
     EXPECT_EQ(GetObjectType(dc), (DWORD)OBJ_DC);
     RECT box{};
     EXPECT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
@@ -57,7 +57,7 @@ TEST(LayerWindowDc, DrawsAtTheOriginWithinItsVisibleRectangles) {
 TEST(LayerWindowDc, WithoutPixelsNothingIsDrawn) {
     FakeWindow window;
     window.has_pixels = false;
-    HDC dc = gdi_create_window_dc({&window, FakeWindow::view, FakeWindow::note});
+    HDC dc = gdi_create_window_dc({&window, FakeWindow::view, FakeWindow::note, false});
     EXPECT_FALSE(Rectangle(dc, 0, 0, 5, 5));
     RECT box{};
     EXPECT_EQ(GetClipBox(dc, &box), NULLREGION);

@@ -1,0 +1,258 @@
+// Bitmaps and their bits, handles and clip results, and the device's
+// capabilities, as rows that hold on Windows (under Wine) and on the layer.
+#include "tests/support/bitmap_dc.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <stdint.h>
+#include <vector>
+
+namespace {
+
+// Between two 32-bit bitmaps every raster operation works on all 32 bits.
+TEST(BitmapBits, BlitsBetween32BitBitmapsKeepTheTopByte) {
+    static const struct {
+        DWORD rop;
+        uint32_t expected;
+    } rows[] = {{SRCCOPY, 0xFEDCBA98},
+                {SRCINVERT, 0x64606468},
+                {SRCAND, 0x9A9C9A90},
+                {SRCPAINT, 0xFEFCFEF8},
+                {NOTSRCCOPY, 0x01234567}};
+    BitmapDc source(2, 1), target(2, 1);
+    for (const auto& row : rows) {
+        source.fill(0xFEDCBA98);
+        target.fill(0x9ABCDEF0);
+        EXPECT_TRUE(BitBlt(target.dc(), 0, 0, 2, 1, source.dc(), 0, 0, row.rop));
+        EXPECT_EQ(target.bits()[1], row.expected) << "rop " << std::hex << row.rop;
+    }
+    target.fill(0);
+    EXPECT_TRUE(StretchBlt(target.dc(), 0, 0, 2, 1, source.dc(), 0, 0, 1, 1, SRCCOPY));
+    EXPECT_EQ(target.bits()[1], 0xFEDCBA98u) << "stretched";
+}
+
+// Handles are 32-bit values: what is above them on 64-bit builds is ignored,
+// while a change to the 32 bits themselves names no object.
+TEST(BitmapBits, HandlesAreReadAsTheir32Bits) {
+    static const struct {
+        uint32_t high, low;
+        bool accepted;
+    } rows[] = {{0, 0, true},
+                {0xFFFFFFFF, 0, true},
+                {0xDEADBEEF, 0, true},
+                {0, 0xFFE0, false},
+                {0xFFFFFFFF, 0xFFFF0000, false}};
+    for (const auto& row : rows) {
+        if (sizeof(void*) == 4 && row.high != 0)
+            continue;
+        HRGN region = CreateRectRgn(1, 2, 3, 4);
+        uint64_t high = (uint64_t)row.high << 16 << 16; // no shift past a 32-bit pointer
+        auto changed = (HRGN)(ULONG_PTR)((ULONG_PTR)region | (ULONG_PTR)high | row.low);
+        EXPECT_EQ(GetObjectType(changed) == OBJ_REGION, row.accepted) << std::hex << row.high;
+        EXPECT_EQ(DeleteObject(changed) != FALSE, row.accepted) << std::hex << row.high;
+        EXPECT_EQ(DeleteObject(region) != FALSE, !row.accepted) << "deleted once";
+    }
+    // A context gives back the handle as it was made, not as it was passed.
+    BitmapDc m(1, 1);
+    HGDIOBJ pen = GetStockObject(WHITE_PEN);
+    HGDIOBJ original = SelectObject(m.dc(), (HGDIOBJ)((ULONG_PTR)pen | ~(ULONG_PTR)0xFFFFFFFF));
+    EXPECT_EQ(SelectObject(m.dc(), original), pen);
+}
+
+TEST(BitmapBits, ClipRegionResults) {
+    HDC screen = GetDC(nullptr);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetClipRgn(nullptr, nullptr), -1);
+    EXPECT_EQ(GetClipRgn(screen, nullptr), 0) << "no clip region: the region is not looked at";
+    EXPECT_EQ(GetClipRgn(screen, region), 0);
+    EXPECT_EQ(SelectClipRgn(screen, region), NULLREGION);
+    EXPECT_EQ(GetClipRgn(screen, nullptr), -1) << "a clip region and nowhere to put it";
+    EXPECT_EQ(GetClipRgn(screen, region), 1);
+    EXPECT_EQ(SelectClipRgn(screen, nullptr), SIMPLEREGION) << "the screen is one rectangle";
+    EXPECT_EQ(GetClipRgn(screen, region), 0);
+    DeleteObject(region);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST(BitmapBits, CreateBitmapDepthsAndSizes) {
+    static const struct {
+        int width, height;
+        UINT planes, bits;
+        LONG width_made, bits_made, width_bytes; // width_made 0: refused
+    } rows[] = {
+        {3, 2, 1, 1, 3, 1, 2},
+        {17, 2, 1, 1, 17, 1, 4},
+        {3, 2, 1, 24, 3, 24, 10},
+        {3, 2, 1, 17, 3, 24, 10},
+        {3, 2, 1, 32, 3, 32, 12},
+        {3, 2, 1, 25, 3, 32, 12},
+        {-3, 2, 1, 32, 3, 32, 12},
+        {3, 2, 1, 33, 0, 0, 0},
+        {3, 2, 2, 1, 0, 0, 0},
+        {3, 2, 0, 32, 0, 0, 0},
+        {0, 5, 1, 32, 1, 1, 2}, // empty: the stock 1 by 1 bitmap
+        {0x10000, 0x10000, 1, 32, 0, 0, 0},
+    };
+    for (const auto& row : rows) {
+        HBITMAP bitmap = CreateBitmap(row.width, row.height, row.planes, row.bits, nullptr);
+        BITMAP made{};
+        GetObjectA(bitmap, sizeof made, &made);
+        EXPECT_EQ(made.bmWidth, row.width_made) << row.width << " by " << row.bits;
+        EXPECT_EQ(made.bmBitsPixel, row.bits_made) << row.width << " by " << row.bits;
+        EXPECT_EQ(made.bmWidthBytes, row.width_bytes) << row.width << " by " << row.bits;
+        DeleteObject(bitmap);
+    }
+}
+
+// Monochrome rows hold a bit per pixel, set for white; colour rows four
+// bytes, blue first; both padded to 16 bits.
+TEST(BitmapBits, CreateBitmapTakesItsBits) {
+    static const BYTE mono[] = {0xA0, 0x00, 0x50, 0x00};
+    static const DWORD color[] = {0xFF112233, 0x00445566, 0x778899, 0xAABBCC};
+    static const COLORREF expected[] = {0xFFFFFF, 0,        0,        0xFFFFFF,
+                                        0x332211, 0x665544, 0x998877, 0xCCBBAA};
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (int i = 0; i < 8; ++i) {
+        HBITMAP b = i < 4 ? CreateBitmap(3, 2, 1, 1, mono) : CreateBitmap(2, 2, 1, 32, color);
+        HGDIOBJ original = SelectObject(dc, b);
+        EXPECT_EQ(GetPixel(dc, i % 2, i % 4 / 2), expected[i]) << i;
+        SelectObject(dc, original);
+        DeleteObject(b);
+    }
+    DeleteDC(dc);
+}
+
+// A 3 by 4 bitmap whose pixel (x, y) has red x and green y, read and
+// written as program rows.
+struct DibRig {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(3, 4, 1, 32, nullptr);
+    BITMAPINFO info{};
+    DibRig() {
+        HGDIOBJ original = SelectObject(dc, bitmap);
+        for (int i = 0; i < 12; ++i)
+            SetPixel(dc, i % 3, i / 3, RGB(i % 3, i / 3, 99));
+        SelectObject(dc, original);
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, 4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    }
+    ~DibRig() {
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+};
+
+// Scan lines count from the bottom of a bottom-up layout, from the top of a
+// top-down one, and a layout shorter than the bitmap covers its top rows.
+TEST(BitmapBits, GetDIBitsRows) {
+    static const struct {
+        LONG height;
+        UINT start, lines;
+        int copied;
+        int rows[4]; // the bitmap row of each scan line written
+    } rows[] = {{4, 0, 4, 4, {3, 2, 1, 0}},
+                {4, 1, 2, 2, {2, 1}},
+                {4, 2, 10, 2, {1, 0}},
+                {-4, 0, 4, 4, {0, 1, 2, 3}},
+                {2, 0, 2, 2, {1, 0}}};
+    DibRig rig;
+    for (const auto& row : rows) {
+        std::vector<DWORD> bits(12, 0xABABABAB);
+        rig.info.bmiHeader.biHeight = row.height;
+        int copied = GetDIBits(rig.dc, rig.bitmap, row.start, row.lines, bits.data(), &rig.info,
+                               DIB_RGB_COLORS);
+        EXPECT_EQ(copied, row.copied) << row.height << " from " << row.start;
+        for (int i = 0; i < 12; ++i) {
+            DWORD expected = i / 3 < row.copied
+                                 ? 0x000063u | (DWORD)(i % 3) << 16 | (DWORD)row.rows[i / 3] << 8
+                                 : 0xABABABABu;
+            EXPECT_EQ(bits[(size_t)i], expected)
+                << row.height << " from " << row.start << ": " << i;
+        }
+    }
+}
+
+TEST(BitmapBits, GetDIBitsDescribesAndRefuses) {
+    DibRig rig;
+    BITMAPINFO asked{};
+    asked.bmiHeader.biSize = sizeof asked.bmiHeader;
+    EXPECT_NE(GetDIBits(rig.dc, rig.bitmap, 0, 0, nullptr, &asked, DIB_RGB_COLORS), 0);
+    const BITMAPINFOHEADER& h = asked.bmiHeader;
+    EXPECT_EQ(h.biWidth * 1000 + h.biHeight * 100 + h.biBitCount, 3432) << "3 by 4, 32 bits";
+    EXPECT_EQ(h.biSizeImage, 48u);
+    rig.info.bmiHeader.biBitCount = 24;
+    EXPECT_NE(GetDIBits(rig.dc, rig.bitmap, 0, 4, nullptr, &rig.info, DIB_RGB_COLORS), 0);
+    EXPECT_EQ(rig.info.bmiHeader.biSizeImage, 48u) << "24-bit rows of 3 pixels pad to 12 bytes";
+    DWORD bits[12];
+    EXPECT_EQ(GetDIBits(rig.dc, (HBITMAP)rig.dc, 0, 4, bits, &rig.info, DIB_RGB_COLORS), 0);
+    EXPECT_EQ(GetDIBits(rig.dc, rig.bitmap, 0, 4, bits, &rig.info, 5), 0);
+    rig.info.bmiHeader.biCompression = 1;
+    EXPECT_EQ(GetDIBits(rig.dc, rig.bitmap, 0, 4, bits, &rig.info, DIB_RGB_COLORS), 0);
+}
+
+TEST(BitmapBits, SetDIBitsWritesTheScanLinesAsked) {
+    DibRig rig;
+    DWORD in[12];
+    for (int i = 0; i < 12; ++i)
+        in[i] = 0x111111u * (DWORD)i;
+    EXPECT_EQ(SetDIBits(rig.dc, rig.bitmap, 1, 2, in, &rig.info, DIB_RGB_COLORS), 2);
+    EXPECT_EQ(SetDIBits(rig.dc, rig.bitmap, 3, 5, in, &rig.info, DIB_RGB_COLORS), 1);
+    SelectObject(rig.dc, rig.bitmap);
+    static const COLORREF column0[4] = {0x000000, 0x333333, 0x000000, RGB(0, 3, 99)};
+    for (int y = 0; y < 4; ++y)
+        EXPECT_EQ(GetPixel(rig.dc, 0, y), column0[y]) << y;
+}
+
+// The source rectangle counts from the bottom of a bottom-up layout.
+TEST(BitmapBits, StretchDIBitsSourceRows) {
+    DWORD in[12];
+    for (int i = 0; i < 12; ++i)
+        in[i] = 0xFE000000u | 0x111111u * (DWORD)i;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, 4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BitmapDc target(2, 2);
+    for (LONG height : {4, -4}) {
+        info.bmiHeader.biHeight = height;
+        target.fill(0);
+        EXPECT_EQ(
+            StretchDIBits(target.dc(), 0, 0, 2, 2, 0, 0, 2, 2, in, &info, DIB_RGB_COLORS, SRCCOPY),
+            4);
+        DWORD top_left = height > 0 ? in[3] : in[0];
+        EXPECT_EQ(target.bits()[0], top_left) << height;
+        EXPECT_EQ(target.bits()[3], height > 0 ? in[1] : in[4]) << height;
+    }
+    EXPECT_EQ(StretchDIBits(target.dc(), 0, 0, 2, 2, 0, 0, 2, 2, nullptr, &info, 0, SRCCOPY), 0);
+}
+
+TEST(BitmapBits, DeviceCapsAreTheScreens) {
+    static const struct {
+        int index, expected; // expected 0: checked below
+    } rows[] = {{TECHNOLOGY, DT_RASDISPLAY},
+                {BITSPIXEL, 32},
+                {PLANES, 1},
+                {NUMCOLORS, -1},
+                {LOGPIXELSX, 96},
+                {LOGPIXELSY, 96},
+                {ASPECTX, 36},
+                {ASPECTXY, 51},
+                {CLIPCAPS, CP_RECTANGLE},
+                {SIZEPALETTE, 0}};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(nullptr);
+    for (HDC dc : {screen, memory}) {
+        for (const auto& row : rows)
+            EXPECT_EQ(GetDeviceCaps(dc, row.index), row.expected) << row.index;
+        int width = GetSystemMetrics(SM_CXSCREEN);
+        EXPECT_EQ(GetDeviceCaps(dc, HORZRES), width);
+        EXPECT_EQ(GetDeviceCaps(dc, VERTRES), GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_EQ(GetDeviceCaps(dc, HORZSIZE), (width * 254 + 480) / 960) << "millimetres";
+        // What the layer claims, Windows claims too.
+        EXPECT_EQ(GetDeviceCaps(dc, RASTERCAPS) & 0x2E99, 0x2E99);
+        EXPECT_EQ(GetDeviceCaps(dc, POLYGONALCAPS) & 0x97, 0x97);
+    }
+    EXPECT_EQ(GetDeviceCaps(nullptr, HORZRES), 0);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+} // namespace
