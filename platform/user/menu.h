@@ -48,6 +48,9 @@ void draw_menu_bar(Window* window, HDC window_dc, int selected);
 // The bar item under a window point, or -1.
 int menu_bar_item_at(Window* window, POINT window_point);
 
+// The drop-down window showing `menu` while a menu is open, or null.
+HWND menu_dropdown_window(HMENU menu);
+
 // Draws an item's text at `left` within `box`, mnemonic underlined.
 void draw_menu_text(HDC dc, const MenuItem& item, RECT box, int left, bool selected);
 // The upper-case letter after an item's single '&', or 0 for none.

@@ -125,13 +125,20 @@ int menu_bar_item_at(Window* window, POINT point) {
     return -1;
 }
 
-// Where a bar item is on the screen. Only a window's own bar is laid out
-// against a window; other menus have no place until they are open.
+// Where an item is on the screen: an open drop-down's item in the window
+// that shows it, a bar item on its window. Other menus have no place until
+// they are open.
 BOOL WINAPI GetMenuItemRect(HWND handle, HMENU menu_handle, UINT item, LPRECT rect) {
-    Window* window = user_window(handle);
     Menu* menu = user_menu(menu_handle);
-    if (window == nullptr || menu == nullptr || rect == nullptr || item >= menu->items.size() ||
-        (HMENU)window->id != menu_handle || (window->style & WS_CHILD))
+    if (menu == nullptr || rect == nullptr || item >= menu->items.size())
+        return FALSE;
+    if (HWND dropdown = menu_dropdown_window(menu_handle)) {
+        *rect = menu->items[item].rect;
+        MapWindowPoints(dropdown, nullptr, (LPPOINT)rect, 2);
+        return TRUE;
+    }
+    Window* window = user_window(handle);
+    if (window == nullptr || (HMENU)window->id != menu_handle || (window->style & WS_CHILD))
         return FALSE;
     menu_bar_rect(window); // lays the items out
     POINT origin = user_window_origin(window);

@@ -623,6 +623,12 @@ BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner
     return TRUE;
 }
 
+HWND menu_dropdown_window(HMENU menu) {
+    if (g_tracking == nullptr || menu == nullptr || g_tracking->dropdown_menu != menu)
+        return nullptr;
+    return g_tracking->dropdown;
+}
+
 // What DefWindowProcA does for SC_MOUSEMENU and SC_KEYMENU.
 void user_menu_command(HWND handle, WPARAM command, LPARAM lparam) {
     Window* window = user_window_quiet(handle);

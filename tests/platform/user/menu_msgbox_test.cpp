@@ -258,6 +258,54 @@ TEST_F(MenuOnWindow, MenuItemRectOfBarItems) {
     EXPECT_FALSE(GetMenuItemRect(window, bar, 2, &first)) << "past the end";
 }
 
+// What a timer saw while Game was dropped down: its Pause item's
+// rectangle and the window under the item's centre, where it then clicks.
+struct DropDownSeen {
+    HMENU game = nullptr;
+    BOOL found = FALSE;
+    RECT item{}, under_rect{};
+    HWND under = nullptr;
+    int ticks = 0;
+};
+DropDownSeen g_seen;
+
+void CALLBACK look_and_click(HWND window, UINT, UINT_PTR, DWORD) {
+    if (++g_seen.ticks == 1) {
+        g_seen.found = GetMenuItemRect(window, g_seen.game, 2, &g_seen.item);
+        POINT centre{(g_seen.item.left + g_seen.item.right) / 2,
+                     (g_seen.item.top + g_seen.item.bottom) / 2};
+        g_seen.under = WindowFromPoint(centre);
+        GetWindowRect(g_seen.under, &g_seen.under_rect);
+        click_at(centre);
+    } else if (g_seen.ticks == 100) { // the click went astray: close the menu
+        PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
+    }
+}
+
+// An open drop-down's item is on the screen inside the drop-down window,
+// and a click at its centre chooses it.
+TEST_F(MenuOnWindow, MenuItemRectOfAnOpenDropDown) {
+    HWND window = make_shown_popup();
+    GameMenu m = make_game_menu();
+    ASSERT_TRUE(SetMenu(window, m.bar));
+    settle();
+    g_seen = {m.game};
+    SetTimer(window, 1, 30, look_and_click);
+    PostMessageA(window, WM_KEYDOWN, VK_DOWN, 1); // F10, Down: Game drops down
+    SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    KillTimer(window, 1);
+    ASSERT_TRUE(g_seen.found);
+    EXPECT_FALSE(IsRectEmpty(&g_seen.item));
+    EXPECT_NE(g_seen.under, window);
+    RECT both;
+    UnionRect(&both, &g_seen.item, &g_seen.under_rect);
+    expect_rect(both, g_seen.under_rect, "the item is inside the drop-down");
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(LOWORD(msg.wParam), ID_PAUSE);
+}
+
 // CBT hooks.
 
 // The hook writes its calls into the message log as pseudo-messages, so that
