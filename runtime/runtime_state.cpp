@@ -3,6 +3,7 @@
 #include "runtime/core/core_state.h"
 #include "runtime/graphics/message_box.h"
 #include "runtime/graphics/text_output.h"
+#include "runtime/window/framework.h"
 #include "runtime/window/window_record.h"
 
 void resetRuntimeState() {
