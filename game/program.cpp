@@ -4,6 +4,7 @@
 
 #include "resources/icon.h"
 #include "runtime/core/heap.h"
+#include "runtime/core/program_end.h"
 #include "runtime/events/wait.h"
 #include "runtime/graphics/shapes.h"
 #include "runtime/window/window.h"
@@ -136,15 +137,10 @@ void WaitFrame() {
 }
 
 // The program ends from wherever it is, often deep inside a window
-// procedure that USER32 called from a message loop. Unwinding to main,
-// by longjmp or a C++ exception, would cross those system frames, which
-// Windows does not allow (and the layer's message loop would be left half
-// way). Instead the clean-up runs right here and ExitProcess ends the
-// process without returning and without unwinding: no code after any
-// pending call runs, on Windows and on the layer alike.
+// procedure; endRuntimeProgram runs the clean-up there and ends the process
+// without returning or unwinding.
 void endProgram() {
     // The runtime keeps no dialog records: this program opens no dialog, so
     // the list that the dialog library would release here is empty.
-    destroyPrivateHeap();
-    ExitProcess((UINT)exitCode);
+    endRuntimeProgram(exitCode);
 }

@@ -2,6 +2,7 @@
 
 #include "runtime/core/heap_stack.h"
 #include "runtime/core/list.h"
+#include "runtime/core/program_end.h"
 
 HANDLE PrivateHeap = nullptr;
 
@@ -11,7 +12,10 @@ int32_t createPrivateHeap() {
         HeapStack.count = 0;
         HeapStack.refused = 0;
     }
-    return PrivateHeap != nullptr ? 1 : 0;
+    if (PrivateHeap == nullptr)
+        return 0;
+    endRuntimeProgramAtExit();
+    return 1;
 }
 
 // One compaction and one retry when the heap cannot meet a request; then

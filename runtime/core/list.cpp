@@ -1,6 +1,7 @@
 #include "runtime/core/list.h"
 
 #include "runtime/core/heap.h"
+#include "runtime/core/program_end.h"
 
 ListNode* exitProcList = nullptr;
 
@@ -69,16 +70,27 @@ int32_t registerExitProc(ExitProc proc, int32_t argument) {
     }
     record->proc = proc;
     record->argument = argument;
+    endRuntimeProgramAtExit();
     return 0;
 }
 
+// Each procedure leaves the list before it runs, so that one which ends the
+// program itself, and so comes back here, neither runs twice nor keeps the
+// ones after it from running.
 void runExitProcs() {
-    if (exitProcList == nullptr)
-        return;
-    for (ListNode* node = listNext(exitProcList); node != nullptr; node = listNext(node)) {
-        auto* record = (ExitProcRecord*)listData(node);
-        record->proc(record->argument);
+    while (exitProcList != nullptr) {
+        ListNode* node = listNext(exitProcList);
+        if (node == nullptr) {
+            listDestroy(exitProcList, 1);
+            exitProcList = nullptr;
+            return;
+        }
+        exitProcList->next = node->next;
+        if (node->next != nullptr)
+            node->next->prev = exitProcList;
+        ExitProcRecord record = *(ExitProcRecord*)listData(node);
+        globalFree(node->data);
+        globalFree(node);
+        record.proc(record.argument);
     }
-    listDestroy(exitProcList, 1);
-    exitProcList = nullptr;
 }

@@ -1,6 +1,7 @@
 // The wait for events: the one place where the program takes messages off
 // the queue and hands them to their windows.
 #include "runtime/events/wait.h"
+#include "runtime/window/framework.h"
 #include "runtime/window/window.h"
 
 namespace {

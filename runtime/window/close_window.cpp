@@ -1,5 +1,6 @@
 // Closing a window: the only way a framework window is destroyed.
 #include "runtime/core/heap.h"
+#include "runtime/window/framework.h"
 #include "runtime/window/window.h"
 
 namespace {

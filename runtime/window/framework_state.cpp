@@ -1,4 +1,5 @@
 #include "runtime/window/event_state.h"
+#include "runtime/window/framework.h"
 #include "runtime/window/window_record.h"
 
 ATOM wndClassAtom = 0;

@@ -1,5 +1,6 @@
 // Opening a window on a record: class registration, creation, the backing
 // bitmap and the captured default drawing state; and centring.
+#include "runtime/window/framework.h"
 #include "runtime/window/window.h"
 
 namespace {

@@ -1,6 +1,7 @@
 // Erasing a window's background in its window colour, and painting it from
 // its backing bitmap, one to one or scaled to the client area.
 #include "runtime/core/rounding.h"
+#include "runtime/window/framework.h"
 #include "runtime/window/window.h"
 
 namespace {

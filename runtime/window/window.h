@@ -21,34 +21,6 @@ int32_t openWindow(WindowRecord* record, int32_t x, int32_t y, int32_t width, in
 // work area, kept inside the parent's client area or the work area.
 int32_t centerWindow(WindowRecord* record);
 
-// Fills the box from (x, y), width by height, with `colour` by an opaque
-// empty text output; the context's background colour stays `colour`.
-int32_t fillRect(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height, uint32_t colour);
-
-// The record attached to a window of the framework's classes; null for
-// other windows, for windows not yet attached and for no window.
-WindowRecord* windowRecordOf(HWND window);
-
-// The procedure of both framework classes.
-LRESULT CALLBACK frameworkWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Translates one message into an event, publishes it in the event state and
-// calls the record's handler; returns its result, 0 without a handler. The
-// event state (menuId apart) is restored before it returns.
-int32_t dispatchEvent(WindowRecord* record, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Fits an MDI frame's client window between its tool bars and status bars.
-// Returns 1 when it found one and moved the client window, else 0.
-int32_t layoutFrame(HWND frame, HWND mdiClient);
-
-// WM_ERASEBKGND: fills the erase context's clip box with the window colour
-// and delivers EVENT_ERASE with drawing redirected to that context.
-LRESULT eraseBackground(HWND hwnd, HDC dc, LPARAM lParam);
-
-// WM_PAINT: copies the invalid area from the backing bitmap, scaled in
-// stretch mode; a window without backing bitmap gets event 15 instead.
-LRESULT paintWindow(HWND hwnd, WPARAM wParam, LPARAM lParam);
-
 // A new empty menu: a popup menu when `popup` is nonzero.
 HMENU newMenu(int32_t popup);
 // Appends an item (MF_STRING, MF_POPUP with a submenu handle as id, or
@@ -60,7 +32,3 @@ int32_t setMenuBar(WindowRecord* record, HMENU menu);
 // Destroys the window and the record's drawing objects; the record is
 // closed afterwards. Nothing for a closed record.
 int32_t closeWindow(WindowRecord* record);
-
-// True when the window's parent is the MDI client of a framework frame, so
-// that the window is an MDI child.
-bool parentIsMdiClient(HWND window);

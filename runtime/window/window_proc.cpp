@@ -2,6 +2,7 @@
 // messages into events, and the layout of an MDI frame's client window.
 #include "runtime/core/heap.h"
 #include "runtime/core/text.h"
+#include "runtime/window/framework.h"
 #include "runtime/window/window.h"
 
 #include <string.h>

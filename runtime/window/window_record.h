@@ -1,5 +1,4 @@
-// The caller-owned record of one open window, the flags of openWindow, and
-// the window framework's process-wide state.
+// The caller-owned record of one open window and the flags of openWindow.
 #pragma once
 
 #include <windows.h>
@@ -59,14 +58,3 @@ constexpr uint32_t BACKING_STRETCH = 0x10;
 
 // The icon resource of both window classes.
 constexpr int PROGRAM_ICON_ID = 101;
-
-// Process-wide state of the window framework, zero at start.
-extern ATOM wndClassAtom;            // "OrvaneWndClass", once registered
-extern ATOM frameClassAtom;          // "OrvaneFrameClass", once registered
-extern ATOM mdiClientAtom;           // "MDICLIENT", or 0xFFFF when no MDI frame was made
-extern WindowRecord* creatingRecord; // the record whose window is being created
-
-// Puts the state above and the event state back to their values at load,
-// unregistering the framework's classes so that the next openWindow
-// registers them afresh. A class that still has windows stays registered.
-void resetFrameworkState();

@@ -9,6 +9,7 @@
 #include "runtime/graphics/message_box.h"
 #include "runtime/graphics/text_output.h"
 #include "runtime/runtime_state.h"
+#include "runtime/window/framework.h"
 #include "tests/runtime/window/framework_fixture.h"
 #include "tests/support/stdout_capture.h"
 

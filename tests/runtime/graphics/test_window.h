@@ -7,6 +7,7 @@
 #pragma once
 
 #include "runtime/runtime_state.h"
+#include "runtime/window/framework.h"
 #include "runtime/window/window.h"
 #include "runtime/window/window_record.h"
 #include "tests/support/platform_reset.h"

@@ -3,6 +3,7 @@
 // cursor; painting from the backing bitmap and erasing; the wait for events
 // and timers.
 #include "runtime/events/wait.h"
+#include "runtime/window/framework.h"
 #include "runtime/window/window.h"
 #include "tests/runtime/window/framework_fixture.h"
 #include "tests/support/bitmap_dc.h"

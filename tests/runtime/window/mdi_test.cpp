@@ -2,6 +2,7 @@
 // records, closing a child, and fitting the client window between bars.
 #include "runtime/core/heap.h"
 #include "runtime/runtime_state.h"
+#include "runtime/window/framework.h"
 #include "runtime/window/window.h"
 #include "tests/support/platform_reset.h"
 

@@ -1,5 +1,6 @@
 // Opening windows on records (styles, backing bitmap, captured drawing state,
 // creation events), centring them, menu bars and closing.
+#include "runtime/window/framework.h"
 #include "runtime/window/window.h"
 #include "tests/runtime/window/framework_fixture.h"
 
