@@ -267,17 +267,17 @@ struct DropDownSeen {
     HWND under = nullptr;
     int ticks = 0;
 };
-DropDownSeen g_seen;
+DropDownSeen g_dropdown;
 
 void CALLBACK look_and_click(HWND window, UINT, UINT_PTR, DWORD) {
-    if (++g_seen.ticks == 1) {
-        g_seen.found = GetMenuItemRect(window, g_seen.game, 2, &g_seen.item);
-        POINT centre{(g_seen.item.left + g_seen.item.right) / 2,
-                     (g_seen.item.top + g_seen.item.bottom) / 2};
-        g_seen.under = WindowFromPoint(centre);
-        GetWindowRect(g_seen.under, &g_seen.under_rect);
+    if (++g_dropdown.ticks == 1) {
+        g_dropdown.found = GetMenuItemRect(window, g_dropdown.game, 2, &g_dropdown.item);
+        POINT centre{(g_dropdown.item.left + g_dropdown.item.right) / 2,
+                     (g_dropdown.item.top + g_dropdown.item.bottom) / 2};
+        g_dropdown.under = WindowFromPoint(centre);
+        GetWindowRect(g_dropdown.under, &g_dropdown.under_rect);
         click_at(centre);
-    } else if (g_seen.ticks == 100) { // the click went astray: close the menu
+    } else if (g_dropdown.ticks == 100) { // the click went astray: close the menu
         PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
         PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1);
     }
@@ -290,17 +290,17 @@ TEST_F(MenuOnWindow, MenuItemRectOfAnOpenDropDown) {
     GameMenu m = make_game_menu();
     ASSERT_TRUE(SetMenu(window, m.bar));
     settle();
-    g_seen = {m.game};
+    g_dropdown = {m.game};
     SetTimer(window, 1, 30, look_and_click);
     PostMessageA(window, WM_KEYDOWN, VK_DOWN, 1); // F10, Down: Game drops down
     SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
     KillTimer(window, 1);
-    ASSERT_TRUE(g_seen.found);
-    EXPECT_FALSE(IsRectEmpty(&g_seen.item));
-    EXPECT_NE(g_seen.under, window);
+    ASSERT_TRUE(g_dropdown.found);
+    EXPECT_FALSE(IsRectEmpty(&g_dropdown.item));
+    EXPECT_NE(g_dropdown.under, window);
     RECT both;
-    UnionRect(&both, &g_seen.item, &g_seen.under_rect);
-    expect_rect(both, g_seen.under_rect, "the item is inside the drop-down");
+    UnionRect(&both, &g_dropdown.item, &g_dropdown.under_rect);
+    expect_rect(both, g_dropdown.under_rect, "the item is inside the drop-down");
     MSG msg{};
     ASSERT_TRUE(PeekMessageA(&msg, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
     EXPECT_EQ(LOWORD(msg.wParam), ID_PAUSE);
