@@ -175,9 +175,10 @@ TEST_F(WindowRules, PointMappingLastError) {
     HWND window = make(MAIN, WS_POPUP, 120, 70, 50, 50);
     HWND dead = make(SECOND, WS_POPUP, 0, 0, 5, 5);
     DestroyWindow(dead);
+    const char* calls[] = {"MapWindowPoints", "ClientToScreen", "ScreenToClient"};
     for (int call = 0; call < 3; ++call) {
         for (bool bad : {false, true}) {
-            SCOPED_TRACE(::testing::Message() << "call " << call << " bad " << bad);
+            SCOPED_TRACE(::testing::Message() << calls[call] << (bad ? ", destroyed" : ", live"));
             HWND target = bad ? dead : window;
             POINT p{1, 2};
             SetLastError(0xDEADBEEF);
