@@ -34,18 +34,19 @@ TEST_F(MenuRules, GetMenuItemInfoText) {
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, 101, "&Open");
     for (const TextRow& row : TEXT_ROWS) {
+        SCOPED_TRACE(::testing::Message() << "mask " << row.mask << " cch " << row.buffer);
         char buffer[16];
         memset(buffer, 'x', sizeof buffer);
         MENUITEMINFOA info = info_of(row.mask);
         info.dwTypeData = row.buffer ? buffer : nullptr;
         info.cch = row.buffer;
         ASSERT_TRUE(GetMenuItemInfoA(menu, 101, FALSE, &info));
-        EXPECT_EQ(info.cch, row.cch) << row.mask << " " << row.buffer;
+        EXPECT_EQ(info.cch, row.cch);
         // Wine copies a truncated text without its terminating zero;
         // Windows truncates and terminates.
         bool truncated = row.buffer != 0 && row.buffer <= 5;
         if (row.buffer != 0 && !(truncated && running_under_wine())) {
-            EXPECT_STREQ(buffer, row.copied) << row.mask << " " << row.buffer;
+            EXPECT_STREQ(buffer, row.copied);
         }
     }
     DestroyMenu(menu);
@@ -180,8 +181,7 @@ const ExpectedMessage TRACK_START[] = {
 };
 
 TEST_F(MenuRules, TrackPopupMenuChoosesByKeys) {
-    static ATOM atom = register_test_class("ZandrelMenuOwner", owner_proc);
-    (void)atom;
+    register_test_class("ZandrelMenuOwner", owner_proc);
     HWND owner = make(MAIN, CAPTIONED_POPUP | WS_VISIBLE, 100, 100, 200, 150, nullptr, 0,
                       "ZandrelMenuOwner");
     settle();
@@ -189,10 +189,11 @@ TEST_F(MenuRules, TrackPopupMenuChoosesByKeys) {
     AppendMenuA(menu, MF_STRING, 201, "&First");
     AppendMenuA(menu, MF_STRING, 202, "&Second");
     for (const TrackRow& row : TRACK_ROWS) {
+        SCOPED_TRACE(::testing::Message() << "flags " << row.flags << " key " << row.keys[0]);
         memcpy(g_keys, row.keys, sizeof g_keys);
         log_flush();
         BOOL result = TrackPopupMenu(menu, row.flags, 150, 150, 0, owner, nullptr);
-        EXPECT_EQ(result, row.result) << row.flags << " " << row.keys[0];
+        EXPECT_EQ(result, row.result);
         log_keep_only({WM_ENTERMENULOOP, WM_INITMENUPOPUP});
         expect_sequence(TRACK_START, "TrackPopupMenu opens");
         MSG msg;

@@ -38,9 +38,7 @@ class PaintRules : public UserTest {
     HWND window = nullptr;
     void SetUp() override {
         UserTest::SetUp();
-        static ATOM atom =
-            register_test_class("ZandrelPaintRules", rules_proc, 0, (HBRUSH)(COLOR_WINDOW + 1));
-        (void)atom;
+        register_test_class("ZandrelPaintRules", rules_proc, 0, (HBRUSH)(COLOR_WINDOW + 1));
         window = make(MAIN, CAPTIONED_POPUP | WS_VISIBLE, 100, 80, 200, 150, nullptr, 0,
                       "ZandrelPaintRules");
         g_on_paint = OnPaint::BEGIN_END;
@@ -129,6 +127,7 @@ LRESULT CALLBACK plain_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 }
 
 struct DcRow {
+    const char* class_name;
     UINT class_style;
     bool same_dc_twice;      // GetDC gives the same context each time
     bool shared_by_class;    // two windows of the class get the same context
@@ -136,34 +135,31 @@ struct DcRow {
 };
 
 const DcRow DC_ROWS[] = {
-    {0, false, false, false},
-    {CS_OWNDC, true, false, true},
-    {CS_CLASSDC, true, true, true},
+    {"ZandrelCommonDc", 0, false, false, false},
+    {"ZandrelOwnDc", CS_OWNDC, true, false, true},
+    {"ZandrelClassDc", CS_CLASSDC, true, true, true},
 };
 
 TEST_F(PaintRules, ClassAndPrivateContexts) {
-    const char* names[] = {"ZandrelCommonDc", "ZandrelOwnDc", "ZandrelClassDc"};
-    for (size_t i = 0; i < 3; ++i) {
-        const DcRow& row = DC_ROWS[i];
-        register_test_class(names[i], plain_proc, 0, nullptr, row.class_style);
-        HWND a = make(MAIN, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0, names[i]);
-        HWND b = make(SECOND, WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, 0, names[i]);
+    for (const DcRow& row : DC_ROWS) {
+        SCOPED_TRACE(row.class_name);
+        register_test_class(row.class_name, plain_proc, 0, nullptr, row.class_style);
+        HWND a = make(MAIN, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, 0, row.class_name);
+        HWND b = make(SECOND, WS_POPUP | WS_VISIBLE, 60, 0, 50, 50, nullptr, 0, row.class_name);
         HDC first = GetDC(a);
         SetTextColor(first, RGB(1, 2, 3));
-        EXPECT_EQ(ReleaseDC(a, first), 1) << names[i];
-        EXPECT_EQ(ReleaseDC(a, first), row.same_dc_twice ? 1 : 0) << "released twice " << names[i];
+        EXPECT_EQ(ReleaseDC(a, first), 1);
+        EXPECT_EQ(ReleaseDC(a, first), row.same_dc_twice ? 1 : 0) << "released twice";
         HDC again = GetDC(a);
-        if (row.same_dc_twice) {
-            EXPECT_EQ(again, first) << names[i];
-        }
-        EXPECT_EQ(GetTextColor(again) == RGB(1, 2, 3), row.attributes_persist) << names[i];
+        EXPECT_TRUE(!row.same_dc_twice || again == first) << "the same context again";
+        EXPECT_EQ(GetTextColor(again) == RGB(1, 2, 3), row.attributes_persist);
         HDC other = GetDC(b);
-        EXPECT_EQ(other == again, row.shared_by_class) << names[i];
-        EXPECT_EQ(WindowFromDC(other), b) << names[i];
+        EXPECT_EQ(other == again, row.shared_by_class);
+        EXPECT_EQ(WindowFromDC(other), b);
         PAINTSTRUCT paint;
         InvalidateRect(a, nullptr, FALSE);
         HDC painting = BeginPaint(a, &paint);
-        EXPECT_EQ(painting == again, row.same_dc_twice) << "BeginPaint " << names[i];
+        EXPECT_EQ(painting == again, row.same_dc_twice) << "BeginPaint";
         EndPaint(a, &paint);
         ReleaseDC(b, other);
         ReleaseDC(a, again);

@@ -38,14 +38,14 @@ const LpposRow LPPOS_ROWS[] = {
 };
 
 TEST_F(WindowRules, NcCalcSizePointsAtTheWindowPos) {
-    static ATOM atom = register_test_class("ZandrelCalcSize", calcsize_proc);
-    (void)atom;
+    register_test_class("ZandrelCalcSize", calcsize_proc);
     for (const LpposRow& row : LPPOS_ROWS) {
         HWND window =
             make(MAIN, WS_POPUP | WS_CAPTION, 10, 20, 100, 80, nullptr, 0, "ZandrelCalcSize");
+        SCOPED_TRACE(::testing::Message() << "flags " << std::hex << row.flags);
         lppos_seen = false;
         SetWindowPos(window, nullptr, row.x, row.y, row.cx, row.cy, row.flags);
-        ASSERT_TRUE(lppos_seen) << "row x=" << row.x;
+        ASSERT_TRUE(lppos_seen);
         EXPECT_EQ(last_lppos.hwnd, window);
         expect_rect({last_lppos.x, last_lppos.y, last_lppos.cx, last_lppos.cy}, row.expected,
                     "lppos place");
@@ -73,6 +73,8 @@ const ClampRow CLAMP_ROWS[] = {
 TEST_F(WindowRules, CreateAndSetWindowPosClampPlaceAndSize) {
     HWND moved = make(MAIN, WS_POPUP, 0, 0, 10, 10);
     for (const ClampRow& row : CLAMP_ROWS) {
+        SCOPED_TRACE(::testing::Message()
+                     << row.x << "," << row.y << " " << row.cx << "x" << row.cy);
         RECT rect;
         SetWindowPos(moved, nullptr, row.x, row.y, row.cx, row.cy, SWP_NOZORDER | SWP_NOACTIVATE);
         GetWindowRect(moved, &rect);
@@ -151,53 +153,41 @@ TEST_F(WindowRules, CbtCreateSeesTheStyleAsAskedAndNoZOrder) {
     make(SECOND, WS_POPUP, 0, 0, 20, 20);
     g_cbt = SetWindowsHookExA(WH_CBT, creation_hook, nullptr, GetCurrentThreadId());
     for (const CbtRow& row : CBT_ROWS) {
+        SCOPED_TRACE(::testing::Message() << "style " << std::hex << row.style);
         HWND window = make(CHILD2, row.style, 5, 5, 30, 30, parent);
         ASSERT_EQ(g_sight.window, window);
-        EXPECT_EQ((DWORD)g_sight.style, row.style & ~WS_VISIBLE) << std::hex << row.style;
-        EXPECT_EQ(g_sight.next, nullptr) << std::hex << row.style;
-        EXPECT_EQ(g_sight.previous, nullptr) << std::hex << row.style;
+        EXPECT_EQ((DWORD)g_sight.style, row.style & ~WS_VISIBLE);
+        EXPECT_EQ(g_sight.next, nullptr);
+        EXPECT_EQ(g_sight.previous, nullptr);
         EXPECT_FALSE(g_sight.among_parents_children);
         DWORD style = (DWORD)GetWindowLongA(window, GWL_STYLE);
-        EXPECT_EQ(style & (WS_CLIPSIBLINGS | WS_CAPTION), row.added_after) << std::hex << row.style;
-        if (!row.child) {
-            EXPECT_NE(GetWindow(window, GW_HWNDNEXT), nullptr) << "in the z-order after creation";
-        }
+        EXPECT_EQ(style & (WS_CLIPSIBLINGS | WS_CAPTION), row.added_after);
+        EXPECT_TRUE(row.child || GetWindow(window, GW_HWNDNEXT) != nullptr)
+            << "in the z-order after creation";
         DestroyWindow(window);
     }
     UnhookWindowsHookEx(g_cbt);
 }
 
-enum MapCall { MAP_POINTS, TO_SCREEN, TO_CLIENT };
-
-struct MapRow {
-    MapCall call;
-    bool bad_window;
-    bool ok;
-    DWORD error; // 0xDEADBEEF: left alone
-};
-
-const MapRow MAP_ROWS[] = {
-    {MAP_POINTS, false, true, 0xDEADBEEF},
-    {TO_SCREEN, false, true, 0xDEADBEEF},
-    {TO_CLIENT, false, true, 0xDEADBEEF},
-    {MAP_POINTS, true, false, ERROR_INVALID_WINDOW_HANDLE},
-    {TO_SCREEN, true, false, ERROR_INVALID_WINDOW_HANDLE},
-    {TO_CLIENT, true, false, ERROR_INVALID_WINDOW_HANDLE},
-};
-
+// Mapping points through a live window leaves the last error alone;
+// through a destroyed one it fails with ERROR_INVALID_WINDOW_HANDLE.
 TEST_F(WindowRules, PointMappingLastError) {
     HWND window = make(MAIN, WS_POPUP, 120, 70, 50, 50);
     HWND dead = make(SECOND, WS_POPUP, 0, 0, 5, 5);
     DestroyWindow(dead);
-    for (const MapRow& row : MAP_ROWS) {
-        HWND target = row.bad_window ? dead : window;
-        POINT p{1, 2};
-        SetLastError(0xDEADBEEF);
-        bool ok = row.call == MAP_POINTS  ? MapWindowPoints(target, nullptr, &p, 1) != 0
-                  : row.call == TO_SCREEN ? ClientToScreen(target, &p) != FALSE
-                                          : ScreenToClient(target, &p) != FALSE;
-        EXPECT_EQ(ok, row.ok) << "call " << row.call << " bad " << row.bad_window;
-        EXPECT_EQ(GetLastError(), row.error) << "call " << row.call << " bad " << row.bad_window;
+    const char* calls[] = {"MapWindowPoints", "ClientToScreen", "ScreenToClient"};
+    for (int call = 0; call < 3; ++call) {
+        for (bool bad : {false, true}) {
+            SCOPED_TRACE(::testing::Message() << calls[call] << (bad ? ", destroyed" : ", live"));
+            HWND target = bad ? dead : window;
+            POINT p{1, 2};
+            SetLastError(0xDEADBEEF);
+            bool ok = call == 0   ? MapWindowPoints(target, nullptr, &p, 1) != 0
+                      : call == 1 ? ClientToScreen(target, &p) != FALSE
+                                  : ScreenToClient(target, &p) != FALSE;
+            EXPECT_EQ(ok, !bad);
+            EXPECT_EQ(GetLastError(), bad ? (DWORD)ERROR_INVALID_WINDOW_HANDLE : 0xDEADBEEF);
+        }
     }
 }
 
@@ -224,14 +214,14 @@ TEST_F(WindowRules, SmallWindowsKeepClientAreaWithoutRoomForScrollBars) {
     HWND parent = make(MAIN, WS_POPUP, 0, 0, 300, 300);
     int bar_w = GetSystemMetrics(SM_CXVSCROLL), bar_h = GetSystemMetrics(SM_CYHSCROLL);
     for (const SmallRow& row : SMALL_ROWS) {
+        SCOPED_TRACE(::testing::Message() << "style " << std::hex << row.style << std::dec << " dx "
+                                          << row.dx << " dy " << row.dy);
         int cx = bar_w + row.dx, cy = bar_h + row.dy, border = (row.style & WS_BORDER) ? 2 : 0;
         HWND child = make(CHILD, WS_CHILD | row.style, 0, 0, cx, cy, parent);
         RECT client;
         GetClientRect(child, &client);
-        EXPECT_EQ(client.right, cx - border - (row.takes_vertical ? bar_w : 0))
-            << std::hex << row.style << std::dec << " " << row.dx;
-        EXPECT_EQ(client.bottom, cy - border - (row.takes_horizontal ? bar_h : 0))
-            << std::hex << row.style << std::dec << " " << row.dy;
+        EXPECT_EQ(client.right, cx - border - (row.takes_vertical ? bar_w : 0));
+        EXPECT_EQ(client.bottom, cy - border - (row.takes_horizontal ? bar_h : 0));
         DestroyWindow(child);
     }
 }

@@ -5,8 +5,6 @@
 #include "tests/platform/user/user_fixture.h"
 #include "tests/support/platform_info.h"
 
-#include <functional>
-
 namespace {
 
 class ZOrder : public UserTest {
@@ -35,45 +33,40 @@ class ZOrder : public UserTest {
 // Whatever brings the owner or the box forward or back, the box stays
 // above its owner; the owner takes the box up with it.
 TEST_F(ZOrder, AnOwnedPopupStaysAboveItsOwner) {
+    enum Act { SWP_OWNER_TOP, SWP_BOX_BOTTOM, BRING_OWNER, ACTIVATE_OWNER, MIN_RESTORE_OWNER };
     enum Expect { BOX_OWNER_OTHER, OTHER_BOX_OWNER, BOX_OTHER_OWNER };
-    struct Row {
+    static const struct Row {
         const char* how;
-        std::function<void(HWND owner, HWND box)> act;
+        Act act;
+        UINT flags; // beside SWP_NOMOVE | SWP_NOSIZE
         Expect expect;
-        bool wine_differs = false; // Wine keeps the z-order: BOX_OTHER_OWNER
+        bool wine_differs; // Wine keeps the z-order: BOX_OTHER_OWNER
     } rows[] = {
-        {"SetWindowPos(owner, HWND_TOP)",
-         [](HWND o, HWND) { SetWindowPos(o, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); },
-         BOX_OWNER_OTHER},
-        {"SetWindowPos(owner, HWND_TOP, SWP_NOACTIVATE)",
-         [](HWND o, HWND) {
-             SetWindowPos(o, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-         },
-         BOX_OWNER_OTHER},
-        {"BringWindowToTop(owner)", [](HWND o, HWND) { BringWindowToTop(o); }, BOX_OWNER_OTHER},
+        {"SetWindowPos(owner, HWND_TOP)", SWP_OWNER_TOP, 0, BOX_OWNER_OTHER, false},
+        {"SetWindowPos(owner, HWND_TOP, SWP_NOACTIVATE)", SWP_OWNER_TOP, SWP_NOACTIVATE,
+         BOX_OWNER_OTHER, false},
+        {"SWP_NOOWNERZORDER takes the box along too", SWP_OWNER_TOP,
+         SWP_NOACTIVATE | SWP_NOOWNERZORDER, BOX_OWNER_OTHER, false},
+        {"BringWindowToTop(owner)", BRING_OWNER, 0, BOX_OWNER_OTHER, false},
         // Windows raises the window it activates; Wine leaves it in place.
-        {"SetActiveWindow(owner)", [](HWND o, HWND) { SetActiveWindow(o); }, BOX_OWNER_OTHER, true},
-        {"minimise and restore the owner",
-         [](HWND o, HWND) {
-             ShowWindow(o, SW_MINIMIZE);
-             ShowWindow(o, SW_RESTORE);
-         },
-         BOX_OWNER_OTHER},
-        {"SetWindowPos(box, HWND_BOTTOM)",
-         [](HWND, HWND b) {
-             SetWindowPos(b, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-         },
-         OTHER_BOX_OWNER},
-        {"SWP_NOOWNERZORDER takes the box along too",
-         [](HWND o, HWND) {
-             SetWindowPos(o, HWND_TOP, 0, 0, 0, 0,
-                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-         },
-         BOX_OWNER_OTHER},
+        {"SetActiveWindow(owner)", ACTIVATE_OWNER, 0, BOX_OWNER_OTHER, true},
+        {"minimise and restore the owner", MIN_RESTORE_OWNER, 0, BOX_OWNER_OTHER, false},
+        {"SetWindowPos(box, HWND_BOTTOM)", SWP_BOX_BOTTOM, SWP_NOACTIVATE, OTHER_BOX_OWNER, false},
     };
     for (const Row& row : rows) {
         make_three();
-        row.act(owner_, box_);
+        UINT flags = SWP_NOMOVE | SWP_NOSIZE | row.flags;
+        if (row.act == SWP_OWNER_TOP || row.act == SWP_BOX_BOTTOM)
+            SetWindowPos(row.act == SWP_OWNER_TOP ? owner_ : box_,
+                         row.act == SWP_OWNER_TOP ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, flags);
+        if (row.act == BRING_OWNER)
+            BringWindowToTop(owner_);
+        if (row.act == ACTIVATE_OWNER)
+            SetActiveWindow(owner_);
+        if (row.act == MIN_RESTORE_OWNER) {
+            ShowWindow(owner_, SW_MINIMIZE);
+            ShowWindow(owner_, SW_RESTORE);
+        }
         pump_messages();
         std::vector<HWND> expected[] = {
             {box_, owner_, other_}, {other_, box_, owner_}, {box_, other_, owner_}};
