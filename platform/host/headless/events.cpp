@@ -72,26 +72,6 @@ bool take_due_event(HeadlessState& state, HostEvent* event) {
     return false;
 }
 
-// A program that polls for input in a loop, waiting for a timer or for the
-// tick count to move, never waits, so on its own the clock would never move
-// for it. Polls that keep finding nothing therefore take time: the clock
-// moves on to the next system tick, or to the next step of the queue when
-// that comes sooner. Such a poll counts as a wait for the time limit and for
-// the end of a run without one.
-void let_polls_take_a_tick(HeadlessState& state) {
-    if (state.end_when_input_spent && state.queue.empty()) {
-        report_stall(state, "the script has no input left and ZANDREL_TIME_LIMIT=0 sets no "
-                            "time limit, so nothing would end the run");
-        return;
-    }
-    uint64_t now = headless_clock_us();
-    uint64_t target_us = (now / SYSTEM_TICK_US + 1) * SYSTEM_TICK_US;
-    if (!state.queue.empty())
-        target_us = std::min(target_us, std::max(now, state.queue.front().time_us));
-    if (!stop_at_time_limit(state, target_us))
-        headless_advance_clock_us(target_us - now);
-}
-
 } // namespace
 
 HeadlessState& headless_state(void) {
@@ -142,20 +122,11 @@ size_t headless_pending_count(void) {
 
 bool host_next_event(HostEvent* event) {
     HeadlessState& state = headless_state();
-    if (take_due_event(state, event)) {
-        state.empty_polls = 0;
-        return true;
-    }
-    if (++state.empty_polls >= HEADLESS_EMPTY_POLLS_PER_TICK) {
-        state.empty_polls = 0;
-        let_polls_take_a_tick(state);
-    }
-    return false;
+    return take_due_event(state, event);
 }
 
 void host_wait(uint64_t deadline_us) {
     HeadlessState& state = headless_state();
-    state.empty_polls = 0;
     for (;;) {
         run_due_captures(state);
         uint64_t now = headless_clock_us();
@@ -200,7 +171,6 @@ void headless_reset(void) {
     state.end_when_input_spent = false;
     state.capture_dir = HeadlessSettings().capture_dir;
     state.script_name.clear();
-    state.empty_polls = 0;
     desktop_reset();
     headless_set_clock_us(0);
 }
@@ -209,7 +179,6 @@ void headless_reset(void) {
 // waits in the queue. Captures and the time limit fall due on the way.
 void host_sleep(uint64_t deadline_us) {
     HeadlessState& state = headless_state();
-    state.empty_polls = 0;
     for (;;) {
         run_due_captures(state);
         uint64_t now = headless_clock_us();

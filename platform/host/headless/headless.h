@@ -46,11 +46,6 @@ constexpr int HEADLESS_EXIT_SCRIPT_FAILED = 5; // a script line could not be car
 void headless_push_event(const HostEvent& event);
 // The number of script lines and pushed events not yet handed out.
 size_t headless_pending_count(void);
-// A program that polls without waiting (host_next_event finding nothing
-// this many times in a row) has the clock moved on to the next system tick,
-// or to its next input if that comes first, as a busy wait on a machine
-// would see time pass.
-constexpr uint32_t HEADLESS_EMPTY_POLLS_PER_TICK = 64;
 
 // What a script line does at its time. Input steps become host events; the
 // others are carried out by the host itself.

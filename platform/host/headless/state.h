@@ -20,9 +20,6 @@ struct HeadlessState {
     bool end_when_input_spent = false;
     std::string capture_dir = ".";
     std::string script_name; // for messages about script lines at run time, escaped
-    // Polls in a row that found no input, with no wait between them; at
-    // HEADLESS_EMPTY_POLLS_PER_TICK the clock moves on (see events.cpp).
-    uint32_t empty_polls = 0;
     void (*stall_handler)(void) = nullptr;
     void (*exit_handler)(int code, const char* message) = nullptr;
 };

@@ -54,21 +54,6 @@ TEST_F(Timer, KilledTimerPostsNoMore) {
     EXPECT_EQ(count_queued_timers(window), 0u) << "killing also removes the pending one";
 }
 
-// A program that waits for its timer by polling, never blocking, gets it
-// (the count of polls only keeps a fault from hanging the test).
-TEST_F(Timer, ABusyWaitOnPeekMessageGetsTheTimer) {
-    SetTimer(window, 1, 100, nullptr);
-    DWORD start = GetTickCount();
-    MSG msg{};
-    bool fired = false;
-    for (long polls = 0; !fired && polls < 5'000'000 && GetTickCount() - start < 5000; ++polls)
-        fired = PeekMessageA(&msg, window, WM_TIMER, WM_TIMER, PM_REMOVE);
-    EXPECT_TRUE(fired);
-    EXPECT_EQ(msg.wParam, 1u);
-    EXPECT_GE(GetTickCount() - start, 100u - 16u) << "not before its interval";
-    KillTimer(window, 1);
-}
-
 TEST_F(Timer, KillUnknownTimerFails) {
     SetLastError(0);
     EXPECT_FALSE(KillTimer(window, 1234));

@@ -227,30 +227,4 @@ TEST_F(HostInput, ACaptureThatCannotBeWrittenEndsWithCode5) {
                               "or directory (virtual time 0.000 s)");
 }
 
-// Polls that find nothing take time: after HEADLESS_EMPTY_POLLS_PER_TICK in
-// a row the clock moves to the next system tick, or to the next input when
-// sooner, and stops at the time limit; a wait starts the count again.
-TEST_F(HostInput, PollingWithoutWaitingMovesTheClockATickAtATime) {
-    HostEvent event;
-    auto poll = [&event](uint32_t times) {
-        bool got = false;
-        for (uint32_t i = 0; i < times && !got; ++i)
-            got = host_next_event(&event);
-        return got;
-    };
-    headless_push_event(key_event(20'000, 'A'));
-    poll(HEADLESS_EMPTY_POLLS_PER_TICK - 1);
-    host_wait(1000);
-    EXPECT_FALSE(poll(HEADLESS_EMPTY_POLLS_PER_TICK - 1));
-    EXPECT_EQ(headless_clock_us(), 1000u) << "the wait started the count again";
-    EXPECT_FALSE(poll(1));
-    EXPECT_EQ(headless_clock_us(), 15'625u) << "the next system tick";
-    EXPECT_TRUE(poll(2 * HEADLESS_EMPTY_POLLS_PER_TICK));
-    EXPECT_EQ(headless_clock_us(), 20'000u) << "the input, before the next tick";
-    headless_set_time_limit_us(30'000);
-    poll(2 * HEADLESS_EMPTY_POLLS_PER_TICK);
-    EXPECT_EQ(g_exit_code, HEADLESS_EXIT_TIME_LIMIT);
-    EXPECT_EQ(headless_clock_us(), 30'000u);
-}
-
 } // namespace
