@@ -87,7 +87,7 @@ void setUpFloatingPoint() {
 }
 
 #ifdef _WIN32
-// On Windows the icon is resource 101 of the executable, from zandrel.rc.
+// On Windows the icon is resource 101 of the executable, resources/zandrel.ico.
 void registerProgramIcon() {}
 #else
 void registerProgramIcon() {

@@ -1,15 +1,12 @@
-// The page's service worker: it keeps the page's files so that the game
+// The page's service worker: it keeps the page's files so that the program
 // loads and plays with no network after one visit. Files come from the
 // network while there is one, so a new build is served at once; the cache,
 // named after the build, answers only when the network does not. The
 // build writes the build's name in place of the version below.
 'use strict';
 
-var CACHE = 'zandrel-@ZANDREL_PAGE_VERSION@';
-var FILES = [
-  './', 'zandrel.html', 'index.html', 'zandrel.js', 'zandrel.wasm', 'page.js', 'page.css',
-  'manifest.webmanifest', 'icon-192.png', 'icon-512.png',
-];
+var CACHE = '@PAGE_NAME@-@ZANDREL_PAGE_VERSION@';
+var FILES = ['./', 'index.html', @PAGE_FILES@];
 
 self.addEventListener('install', function(event) {
   event.waitUntil(caches.open(CACHE).then(function(cache) {
@@ -21,7 +18,7 @@ self.addEventListener('install', function(event) {
 self.addEventListener('activate', function(event) {
   event.waitUntil(caches.keys().then(function(names) {
     return Promise.all(names.filter(function(name) {
-      return name.indexOf('zandrel-') == 0 && name != CACHE;
+      return name.indexOf('@PAGE_NAME@-') == 0 && name != CACHE;
     }).map(function(name) { return caches.delete(name); }));
   }).then(function() { return self.clients.claim(); }));
 });
