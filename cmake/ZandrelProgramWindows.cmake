@@ -23,7 +23,7 @@ function(_zandrel_icon_script icon script)
         math(EXPR height "${png_HEIGHT} % 256")
         math(EXPR size_word "${width} + ${height} * 256")
         file(SIZE ${icon} bytes)
-        set(text "101 3 \"${icon}\"\n101 14\nBEGIN\n    0, 1, 1,\n"
+        string(CONCAT text "101 3 \"${icon}\"\n101 14\nBEGIN\n    0, 1, 1,\n"
                  "    ${size_word}, 0, 1, 32, ${bytes}L, 101\nEND\n")
     else()
         set(text "101 ICON \"${icon}\"\n")
