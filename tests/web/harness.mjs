@@ -18,7 +18,7 @@ const CHROMIUM = process.env.ZANDREL_CHROMIUM || '/usr/bin/chromium';
 
 // The flags that keep Chromium off the network and quiet on a machine
 // without one, as root.
-const FLAGS = [
+export const FLAGS = [
   '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
 ];
