@@ -150,7 +150,8 @@ windows_example() {
     for type in 14 16 24; do
         grep -q -- "--type=$type " "$work/$name.resources" || fail "$exe lacks resource type $type"
     done
-    export WINEDEBUG=-all WINEPREFIX=$work/wineprefix
+    # The prefix CI made for the Windows tests serves here too.
+    export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$work/wineprefix}
     [ -f "$WINEPREFIX/system.reg" ] ||
         xvfb-run -a sh -c '/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1; /usr/lib/wine/wineserver -w'
     timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" "$root/tools/outside_test.sh" \

@@ -7,6 +7,10 @@
 #     renders without warnings; the program, started as the desktop entry's
 #     Exec line says, shows its window under Xvfb and ends with exit code 0
 #     through its close box; the package is then removed cleanly;
+#   - zandrel-dev: lintian finds no errors; it installs with apt-get beside
+#     zandrel; dpkg lists the header, the CMake package, the pkg-config files
+#     and the licences; the examples build against /usr and run their scripts
+#     (tools/outside_test.sh system); both packages are then removed cleanly;
 #   - the Windows ZIPs: each holds the program, its README and the licences;
 #     each program carries the icon group 101, a version resource and a
 #     manifest and needs no DLL beside it; the 64-bit one, unpacked, runs under
@@ -206,6 +210,45 @@ deb_checks() {
     echo "package_test: $deb installed, ran, closed with exit code 0 and was removed"
 }
 
+# --- the runtime for programmers ------------------------------------------
+dev_checks() {
+    local dev=$packages/zandrel-dev_${version}_amd64.deb deb=$packages/zandrel_${version}_amd64.deb
+    [ -f "$dev" ] || fail "$dev is missing: run tools/package first"
+    echo "package_test: $dev"
+    echo "  depends on: $(dpkg-deb -f "$dev" Depends)"
+    lintian --fail-on error --display-level '>=warning' --tag-display-limit 0 "$dev" ||
+        fail "lintian reports errors on $dev"
+
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q "./$dev" "./$deb" >"$work/apt.log" ||
+        { cat "$work/apt.log" >&2; fail "apt-get cannot install $dev beside $deb"; }
+    dpkg -L zandrel-dev >"$work/dev-files"
+    local multiarch path
+    multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+    local expected=(
+        /usr/include/zandrel/runtime.h
+        /usr/include/zandrel/win32/windows.h
+        "/usr/lib/$multiarch/libzandrel_runtime.a"
+        "/usr/lib/$multiarch/cmake/Zandrel/ZandrelConfig.cmake"
+        "/usr/lib/$multiarch/cmake/Zandrel/ZandrelConfigVersion.cmake"
+        "/usr/lib/$multiarch/pkgconfig/zandrel-headless.pc"
+        "/usr/lib/$multiarch/pkgconfig/zandrel-sdl.pc"
+        /usr/share/doc/zandrel-dev/copyright
+    )
+    for path in "${expected[@]}"; do
+        grep -qx "$path" "$work/dev-files" || fail "dpkg -L zandrel-dev does not list $path"
+    done
+    [ "$(pkg-config --modversion zandrel-headless)" = "$version" ] ||
+        fail "pkg-config does not find zandrel-headless $version"
+    tools/outside_test.sh system || fail "the examples do not build against zandrel-dev"
+
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -q zandrel-dev zandrel >"$work/apt.log" ||
+        { cat "$work/apt.log" >&2; fail "apt-get cannot remove zandrel-dev"; }
+    for path in "${expected[@]}"; do
+        [ ! -e "$path" ] || fail "$path is left after apt-get remove"
+    done
+    echo "package_test: $dev installed beside zandrel, built the examples and was removed"
+}
+
 # --- the Windows ZIPs -------------------------------------------------------
 zip_checks() {
     local architecture=$1
@@ -279,6 +322,7 @@ esac
 if [ "$which" != windows ]; then
     [ "$(id -u)" = 0 ] || fail "installing the Debian package needs root"
     deb_checks
+    dev_checks
 fi
 if [ "$which" != deb ]; then
     zip_checks x86_64
