@@ -84,9 +84,12 @@ build_example() {
 }
 
 # Runs a headless program with its example's script; it must end with code
-# 0 and write every capture the script names.
+# 0 and write every capture the script names. The host's check of its
+# settings, which nothing calls, must have been linked in.
 run_script() {
     local name=$1 program=$2
+    nm -C "$program" | grep -q ' headless_settings_before_main' ||
+        fail "$program lacks the headless host's check of its settings"
     local captures=$work/$name-captures
     mkdir -p "$captures"
     ZANDREL_SCRIPT=$root/examples/$name/$name.txt ZANDREL_CAPTURE_DIR=$captures \
