@@ -88,7 +88,8 @@ build_example() {
 # settings, which nothing calls, must have been linked in.
 run_script() {
     local name=$1 program=$2
-    nm -C "$program" | grep -q ' headless_settings_before_main' ||
+    nm -C "$program" >"$work/symbols"
+    grep -q ' headless_settings_before_main$' "$work/symbols" ||
         fail "$program lacks the headless host's check of its settings"
     local captures=$work/$name-captures
     mkdir -p "$captures"
