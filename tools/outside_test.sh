@@ -96,10 +96,10 @@ run_script() {
     ZANDREL_SCRIPT=$root/examples/$name/$name.txt ZANDREL_CAPTURE_DIR=$captures \
         ZANDREL_TIME_LIMIT=60 "$program" || fail "$program ended with code $? on its script"
     local capture
-    for capture in $(sed -n 's/.*capture[-a-z]* .* \([^ ]*\.png\)$/\1/p' \
-        "$root/examples/$name/$name.txt"); do
-        [ -s "$captures/$capture" ] || fail "$program wrote no $capture"
-    done
+    sed -n 's/.*capture[-a-z]* .* \([^ ]*\.png\)$/\1/p' "$root/examples/$name/$name.txt" |
+        while read -r capture; do
+            [ -s "$captures/$capture" ] || fail "$program wrote no $capture"
+        done
 }
 
 # The same sources with the compiler and pkg-config alone.
@@ -113,7 +113,8 @@ pkg_config_build() {
 }
 
 linux_example() {
-    local name=$1 out=$work/$name
+    local name=$1
+    local out=$work/$name
     if [ -n "$build" ]; then
         build_example "$name" "$out" cmake -DCMAKE_PREFIX_PATH="$prefix"
     else
@@ -126,7 +127,8 @@ linux_example() {
 }
 
 web_example() {
-    local name=$1 title=$2 out=$work/$name
+    local name=$1 title=$2
+    local out=$work/$name
     export NODE_PATH=/usr/share/nodejs
     build_example "$name" "$out" emcmake cmake -DZandrel_DIR="$prefix/lib/cmake/Zandrel"
     local file
@@ -141,7 +143,8 @@ web_example() {
 }
 
 windows_example() {
-    local name=$1 title=$2 out=$work/$name
+    local name=$1 title=$2
+    local out=$work/$name
     build_example "$name" "$out" cmake -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" \
         -DZandrel_DIR="$prefix/lib/cmake/Zandrel"
     local exe=$out/$name.exe
