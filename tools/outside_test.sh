@@ -167,6 +167,16 @@ windows_example() {
     echo "outside_test: $name.exe built with its resources, opened and closed under Wine"
 }
 
+# The Windows installation refuses a build for Linux, saying why.
+if [ "$which" = windows ]; then
+    if cmake -S "$root/examples/hello" -B "$work/refused" -G Ninja \
+        -DZandrel_DIR="$prefix/lib/cmake/Zandrel" >"$work/refused.log" 2>&1 ||
+        ! grep -q 'is built for windows' "$work/refused.log"; then
+        cat "$work/refused.log" >&2
+        fail "the Windows installation does not refuse a build for Linux"
+    fi
+fi
+
 for example in "${EXAMPLES[@]}"; do
     name=${example%%:*}
     title=${example#*:}
