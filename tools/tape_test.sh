@@ -5,7 +5,8 @@
 # Help > Rules, Game > Quit), records a tape with ZANDREL_RECORD and writes
 # the main window's last picture beside it; the headless program replays the
 # tape, matches every checkpoint and ends with the same picture, pixel for
-# pixel. Needs xvfb-run (xvfb), xdotool and Pillow for /usr/bin/python3.
+# pixel; and the real program replays it in its window at the pace it was
+# recorded at, matching every checkpoint too. Needs xvfb-run (xvfb), xdotool and Pillow for /usr/bin/python3.
 #
 #   tools/tape_test.sh [path/to/zandrel]
 #
@@ -78,5 +79,11 @@ from PIL import Image
 a, b = (Image.open(p).convert("RGB") for p in sys.argv[1:3])
 sys.exit(0 if a.size == b.size and a.tobytes() == b.tobytes() else 1)
 PY
+# Watching the tape in a real window: as long as the run was, and the same.
+status=0
+ZANDREL_REPLAY=$work/run.tape "$program" 2>"$work/watch.err" || status=$?
+[ "$status" = 0 ] || fail "the replay in a window ended with exit code $status: $(cat "$work/watch.err")"
+cmp -s "$work/replay.err" "$work/watch.err" ||
+    fail "the replay in a window said: $(cat "$work/watch.err")"
 echo "tape_test: $(sed 's/^zandrel: //' "$work/replay.err") of a real-window game" \
     "($(stat -c %s "$work/run.tape") bytes of tape); its last picture is the recorded one"

@@ -1,9 +1,8 @@
-// Replaying: with ZANDREL_REPLAY=FILE set, the headless host answers the
-// program's reads from the tape instead, moving its virtual clock to each
-// clock reading, so a run plays at full speed and captures fall due as
-// they would. At each checkpoint the windows are compared with the tape's;
+// Replaying: with ZANDREL_REPLAY=FILE set, the program's reads are answered
+// from the tape instead of the host; the host's part says how time passes
+// (replay.h). At each checkpoint the windows are compared with the tape's;
 // the first difference ends the run, naming where it left the tape.
-#include "platform/host/headless/headless.h"
+#include "platform/host/tape/replay.h"
 #include "platform/host/tape/describe.h"
 #include "platform/host/tape/record.h"
 #include "platform/host/tape/seam.h"
@@ -88,12 +87,9 @@ class Replay : public TapeSide {
     }
 
     void move_clock(uint64_t now_us) {
-        if (!clock_started_) {
-            clock_started_ = true;
-            headless_set_time_limit_us(0);
-            headless_set_clock_us(now_us);
-        }
-        real_host_sleep(now_us);
+        tape_replay_clock(now_us, !clock_started_);
+        clock_started_ = true;
+        clock_us_ = now_us;
     }
 
     void check(const TapeRecord& checkpoint) {
@@ -105,7 +101,7 @@ class Replay : public TapeSide {
     }
 
     std::string place() const {
-        std::string text = "at tick " + tape_tick_text(headless_clock_us());
+        std::string text = "at tick " + tape_tick_text(clock_us_);
         if (has_event_)
             text += ", after " + tape_describe_event(last_event_);
         return text;
@@ -135,17 +131,7 @@ class Replay : public TapeSide {
                                            std::to_string(matched_) + " checkpoints matched)");
     }
 
-    // The main window's last picture, as the recorder writes it beside the
-    // tape, in the capture folder.
-    void capture_end() {
-        Image picture = tape_windows().main_picture();
-        const char* dir = getenv("ZANDREL_CAPTURE_DIR");
-        std::string path = std::string(dir && *dir ? dir : ".") + "/replay-end.png";
-        std::string error;
-        if (picture.width > 0 && !png_write_file(path.c_str(), picture.pixels.data(), picture.width,
-                                                 picture.height, picture.width, &error))
-            fprintf(stderr, "zandrel: %s\n", error.c_str());
-    }
+    void capture_end() { tape_replay_end_picture(tape_windows().main_picture()); }
 
     std::vector<uint8_t> bytes_;
     TapeReader reader_;
@@ -153,6 +139,7 @@ class Replay : public TapeSide {
     bool have_next_ = false;
     TapeRecord taken_;
     bool clock_started_ = false;
+    uint64_t clock_us_ = 0; // the last clock reading taken
     uint32_t matched_ = 0;
     HostEvent last_event_{};
     bool has_event_ = false;
@@ -164,13 +151,11 @@ void end_at_exit(void) {
 
 } // namespace
 
-extern "C" const char* tape_host_name(void) {
-    return "headless";
-}
-
-// The whole tape is read and checked before main: a tape that is damaged
-// or of another program is refused before the program starts.
-extern "C" __attribute__((constructor)) void tape_replay_before_main(void) {
+extern "C"
+    // The whole tape is read and checked before main: a tape that is damaged
+    // or of another program is refused before the program starts.
+    extern "C" __attribute__((constructor)) void
+    tape_replay_before_main(void) {
     const char* path = getenv("ZANDREL_REPLAY");
     if (!path)
         return;

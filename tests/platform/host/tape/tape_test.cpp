@@ -146,6 +146,27 @@ TEST(Tape, BadTapesEndTheReplayWithTheirLineAndCode) {
     }
 }
 
+TEST(Tape, WrongSettingsStopTheProgramBeforeMain) {
+    const struct {
+        std::string environment;
+        std::string error;
+    } rows[] = {
+        {"ZANDREL_RECORD=", "zandrel: ZANDREL_RECORD: \"\" is not a file name\n"},
+        {"ZANDREL_RECORD=/nonexistent-zandrel/a.tape",
+         "zandrel: ZANDREL_RECORD: cannot create \"/nonexistent-zandrel/a.tape\": No such file "
+         "or directory\n"},
+        {"ZANDREL_RECORD=a.tape ZANDREL_REPLAY=a.tape",
+         "zandrel: ZANDREL_RECORD and ZANDREL_REPLAY are both set: a run records or replays\n"},
+        {"ZANDREL_REPLAY=/dev/zero",
+         "zandrel: ZANDREL_REPLAY: \"/dev/zero\" is not a regular file\n"},
+    };
+    for (const auto& row : rows) {
+        GameRun run = run_game(row.environment);
+        EXPECT_EQ(run.code, 2) << row.environment;
+        EXPECT_EQ(run.error, row.error) << row.environment;
+    }
+}
+
 // The mouse x of one move, changed by one: the ball lands a pixel off, and
 // the first checkpoint after the move says so.
 TEST(Tape, AMouseMoveEditedIsCaughtAtTheNextCheckpoint) {
