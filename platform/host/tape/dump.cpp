@@ -40,12 +40,12 @@ void print(const TapeRecord& record) {
 int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: tape-dump FILE\n");
-        return 2;
+        return TAPE_EXIT_BAD_SETTING;
     }
     std::vector<uint8_t> bytes;
     std::string error;
     if (!tape_read_file(argv[1], &bytes, &error))
-        tape_fail(2, error);
+        tape_fail(TAPE_EXIT_BAD_SETTING, error);
     TapeReader reader;
     TapeRecord record;
     if (reader.open(bytes.data(), bytes.size(), nullptr)) {

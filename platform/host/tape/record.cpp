@@ -22,9 +22,14 @@ class Recorder : public TapeSide {
   public:
     Recorder(FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
 
-    bool start() {
+    // The header is written before main: a tape that cannot take it stops
+    // the program there, as a file that cannot be created does.
+    void start() {
         TapeHeader header{tape_program_name(), tape_host_name(), ZANDREL_BUILD_VERSION};
-        return write(TapeEncoder::start(header));
+        std::string bytes = TapeEncoder::start(header);
+        if (fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() || fflush(file_) != 0)
+            tape_fail(TAPE_EXIT_BAD_SETTING,
+                      "ZANDREL_RECORD: cannot write " + tape_quote(path_) + ": " + strerror(errno));
     }
 
     uint64_t clock_us() override {
@@ -164,15 +169,16 @@ extern "C" __attribute__((constructor)) void tape_record_before_main(void) {
     if (!path)
         return;
     if (!*path)
-        tape_fail(2, "ZANDREL_RECORD: \"\" is not a file name");
+        tape_fail(TAPE_EXIT_BAD_SETTING, "ZANDREL_RECORD: \"\" is not a file name");
     if (getenv("ZANDREL_REPLAY"))
-        tape_fail(2, "ZANDREL_RECORD and ZANDREL_REPLAY are both set: a run records or replays");
+        tape_fail(TAPE_EXIT_BAD_SETTING,
+                  "ZANDREL_RECORD and ZANDREL_REPLAY are both set: a run records or replays");
     FILE* file = fopen(path, "wbe");
     if (!file)
-        tape_fail(2, "ZANDREL_RECORD: cannot create " + tape_quote(path) + ": " + strerror(errno));
+        tape_fail(TAPE_EXIT_BAD_SETTING,
+                  "ZANDREL_RECORD: cannot create " + tape_quote(path) + ": " + strerror(errno));
     Recorder* recorder = new Recorder(file, path);
-    if (!recorder->start())
-        _Exit(2);
+    recorder->start();
     tape_set_side(recorder);
     atexit(end_at_exit);
 }

@@ -151,18 +151,17 @@ void end_at_exit(void) {
 
 } // namespace
 
-extern "C"
-    // The whole tape is read and checked before main: a tape that is damaged
-    // or of another program is refused before the program starts.
-    extern "C" __attribute__((constructor)) void
-    tape_replay_before_main(void) {
+// The whole tape is read and checked before main: a tape that is damaged
+// or of another program is refused before the program starts.
+extern "C" __attribute__((constructor)) void tape_replay_before_main(void) {
     const char* path = getenv("ZANDREL_REPLAY");
     if (!path)
         return;
     std::vector<uint8_t> bytes;
     std::string error;
     if (!*path || !tape_read_file(path, &bytes, &error))
-        tape_fail(2, "ZANDREL_REPLAY: " + (*path ? error : "\"\" is not a file name"));
+        tape_fail(TAPE_EXIT_BAD_SETTING,
+                  "ZANDREL_REPLAY: " + (*path ? error : "\"\" is not a file name"));
     int code = 0;
     std::string program = tape_program_name();
     error = tape_check(bytes.data(), bytes.size(), program.c_str(), &code);

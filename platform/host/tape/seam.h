@@ -7,6 +7,10 @@
 #include "platform/host/host.h"
 
 #include <stdint.h>
+#include <type_traits>
+
+// The names below spell uint64_t as C++ names it on 64-bit Linux.
+static_assert(std::is_same_v<uint64_t, unsigned long>, "the seam's link names are for LP64");
 
 // The host's own functions, under the names the linker gives them when
 // the seam is wrapped (the C++ names of host.h's functions on 64-bit Linux).

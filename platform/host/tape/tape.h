@@ -18,7 +18,9 @@ constexpr uint32_t TAPE_MAX_BLOCK = 1 << 16;
 // from being read whole.
 constexpr uint64_t TAPE_MAX_BYTES = 64ull << 20;
 
-// Exit codes of a replay, beside the headless host's own (2 to 5).
+// Exit codes: a setting refused before main, as the hosts refuse theirs;
+// then those of a replay, beside the headless host's own (2 to 5).
+constexpr int TAPE_EXIT_BAD_SETTING = 2;
 constexpr int TAPE_EXIT_FOREIGN = 6;   // not a tape, another format version or program
 constexpr int TAPE_EXIT_DAMAGED = 7;   // cut short inside a block, a block that fails its check
 constexpr int TAPE_EXIT_LEFT_TAPE = 8; // the run left the tape: a checkpoint differs, ...

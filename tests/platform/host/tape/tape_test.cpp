@@ -155,6 +155,8 @@ TEST(Tape, WrongSettingsStopTheProgramBeforeMain) {
         {"ZANDREL_RECORD=/nonexistent-zandrel/a.tape",
          "zandrel: ZANDREL_RECORD: cannot create \"/nonexistent-zandrel/a.tape\": No such file "
          "or directory\n"},
+        {"ZANDREL_RECORD=/dev/full",
+         "zandrel: ZANDREL_RECORD: cannot write \"/dev/full\": No space left on device\n"},
         {"ZANDREL_RECORD=a.tape ZANDREL_REPLAY=a.tape",
          "zandrel: ZANDREL_RECORD and ZANDREL_REPLAY are both set: a run records or replays\n"},
         {"ZANDREL_REPLAY=/dev/zero",
