@@ -1,0 +1,48 @@
+// The host seam as the program calls it, with a tape in between. The link
+// of every program over a host wraps the seam's functions (CMakeLists.txt
+// here): the program's calls land in seam.cpp, which hands them to the
+// host's own functions, named below, and to the tape side, when one is on.
+#pragma once
+
+#include "platform/host/host.h"
+
+#include <stdint.h>
+#include <type_traits>
+
+// The names below spell uint64_t as C++ names it on 64-bit Linux.
+static_assert(std::is_same_v<uint64_t, unsigned long>, "the seam's link names are for LP64");
+
+// The host's own functions, under the names the linker gives them when
+// the seam is wrapped (the C++ names of host.h's functions on 64-bit Linux).
+uint64_t real_host_clock_us(void) asm("__real__Z13host_clock_usv");
+void real_host_screen(RECT* screen, RECT* work_area) asm("__real__Z11host_screenP7tagRECTS0_");
+bool real_host_next_event(HostEvent* event) asm("__real__Z15host_next_eventP9HostEvent");
+void real_host_wait(uint64_t deadline_us) asm("__real__Z9host_waitm");
+void real_host_sleep(uint64_t deadline_us) asm("__real__Z10host_sleepm");
+bool real_host_shows_task_bar(void) asm("__real__Z19host_shows_task_barv");
+
+// What records or plays the reads. The recorder asks the host and notes the
+// answer; the replay answers from the tape. Only calls the program makes
+// reach it: the host's calls to its own seam functions go straight through.
+class TapeSide {
+  public:
+    virtual ~TapeSide() = default;
+    virtual uint64_t clock_us() = 0;
+    virtual bool next_event(HostEvent* event) = 0;
+    virtual void screen(RECT* screen, RECT* work_area) = 0;
+    virtual bool shows_task_bar() = 0;
+    virtual void wait(uint64_t deadline_us) = 0;
+    virtual void sleep(uint64_t deadline_us) = 0;
+    // The program ends with exit code `code`, or TAPE_CODE_UNKNOWN when it
+    // returned from main; the side may end the process itself.
+    virtual void end(int64_t code) = 0;
+};
+
+// Puts a side between the program and the host (null: none). Set before
+// main, by the recorder or the replay.
+void tape_set_side(TapeSide* side);
+
+constexpr int64_t TAPE_CODE_UNKNOWN = -1;
+// Tells the side, once, that the program ends; ExitProcess's _exit calls it,
+// and an atexit handler for a program that returns from main.
+void tape_end(int64_t code);

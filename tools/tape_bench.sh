@@ -1,0 +1,48 @@
+#!/bin/bash
+# The figures of tapes on the headless host: the size of a minute of play,
+# the time its replay takes, and what recording costs the busiest frame
+# (bench/frame_bench with and without ZANDREL_RECORD).
+#
+#   tools/tape_bench.sh [BUILD_FOLDER]      (default: build/default)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/default}
+game=$build/game/zandrel-headless
+[ -x "$game" ] && [ -x "$build/bench/frame_bench" ] ||
+    { echo "tape_bench: build $game and frame_bench first" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# A minute of play: Game > New, the pointer swept across the field every
+# 50 ms, every 10 s a crash box answered with OK (Enter does nothing when
+# there is none) and a new game; then Game > Quit.
+{
+    echo "at 500 key F10"
+    echo "+20 key Down"
+    echo "+20 key Enter"
+    for i in $(seq 1 1200); do
+        echo "+50 move $((200 + i * 37 % 400)) $((300 + i * 13 % 100))"
+        if ((i % 200 == 0)); then
+            printf '+0 key Enter\n+20 key F10\n+20 key Down\n+20 key Enter\n'
+        fi
+    done
+    printf '+0 key Enter\n+100 key Alt\n+20 key Down\n+20 key Down\n+20 key Enter\n'
+} >"$work/minute.txt"
+
+ZANDREL_SCRIPT=$work/minute.txt ZANDREL_RECORD=$work/minute.tape "$game"
+start=$(date +%s%N)
+ZANDREL_REPLAY=$work/minute.tape ZANDREL_CAPTURE_DIR=$work "$game" 2>"$work/replay.err"
+end=$(date +%s%N)
+seconds=$("$build/platform/host/tape/tape-dump" "$work/minute.tape" |
+    sed -n 's/^clock \([0-9]*\) us.*/\1/p' | sed -n '1p;$p' | paste -sd' ' |
+    awk '{ printf "%.1f", ($2 - $1) / 1e6 }')
+bytes=$(stat -c %s "$work/minute.tape")
+echo "tape of ${seconds} s of play: $bytes bytes," \
+    "$(awk -v b="$bytes" -v s="$seconds" 'BEGIN { printf "%.0f", b * 60 / s / 1024 }') KiB a minute"
+echo "replay: $(((end - start) / 1000000)) ms ($(sed 's/^zandrel: //' "$work/replay.err"))"
+
+echo "busy frame without recording:"
+"$build/bench/frame_bench" | sed -n 's/^microseconds per busy frame/    &/p'
+echo "busy frame while recording:"
+ZANDREL_RECORD=$work/bench.tape "$build/bench/frame_bench" |
+    sed -n 's/^microseconds per busy frame/    &/p'
