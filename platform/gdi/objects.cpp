@@ -133,6 +133,7 @@ bool gdi_bitmap_surface(GdiBitmap* bitmap, Surface* surface) {
     surface->height = bitmap->height;
     surface->stride = bitmap->bottom_up ? -bitmap->width : bitmap->width;
     surface->bits = bitmap->pixels.data();
+    surface->written = bitmap->bits_per_pixel == 32 ? 0xFFFFFFFFu : 0x00FFFFFFu;
     if (bitmap->bottom_up)
         surface->bits += (size_t)(bitmap->height - 1) * (size_t)bitmap->width;
     return true;

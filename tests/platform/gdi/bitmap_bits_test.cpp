@@ -32,6 +32,36 @@ TEST(BitmapBits, BlitsBetween32BitBitmapsKeepTheTopByte) {
     EXPECT_EQ(target.bits()[1], 0xFEDCBA98u) << "stretched";
 }
 
+// Operations without a source mix all 32 bits too: the brush's or pen's top
+// byte is 0, so WHITENESS sets the top byte, DSTINVERT inverts it, a copied
+// brush clears it and an exclusive-or keeps it.
+TEST(BitmapBits, PatternAndPenOperationsOn32BitBitmapsMixTheTopByte) {
+    static const struct {
+        DWORD rop; // a PatBlt operation, or 0 for a line in mix mode `rop2`
+        int rop2;
+        uint32_t expected;
+    } rows[] = {{WHITENESS, 0, 0xFFFFFFFF},  {BLACKNESS, 0, 0x00000000},
+                {DSTINVERT, 0, 0x01234567},  {PATCOPY, 0, 0x00FFFFFF},
+                {PATINVERT, 0, 0xFE234567},  {0, R2_WHITE, 0xFFFFFFFF},
+                {0, R2_NOT, 0x01234567},     {0, R2_NOTCOPYPEN, 0xFF000000},
+                {0, R2_XORPEN, 0xFE234567},  {0, R2_MERGEPENNOT, 0x01FFFFFF},
+                {0, R2_MASKPEN, 0x00DCBA98}, {0, R2_COPYPEN, 0x00FFFFFF}};
+    BitmapDc m(2, 1);
+    SelectObject(m.dc(), GetStockObject(WHITE_BRUSH));
+    SelectObject(m.dc(), GetStockObject(WHITE_PEN));
+    for (const auto& row : rows) {
+        m.fill(0xFEDCBA98);
+        if (row.rop != 0) {
+            EXPECT_TRUE(PatBlt(m.dc(), 0, 0, 2, 1, row.rop));
+        } else {
+            SetROP2(m.dc(), row.rop2);
+            MoveToEx(m.dc(), 0, 0, nullptr);
+            LineTo(m.dc(), 2, 0);
+        }
+        EXPECT_EQ(m.bits()[1], row.expected) << std::hex << row.rop << " " << row.rop2;
+    }
+}
+
 // Handles are 32-bit values: what is above them on 64-bit builds is ignored,
 // while a change to the 32 bits themselves names no object.
 TEST(BitmapBits, HandlesAreReadAsTheir32Bits) {
