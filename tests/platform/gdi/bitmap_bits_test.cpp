@@ -254,6 +254,152 @@ TEST(BitmapBits, StretchDIBitsSourceRows) {
     EXPECT_EQ(StretchDIBits(target.dc(), 0, 0, 2, 2, 0, 0, 2, 2, nullptr, &info, 0, SRCCOPY), 0);
 }
 
+// A BITMAPINFO with room for a whole colour table or three masks.
+struct InfoWithTable {
+    BITMAPINFOHEADER header;
+    DWORD after[256]; // RGBQUADs (blue first), or masks
+};
+
+InfoWithTable layout_info(int width, int height, WORD depth, DWORD compression) {
+    InfoWithTable info{};
+    info.header = {sizeof(BITMAPINFOHEADER), width, height, 1, depth, compression, 0, 0, 0, 0, 0};
+    return info;
+}
+
+// Program rows of every depth written into a 32-bit bitmap: paletted pixels
+// through their colour table, 16-bit ones as 5-5-5 or through their masks,
+// each channel widened so that its largest value is 255.
+TEST(BitmapBits, SetDIBitsDepths) {
+    static const struct {
+        WORD depth;
+        DWORD compression;
+        DWORD after[4]; // colour table (0x00RRGGBB) or masks
+        DWORD used;     // biClrUsed
+        BYTE bits[16];
+        COLORREF expected[4];
+    } rows[] = {
+        {1, BI_RGB, {0x102030, 0xA0B0C0}, 0, {0xA0}, {0xC0B0A0, 0x302010, 0xC0B0A0, 0x302010}},
+        {4,
+         BI_RGB,
+         {0x0000FF, 0x00FF00, 0xFF0000, 0x123456},
+         0,
+         {0x12, 0x30},
+         {0xFF00, 0xFF, 0x563412, 0xFF0000}},
+        {8,
+         BI_RGB,
+         {0x0000FF, 0x00FF00, 0xFF0000},
+         3,
+         {2, 1, 0, 1},
+         {0xFF, 0xFF00, 0xFF0000, 0xFF00}},
+        {16,
+         BI_RGB,
+         {},
+         0,
+         {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x10, 0x42},
+         {0x0000FF, 0x00FF00, 0xFF0000, 0x848484}},
+        {16,
+         BI_BITFIELDS,
+         {0xF800, 0x07E0, 0x001F},
+         0,
+         {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0x10, 0x84},
+         {0x0000FF, 0x00FF00, 0xFF0000, 0x848284}},
+        {24,
+         BI_RGB,
+         {},
+         0,
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
+         {0x010203, 0x040506, 0x070809, 0x0A0B0C}},
+        {32,
+         BI_BITFIELDS,
+         {0x0000FF, 0x00FF00, 0xFF0000},
+         0,
+         {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0x10, 0x20, 0x30, 0},
+         {0x0000FF, 0x00FF00, 0xFF0000, 0x302010}},
+    };
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(4, 1, 1, 32, nullptr);
+    for (const auto& row : rows) {
+        InfoWithTable info = layout_info(4, -1, row.depth, row.compression);
+        info.header.biClrUsed = row.used;
+        for (int i = 0; i < 4; ++i)
+            info.after[i] = row.after[i]; // 0x00RRGGBB is an RGBQUAD
+        EXPECT_EQ(SetDIBits(dc, bitmap, 0, 1, row.bits, (BITMAPINFO*)&info, DIB_RGB_COLORS), 1)
+            << row.depth;
+        HGDIOBJ original = SelectObject(dc, bitmap);
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(GetPixel(dc, x, 0), row.expected[x]) << row.depth << " bits, pixel " << x;
+        SelectObject(dc, original);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+// A 32-bit bitmap read at every depth: paletted rows take the nearest colour
+// of the system's table, which GetDIBits fills in, and BI_BITFIELDS its masks.
+// (Wine answers 16-bit BI_BITFIELDS with masks of no colour channel, so that
+// depth is left out.)
+TEST(BitmapBits, GetDIBitsDepths) {
+    static const struct {
+        WORD depth;
+        DWORD compression;
+        BYTE bits[16];
+        DWORD masks[3];
+    } rows[] = {
+        {1, BI_RGB, {0x10}, {}},
+        {4, BI_RGB, {0x9A, 0xC8}, {}},
+        {8, BI_RGB, {249, 250, 252, 7}, {}},
+        {16, BI_RGB, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x18, 0x63}, {}},
+        {24, BI_RGB, {0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0, 0xC0, 0xC0, 0xC0}, {}},
+        {32,
+         BI_BITFIELDS,
+         {0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0, 0xC0, 0xC0, 0xC0, 0},
+         {0xFF0000, 0xFF00, 0xFF}},
+    };
+    static const COLORREF pixels[4] = {0x0000FF, 0x00FF00, 0xFF0000, 0xC0C0C0};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(4, 1, 1, 32, nullptr);
+    HGDIOBJ original = SelectObject(dc, bitmap);
+    for (int x = 0; x < 4; ++x)
+        SetPixel(dc, x, 0, pixels[x]);
+    SelectObject(dc, original);
+    for (const auto& row : rows) {
+        InfoWithTable info = layout_info(4, 1, row.depth, row.compression);
+        BYTE bits[16] = {};
+        EXPECT_EQ(GetDIBits(dc, bitmap, 0, 1, bits, (BITMAPINFO*)&info, DIB_RGB_COLORS), 1);
+        size_t stride = (4 * row.depth + 31) / 32 * 4;
+        EXPECT_EQ(info.header.biSizeImage, stride) << row.depth;
+        for (size_t i = 0; i < stride; ++i)
+            EXPECT_EQ(bits[i], row.bits[i]) << row.depth << " bits, byte " << i;
+        for (int i = 0; i < 3 && row.compression == BI_BITFIELDS; ++i)
+            EXPECT_EQ(info.after[i], row.masks[i]) << row.depth << " bits, mask " << i;
+    }
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+// The tables the system fills in, as 0x00RRGGBB: black and white; sixteen
+// colours; for 8 bits twenty system colours at the ends and, between, red in
+// the index's low three bits, green in the next three and blue in the top two.
+TEST(BitmapBits, GetDIBitsColourTables) {
+    static const struct {
+        WORD depth;
+        int index;
+        DWORD color;
+    } rows[] = {{1, 0, 0x000000},   {1, 1, 0xFFFFFF},   {4, 1, 0x800000},   {4, 7, 0x808080},
+                {4, 8, 0xC0C0C0},   {4, 9, 0xFF0000},   {4, 15, 0xFFFFFF},  {8, 0, 0x000000},
+                {8, 7, 0xC0C0C0},   {8, 9, 0xA6CAF0},   {8, 10, 0x402000},  {8, 100, 0x808040},
+                {8, 245, 0xA0C0C0}, {8, 246, 0xFFFBF0}, {8, 248, 0x808080}, {8, 255, 0xFFFFFF}};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(4, 1, 1, 32, nullptr);
+    for (const auto& row : rows) {
+        InfoWithTable info = layout_info(4, 1, row.depth, BI_RGB);
+        EXPECT_NE(GetDIBits(dc, bitmap, 0, 1, nullptr, (BITMAPINFO*)&info, DIB_RGB_COLORS), 0);
+        EXPECT_EQ(info.after[row.index], row.color) << row.depth << " bits, entry " << row.index;
+    }
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
 TEST(BitmapBits, DeviceCapsAreTheScreens) {
     static const struct {
         int index, expected; // expected 0: checked below
