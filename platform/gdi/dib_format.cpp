@@ -22,7 +22,7 @@ void report_unsupported_layout() {
     if (!reported) {
         reported = true;
         OutputDebugStringA("gdi: device-independent pixels only as uncompressed 1, 4, 8, 16, 24 "
-                           "or 32 bits with colours given as RGB\n");
+                           "or 32 bits\n");
     }
 }
 
@@ -43,14 +43,27 @@ void default_table(DibFormat* format) {
     }
 }
 
-void program_table(const BITMAPINFO& info, DibFormat* format) {
+// With DIB_PAL_COLORS a table entry is an index into the context's palette.
+// The layer's contexts all hold the default one, the twenty system colours,
+// which larger indices wrap round.
+uint32_t palette_color(uint32_t index) {
+    return SYSTEM_COLORS[index % 20];
+}
+
+void program_table(const BITMAPINFO& info, UINT usage, DibFormat* format) {
     uint32_t most = 1u << format->depth;
     DWORD used = info.bmiHeader.biClrUsed;
     format->colors = used != 0 && used < most ? used : most;
-    const BYTE* quads = (const BYTE*)&info + info.bmiHeader.biSize;
+    const BYTE* entries = (const BYTE*)&info + info.bmiHeader.biSize;
     for (uint32_t i = 0; i < format->colors; ++i) {
+        if (usage == DIB_PAL_COLORS) {
+            WORD index;
+            memcpy(&index, entries + 2 * i, sizeof index);
+            format->table[i] = palette_color(index);
+            continue;
+        }
         RGBQUAD q;
-        memcpy(&q, quads + 4 * i, sizeof q);
+        memcpy(&q, entries + 4 * i, sizeof q);
         format->table[i] = (uint32_t)q.rgbRed << 16 | (uint32_t)q.rgbGreen << 8 | q.rgbBlue;
     }
 }
@@ -168,7 +181,7 @@ bool dib_format_of(const BITMAPINFO& info, UINT usage, bool fill_table, DibForma
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0 ||
         header.biHeight == INT32_MIN || header.biPlanes != 1)
         return false;
-    if (!supported(header) || usage != DIB_RGB_COLORS) {
+    if (!supported(header) || usage > DIB_PAL_COLORS) {
         report_unsupported_layout();
         return false;
     }
@@ -178,19 +191,30 @@ bool dib_format_of(const BITMAPINFO& info, UINT usage, bool fill_table, DibForma
     format->depth = header.biBitCount;
     format->stride = dib_stride(format->width, format->depth);
     format->colors = 0;
-    if (format->depth <= 8) {
+    format->palette_indices = usage == DIB_PAL_COLORS;
+    if (format->depth <= 8 && fill_table && format->palette_indices) {
+        format->colors = 1u << format->depth;
+        for (uint32_t i = 0; i < format->colors; ++i)
+            format->table[i] = palette_color(i);
+    } else if (format->depth <= 8) {
         if (fill_table)
             default_table(format);
         else
-            program_table(info, format);
-        return true;
+            program_table(info, usage, format);
     }
+    if (format->depth <= 8)
+        return true;
     return format->depth == 24 || read_masks(info, fill_table, format);
 }
 
 void dib_write_table(const DibFormat& format, BITMAPINFO* info) {
     BYTE* after = (BYTE*)info + info->bmiHeader.biSize;
-    if (format.depth <= 8) {
+    if (format.depth <= 8 && format.palette_indices) {
+        for (uint32_t i = 0; i < format.colors; ++i) {
+            WORD index = (WORD)i;
+            memcpy(after + 2 * i, &index, sizeof index);
+        }
+    } else if (format.depth <= 8) {
         for (uint32_t i = 0; i < format.colors; ++i) {
             uint32_t c = format.table[i];
             RGBQUAD q = {(BYTE)c, (BYTE)(c >> 8), (BYTE)(c >> 16), 0};

@@ -20,6 +20,8 @@ struct DibFormat {
     // past `colors` read as black.
     uint32_t table[256];
     uint32_t colors;
+    // DIB_PAL_COLORS: the program's table holds indices into the palette.
+    bool palette_indices;
 };
 
 size_t dib_stride(int32_t width, uint16_t depth);
@@ -30,7 +32,8 @@ size_t dib_stride(int32_t width, uint16_t depth);
 bool dib_format_of(const BITMAPINFO& info, UINT usage, bool fill_table, DibFormat* format);
 
 // Writes what GetDIBits reports beside the pixels: the colour table of a
-// paletted depth and the masks of BI_BITFIELDS.
+// paletted depth (the palette's indices in order for DIB_PAL_COLORS) and the
+// masks of BI_BITFIELDS.
 void dib_write_table(const DibFormat& format, BITMAPINFO* info);
 
 // A pixel of a row as 0x00RRGGBB; 32-bit BI_RGB pixels keep their top byte.

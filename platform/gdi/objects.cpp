@@ -139,23 +139,41 @@ bool gdi_bitmap_surface(GdiBitmap* bitmap, Surface* surface) {
     return true;
 }
 
+namespace {
+
+// A 32-bit layout whose pixels are the layer's own: BI_RGB, or BI_BITFIELDS
+// with red, green and blue in the usual bytes (the masks follow the header's
+// 40 bytes). A colour table means nothing at this depth, so either usage
+// will do.
+bool own_layout(const BITMAPINFO& info) {
+    const BITMAPINFOHEADER& header = info.bmiHeader;
+    if (header.biBitCount != 32 || header.biPlanes != 1)
+        return false;
+    if (header.biCompression == BI_RGB)
+        return true;
+    static const DWORD usual[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+    return header.biCompression == BI_BITFIELDS &&
+           memcmp((const BYTE*)&info + sizeof(BITMAPINFOHEADER), usual, sizeof usual) == 0;
+}
+
+} // namespace
+
 HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits,
                                 HANDLE section, DWORD) {
     if (bits != nullptr)
         *bits = nullptr;
-    if (info == nullptr || usage != DIB_RGB_COLORS) {
+    if (info == nullptr || usage > DIB_PAL_COLORS) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     const BITMAPINFOHEADER& header = info->bmiHeader;
     int64_t height = header.biHeight < 0 ? -(int64_t)header.biHeight : header.biHeight;
-    bool supported = header.biBitCount == 32 && header.biCompression == BI_RGB &&
-                     header.biPlanes == 1 && section == nullptr;
-    if (!supported) {
+    if (!own_layout(*info) || section != nullptr) {
         static bool reported = false;
         if (!reported) {
             reported = true;
-            OutputDebugStringA("CreateDIBSection: only 32-bit uncompressed sections in memory\n");
+            OutputDebugStringA("CreateDIBSection: only 32-bit sections with the usual colour "
+                               "bytes, in memory\n");
         }
         SetLastError(ERROR_NOT_SUPPORTED);
         return nullptr;

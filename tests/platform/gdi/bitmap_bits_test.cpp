@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <stdint.h>
+#include <string.h>
 #include <vector>
 
 namespace {
@@ -398,6 +399,56 @@ TEST(BitmapBits, GetDIBitsColourTables) {
     }
     DeleteObject(bitmap);
     DeleteDC(dc);
+}
+
+// With DIB_PAL_COLORS the table holds indices into the context's palette,
+// the default one of twenty colours, which larger indices wrap round;
+// GetDIBits fills in the indices in order.
+TEST(BitmapBits, PaletteIndicesNameTheDefaultPalettesColours) {
+    static const WORD indices[8] = {0, 7, 13, 19, 20, 21, 255, 269};
+    static const COLORREF colors[8] = {0x000000, 0xC0C0C0, 0x0000FF, 0xFFFFFF,
+                                       0x000000, 0x000080, 0x00FFFF, 0xF0CAA6};
+    static const BYTE read_back[8] = {13, 7, 13, 19, 0, 1, 15, 9};
+    static const BYTE bits[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(8, 1, 1, 32, nullptr);
+    InfoWithTable info = layout_info(8, 1, 8, BI_RGB);
+    memcpy(info.after, indices, sizeof indices);
+    EXPECT_EQ(SetDIBits(dc, bitmap, 0, 1, bits, (BITMAPINFO*)&info, DIB_PAL_COLORS), 1);
+    HGDIOBJ original = SelectObject(dc, bitmap);
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(GetPixel(dc, x, 0), colors[x]) << "index " << indices[x];
+    SetPixel(dc, 0, 0, RGB(255, 0, 0));
+    SelectObject(dc, original);
+    InfoWithTable out = layout_info(8, 1, 8, BI_RGB);
+    BYTE got[8] = {};
+    EXPECT_EQ(GetDIBits(dc, bitmap, 0, 1, got, (BITMAPINFO*)&out, DIB_PAL_COLORS), 1);
+    WORD table[256];
+    memcpy(table, out.after, sizeof table);
+    for (int i = 0; i < 256; i += 85)
+        EXPECT_EQ(table[i], i);
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(got[x], read_back[x]) << x;
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+// A 32-bit section may name its colour bytes with masks, the usual ones
+// giving the same pixels as BI_RGB.
+TEST(BitmapBits, SectionWithTheUsualMasks) {
+    InfoWithTable info = layout_info(2, -1, 32, BI_BITFIELDS);
+    info.after[0] = 0xFF0000, info.after[1] = 0x00FF00, info.after[2] = 0x0000FF;
+    void* bits = nullptr;
+    HBITMAP section =
+        CreateDIBSection(nullptr, (BITMAPINFO*)&info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(section, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ original = SelectObject(dc, section);
+    SetPixel(dc, 1, 0, RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(((DWORD*)bits)[1], 0x123456u);
+    SelectObject(dc, original);
+    DeleteDC(dc);
+    DeleteObject(section);
 }
 
 TEST(BitmapBits, DeviceCapsAreTheScreens) {
