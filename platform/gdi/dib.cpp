@@ -102,6 +102,7 @@ int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits
     scan_range(layout, start, lines, &first, &end);
     if (end <= first)
         return 0;
+    gdi_section_read(*data);
     transfer_rows(*data, layout, first, end, (BYTE*)bits, true);
     return end - first;
 }
@@ -119,7 +120,9 @@ int WINAPI SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void*
     scan_range(layout, start, lines, &first, &end);
     if (end <= first)
         return 0;
+    gdi_section_read(*data);
     transfer_rows(*data, layout, first, end, (BYTE*)bits, false);
+    gdi_section_written(*data);
     return end - first;
 }
 

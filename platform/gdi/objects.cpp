@@ -1,5 +1,6 @@
 // Pens, brushes, fonts and bitmaps: creation, stock objects, descriptions
 // and deletion.
+#include "platform/gdi/dib_format.h"
 #include "platform/gdi/gdi_private.h"
 #include "platform/gdi/surface.h"
 
@@ -129,6 +130,7 @@ int describe_font(const LOGFONTA& font, int count, LPVOID buffer) {
 bool gdi_bitmap_surface(GdiBitmap* bitmap, Surface* surface) {
     if (bitmap == nullptr || bitmap->pixels.empty())
         return false;
+    gdi_section_read(*bitmap);
     surface->width = bitmap->width;
     surface->height = bitmap->height;
     surface->stride = bitmap->bottom_up ? -bitmap->width : bitmap->width;
@@ -168,12 +170,13 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** 
     }
     const BITMAPINFOHEADER& header = info->bmiHeader;
     int64_t height = header.biHeight < 0 ? -(int64_t)header.biHeight : header.biHeight;
-    if (!own_layout(*info) || section != nullptr) {
+    DibFormat layout;
+    bool other_layout = !own_layout(*info) && dib_format_of(*info, usage, false, &layout);
+    if ((!own_layout(*info) && !other_layout) || section != nullptr) {
         static bool reported = false;
         if (!reported) {
             reported = true;
-            OutputDebugStringA("CreateDIBSection: only 32-bit sections with the usual colour "
-                               "bytes, in memory\n");
+            OutputDebugStringA("CreateDIBSection: only uncompressed sections in memory\n");
         }
         SetLastError(ERROR_NOT_SUPPORTED);
         return nullptr;
@@ -187,6 +190,12 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** 
         return nullptr;
     GdiBitmap* data = gdi_entry(bitmap, OBJ_BITMAP)->bitmap;
     data->bottom_up = header.biHeight > 0;
+    if (other_layout && !gdi_make_section_bits(*data, *info, usage, bits)) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    if (other_layout)
+        return bitmap;
     if (bits != nullptr)
         *bits = data->pixels.data();
     return bitmap;

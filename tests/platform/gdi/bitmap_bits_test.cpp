@@ -451,6 +451,53 @@ TEST(BitmapBits, SectionWithTheUsualMasks) {
     DeleteObject(section);
 }
 
+// Sections of every depth: what is drawn reaches the program's bits as the
+// nearest colour the layout holds, and what the program writes there is
+// what the next drawing call or GetPixel sees. The table is black, red,
+// green, blue. (1-bit sections are left out: the system maps a drawing's
+// colours there by rules of their own, which the layer does not follow.)
+TEST(BitmapBits, SectionsOfEveryDepth) {
+    static const struct {
+        WORD depth;
+        COLORREF fill;
+        BYTE filled[3]; // the first pixel's bytes after the fill
+        BYTE written[3];
+        COLORREF seen; // the first pixel after the program writes
+    } rows[] = {
+        {4, RGB(10, 200, 10), {0x22}, {0x13}, 0x0000FF},
+        {8, RGB(10, 10, 200), {3}, {1}, 0x0000FF},
+        {16, RGB(255, 0, 0), {0x00, 0x7C}, {0xE0, 0x03}, 0x00FF00},
+        {24, RGB(1, 2, 3), {3, 2, 1}, {0x30, 0x20, 0x10}, 0x302010},
+    };
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (const auto& row : rows) {
+        InfoWithTable info = layout_info(2, -1, row.depth, BI_RGB);
+        info.after[1] = 0xFF0000, info.after[2] = 0x00FF00, info.after[3] = 0x0000FF;
+        info.header.biClrUsed = row.depth <= 8 ? 4 : 0;
+        BYTE* bits = nullptr;
+        HBITMAP section =
+            CreateDIBSection(dc, (BITMAPINFO*)&info, DIB_RGB_COLORS, (void**)&bits, nullptr, 0);
+        ASSERT_NE(section, nullptr) << row.depth;
+        HGDIOBJ original = SelectObject(dc, section);
+        HBRUSH brush = CreateSolidBrush(row.fill);
+        RECT all{0, 0, 2, 1};
+        FillRect(dc, &all, brush);
+#ifdef _WIN32
+        GdiFlush(); // the layer draws at once; the system may batch
+#endif
+        size_t bytes = (row.depth + 7) / 8;
+        for (size_t i = 0; i < bytes; ++i)
+            EXPECT_EQ(bits[i], row.filled[i]) << row.depth << " bits, byte " << i;
+        for (size_t i = 0; i < bytes; ++i)
+            bits[i] = row.written[i];
+        EXPECT_EQ(GetPixel(dc, 0, 0), row.seen) << row.depth;
+        SelectObject(dc, original);
+        DeleteObject(brush);
+        DeleteObject(section);
+    }
+    DeleteDC(dc);
+}
+
 TEST(BitmapBits, DeviceCapsAreTheScreens) {
     static const struct {
         int index, expected; // expected 0: checked below
