@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <stdint.h>
+#include <stdlib.h>
 #include <string.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -258,14 +262,48 @@ TEST(BitmapBits, StretchDIBitsSourceRows) {
 // A BITMAPINFO with room for a whole colour table or three masks.
 struct InfoWithTable {
     BITMAPINFOHEADER header;
-    DWORD after[256]; // RGBQUADs (blue first), or masks
+    DWORD after[256]; // RGBQUADs (read as 0x00RRGGBB), palette indices or masks
 };
 
-InfoWithTable layout_info(int width, int height, WORD depth, DWORD compression) {
+InfoWithTable layout_info(int width, int height, WORD depth, DWORD compression,
+                          std::initializer_list<DWORD> after = {}, DWORD used = 0) {
     InfoWithTable info{};
-    info.header = {sizeof(BITMAPINFOHEADER), width, height, 1, depth, compression, 0, 0, 0, 0, 0};
+    info.header = {
+        sizeof(BITMAPINFOHEADER), width, height, 1, depth, compression, 0, 0, 0, used, 0};
+    std::copy(after.begin(), after.end(), info.after);
     return info;
 }
+
+// Bytes as hex pairs ("00 7C"), so that a row of pixels fits a table line.
+std::vector<BYTE> bytes_of(const char* hex) {
+    std::vector<BYTE> bytes;
+    for (char* end; bytes.push_back((BYTE)strtoul(hex, &end, 16)), *end != '\0'; hex = end) {
+    }
+    return bytes;
+}
+
+// A memory context on a 4 by 1 32-bit bitmap of red, green, blue and grey.
+struct FourPixels {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(4, 1, 1, 32, nullptr);
+    FourPixels() {
+        static const COLORREF colors[4] = {0x0000FF, 0x00FF00, 0xFF0000, 0xC0C0C0};
+        HGDIOBJ original = SelectObject(dc, bitmap);
+        for (int x = 0; x < 4; ++x)
+            SetPixel(dc, x, 0, colors[x]);
+        SelectObject(dc, original);
+    }
+    ~FourPixels() {
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    COLORREF pixel(int x) {
+        HGDIOBJ original = SelectObject(dc, bitmap);
+        COLORREF color = GetPixel(dc, x, 0);
+        SelectObject(dc, original);
+        return color;
+    }
+};
 
 // Program rows of every depth written into a 32-bit bitmap: paletted pixels
 // through their colour table, 16-bit ones as 5-5-5 or through their masks,
@@ -273,206 +311,155 @@ InfoWithTable layout_info(int width, int height, WORD depth, DWORD compression) 
 TEST(BitmapBits, SetDIBitsDepths) {
     static const struct {
         WORD depth;
-        DWORD compression;
-        DWORD after[4]; // colour table (0x00RRGGBB) or masks
-        DWORD used;     // biClrUsed
-        BYTE bits[16];
+        DWORD compression, used;
+        std::initializer_list<DWORD> after; // colour table (0x00RRGGBB) or masks
+        const char* bits;
         COLORREF expected[4];
     } rows[] = {
-        {1, BI_RGB, {0x102030, 0xA0B0C0}, 0, {0xA0}, {0xC0B0A0, 0x302010, 0xC0B0A0, 0x302010}},
+        {1, BI_RGB, 0, {0x102030, 0xA0B0C0}, "A0", {0xC0B0A0, 0x302010, 0xC0B0A0, 0x302010}},
         {4,
          BI_RGB,
-         {0x0000FF, 0x00FF00, 0xFF0000, 0x123456},
          0,
-         {0x12, 0x30},
+         {0xFF, 0xFF00, 0xFF0000, 0x123456},
+         "12 30",
          {0xFF00, 0xFF, 0x563412, 0xFF0000}},
-        {8,
-         BI_RGB,
-         {0x0000FF, 0x00FF00, 0xFF0000},
-         3,
-         {2, 1, 0, 1},
-         {0xFF, 0xFF00, 0xFF0000, 0xFF00}},
-        {16,
-         BI_RGB,
-         {},
-         0,
-         {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x10, 0x42},
-         {0x0000FF, 0x00FF00, 0xFF0000, 0x848484}},
+        {8, BI_RGB, 3, {0xFF, 0xFF00, 0xFF0000}, "02 01 00 01", {0xFF, 0xFF00, 0xFF0000, 0xFF00}},
+        {16, BI_RGB, 0, {}, "00 7C E0 03 1F 00 10 42", {0xFF, 0xFF00, 0xFF0000, 0x848484}},
         {16,
          BI_BITFIELDS,
-         {0xF800, 0x07E0, 0x001F},
          0,
-         {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0x10, 0x84},
-         {0x0000FF, 0x00FF00, 0xFF0000, 0x848284}},
+         {0xF800, 0x07E0, 0x1F},
+         "00 F8 E0 07 1F 00 10 84",
+         {0xFF, 0xFF00, 0xFF0000, 0x848284}},
         {24,
          BI_RGB,
-         {},
          0,
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
+         {},
+         "01 02 03 04 05 06 07 08 09 0A 0B 0C",
          {0x010203, 0x040506, 0x070809, 0x0A0B0C}},
         {32,
          BI_BITFIELDS,
-         {0x0000FF, 0x00FF00, 0xFF0000},
          0,
-         {0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0x10, 0x20, 0x30, 0},
-         {0x0000FF, 0x00FF00, 0xFF0000, 0x302010}},
+         {0xFF, 0xFF00, 0xFF0000},
+         "FF 0 0 0 0 FF 0 0 0 0 FF 0 10 20 30 0",
+         {0xFF, 0xFF00, 0xFF0000, 0x302010}},
     };
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateBitmap(4, 1, 1, 32, nullptr);
+    FourPixels m;
     for (const auto& row : rows) {
-        InfoWithTable info = layout_info(4, -1, row.depth, row.compression);
-        info.header.biClrUsed = row.used;
-        for (int i = 0; i < 4; ++i)
-            info.after[i] = row.after[i]; // 0x00RRGGBB is an RGBQUAD
-        EXPECT_EQ(SetDIBits(dc, bitmap, 0, 1, row.bits, (BITMAPINFO*)&info, DIB_RGB_COLORS), 1)
-            << row.depth;
-        HGDIOBJ original = SelectObject(dc, bitmap);
+        InfoWithTable info = layout_info(4, -1, row.depth, row.compression, row.after, row.used);
+        std::vector<BYTE> bits = bytes_of(row.bits);
+        EXPECT_EQ(SetDIBits(m.dc, m.bitmap, 0, 1, bits.data(), (BITMAPINFO*)&info, DIB_RGB_COLORS),
+                  1);
         for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(GetPixel(dc, x, 0), row.expected[x]) << row.depth << " bits, pixel " << x;
-        SelectObject(dc, original);
+            EXPECT_EQ(m.pixel(x), row.expected[x]) << row.depth << " bits, pixel " << x;
     }
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
-// A 32-bit bitmap read at every depth: paletted rows take the nearest colour
-// of the system's table, which GetDIBits fills in, and BI_BITFIELDS its masks.
+// The bitmap read at every depth: paletted rows take the nearest colour of
+// the system's table, which GetDIBits fills in, and BI_BITFIELDS its masks.
 // (Wine answers 16-bit BI_BITFIELDS with masks of no colour channel, so that
-// depth is left out.)
+// depth is left out.) The tables are black and white; sixteen colours; and
+// for 8 bits twenty system colours at the ends and, between, red in the
+// index's low three bits, green in the next three and blue in the top two.
 TEST(BitmapBits, GetDIBitsDepths) {
     static const struct {
         WORD depth;
         DWORD compression;
-        BYTE bits[16];
-        DWORD masks[3];
+        const char* bits;
+        std::initializer_list<std::pair<int, DWORD>> after; // table entries or masks
     } rows[] = {
-        {1, BI_RGB, {0x10}, {}},
-        {4, BI_RGB, {0x9A, 0xC8}, {}},
-        {8, BI_RGB, {249, 250, 252, 7}, {}},
-        {16, BI_RGB, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x18, 0x63}, {}},
-        {24, BI_RGB, {0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0, 0xC0, 0xC0, 0xC0}, {}},
+        {1, BI_RGB, "10", {{0, 0x000000}, {1, 0xFFFFFF}}},
+        {4, BI_RGB, "9A C8", {{1, 0x800000}, {7, 0x808080}, {8, 0xC0C0C0}, {15, 0xFFFFFF}}},
+        {8, BI_RGB, "F9 FA FC 07", {{7, 0xC0C0C0}, {9, 0xA6CAF0}, {10, 0x402000}, {100, 0x808040}}},
+        {8,
+         BI_RGB,
+         "F9 FA FC 07",
+         {{245, 0xA0C0C0}, {246, 0xFFFBF0}, {248, 0x808080}, {255, 0xFFFFFF}}},
+        {16, BI_RGB, "00 7C E0 03 1F 00 18 63", {}},
+        {24, BI_RGB, "0 0 FF 0 FF 0 FF 0 0 C0 C0 C0", {}},
         {32,
          BI_BITFIELDS,
-         {0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0, 0xC0, 0xC0, 0xC0, 0},
-         {0xFF0000, 0xFF00, 0xFF}},
+         "0 0 FF 0 0 FF 0 0 FF 0 0 0 C0 C0 C0 0",
+         {{0, 0xFF0000}, {1, 0xFF00}, {2, 0xFF}}},
     };
-    static const COLORREF pixels[4] = {0x0000FF, 0x00FF00, 0xFF0000, 0xC0C0C0};
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateBitmap(4, 1, 1, 32, nullptr);
-    HGDIOBJ original = SelectObject(dc, bitmap);
-    for (int x = 0; x < 4; ++x)
-        SetPixel(dc, x, 0, pixels[x]);
-    SelectObject(dc, original);
+    FourPixels m;
     for (const auto& row : rows) {
         InfoWithTable info = layout_info(4, 1, row.depth, row.compression);
-        BYTE bits[16] = {};
-        EXPECT_EQ(GetDIBits(dc, bitmap, 0, 1, bits, (BITMAPINFO*)&info, DIB_RGB_COLORS), 1);
-        size_t stride = (4 * row.depth + 31) / 32 * 4;
-        EXPECT_EQ(info.header.biSizeImage, stride) << row.depth;
-        for (size_t i = 0; i < stride; ++i)
-            EXPECT_EQ(bits[i], row.bits[i]) << row.depth << " bits, byte " << i;
-        for (int i = 0; i < 3 && row.compression == BI_BITFIELDS; ++i)
-            EXPECT_EQ(info.after[i], row.masks[i]) << row.depth << " bits, mask " << i;
+        std::vector<BYTE> expected = bytes_of(row.bits), bits(16);
+        EXPECT_EQ(GetDIBits(m.dc, m.bitmap, 0, 1, bits.data(), (BITMAPINFO*)&info, DIB_RGB_COLORS),
+                  1);
+        EXPECT_EQ(info.header.biSizeImage, (4u * row.depth + 31) / 32 * 4) << row.depth;
+        bits.resize(expected.size());
+        EXPECT_EQ(bits, expected) << row.depth << " bits";
+        for (const auto& [index, value] : row.after)
+            EXPECT_EQ(info.after[index], value) << row.depth << " bits, entry " << index;
     }
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-}
-
-// The tables the system fills in, as 0x00RRGGBB: black and white; sixteen
-// colours; for 8 bits twenty system colours at the ends and, between, red in
-// the index's low three bits, green in the next three and blue in the top two.
-TEST(BitmapBits, GetDIBitsColourTables) {
-    static const struct {
-        WORD depth;
-        int index;
-        DWORD color;
-    } rows[] = {{1, 0, 0x000000},   {1, 1, 0xFFFFFF},   {4, 1, 0x800000},   {4, 7, 0x808080},
-                {4, 8, 0xC0C0C0},   {4, 9, 0xFF0000},   {4, 15, 0xFFFFFF},  {8, 0, 0x000000},
-                {8, 7, 0xC0C0C0},   {8, 9, 0xA6CAF0},   {8, 10, 0x402000},  {8, 100, 0x808040},
-                {8, 245, 0xA0C0C0}, {8, 246, 0xFFFBF0}, {8, 248, 0x808080}, {8, 255, 0xFFFFFF}};
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateBitmap(4, 1, 1, 32, nullptr);
-    for (const auto& row : rows) {
-        InfoWithTable info = layout_info(4, 1, row.depth, BI_RGB);
-        EXPECT_NE(GetDIBits(dc, bitmap, 0, 1, nullptr, (BITMAPINFO*)&info, DIB_RGB_COLORS), 0);
-        EXPECT_EQ(info.after[row.index], row.color) << row.depth << " bits, entry " << row.index;
-    }
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 // With DIB_PAL_COLORS the table holds indices into the context's palette,
 // the default one of twenty colours, which larger indices wrap round;
-// GetDIBits fills in the indices in order.
+// GetDIBits fills in the indices in order and the nearest colour's index.
 TEST(BitmapBits, PaletteIndicesNameTheDefaultPalettesColours) {
-    static const WORD indices[8] = {0, 7, 13, 19, 20, 21, 255, 269};
-    static const COLORREF colors[8] = {0x000000, 0xC0C0C0, 0x0000FF, 0xFFFFFF,
-                                       0x000000, 0x000080, 0x00FFFF, 0xF0CAA6};
-    static const BYTE read_back[8] = {13, 7, 13, 19, 0, 1, 15, 9};
-    static const BYTE bits[8] = {0, 1, 2, 3, 4, 5, 6, 7};
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateBitmap(8, 1, 1, 32, nullptr);
+    static const struct {
+        WORD index;
+        COLORREF color;
+        BYTE read_back;
+    } rows[] = {{0, 0x000000, 0},  {7, 0xC0C0C0, 7},  {13, 0x0000FF, 13},  {19, 0xFFFFFF, 19},
+                {20, 0x000000, 0}, {21, 0x000080, 1}, {255, 0x00FFFF, 15}, {269, 0xF0CAA6, 9}};
+    BitmapDc m(8, 1);
     InfoWithTable info = layout_info(8, 1, 8, BI_RGB);
-    memcpy(info.after, indices, sizeof indices);
-    EXPECT_EQ(SetDIBits(dc, bitmap, 0, 1, bits, (BITMAPINFO*)&info, DIB_PAL_COLORS), 1);
-    HGDIOBJ original = SelectObject(dc, bitmap);
+    WORD* indices = (WORD*)info.after;
+    BYTE bits[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+    for (int i = 0; i < 8; ++i)
+        indices[i] = rows[i].index;
+    HBITMAP bitmap = (HBITMAP)GetCurrentObject(m.dc(), OBJ_BITMAP);
+    EXPECT_EQ(SetDIBits(m.dc(), bitmap, 0, 1, bits, (BITMAPINFO*)&info, DIB_PAL_COLORS), 1);
     for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(GetPixel(dc, x, 0), colors[x]) << "index " << indices[x];
-    SetPixel(dc, 0, 0, RGB(255, 0, 0));
-    SelectObject(dc, original);
-    InfoWithTable out = layout_info(8, 1, 8, BI_RGB);
-    BYTE got[8] = {};
-    EXPECT_EQ(GetDIBits(dc, bitmap, 0, 1, got, (BITMAPINFO*)&out, DIB_PAL_COLORS), 1);
-    WORD table[256];
-    memcpy(table, out.after, sizeof table);
-    for (int i = 0; i < 256; i += 85)
-        EXPECT_EQ(table[i], i);
-    for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(got[x], read_back[x]) << x;
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+        EXPECT_EQ(GetPixel(m.dc(), x, 0), rows[x].color) << "index " << rows[x].index;
+    EXPECT_EQ(GetDIBits(m.dc(), bitmap, 0, 1, bits, (BITMAPINFO*)&info, DIB_PAL_COLORS), 1);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(indices[i * 30], i * 30);
+        EXPECT_EQ(bits[i], rows[i].read_back) << i;
+    }
 }
 
-// A 32-bit section may name its colour bytes with masks, the usual ones
-// giving the same pixels as BI_RGB.
-TEST(BitmapBits, SectionWithTheUsualMasks) {
-    InfoWithTable info = layout_info(2, -1, 32, BI_BITFIELDS);
-    info.after[0] = 0xFF0000, info.after[1] = 0x00FF00, info.after[2] = 0x0000FF;
-    void* bits = nullptr;
-    HBITMAP section =
-        CreateDIBSection(nullptr, (BITMAPINFO*)&info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(section, nullptr);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ original = SelectObject(dc, section);
-    SetPixel(dc, 1, 0, RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(((DWORD*)bits)[1], 0x123456u);
-    SelectObject(dc, original);
-    DeleteDC(dc);
-    DeleteObject(section);
-}
-
-// Sections of every depth: what is drawn reaches the program's bits as the
-// nearest colour the layout holds, and what the program writes there is
-// what the next drawing call or GetPixel sees. The table is black, red,
-// green, blue. (1-bit sections are left out: the system maps a drawing's
-// colours there by rules of their own, which the layer does not follow.)
-TEST(BitmapBits, SectionsOfEveryDepth) {
+// Sections of every layout: what is drawn reaches the program's bits as the
+// nearest colour the layout holds, and what the program writes there is what
+// GetPixel sees next. The table is black, red, green, blue. (1-bit sections
+// are left out: the system maps a drawing's colours there by rules of their
+// own, which the layer does not follow.)
+TEST(BitmapBits, SectionsOfEveryLayout) {
     static const struct {
         WORD depth;
+        DWORD compression;
+        std::initializer_list<DWORD> after;
         COLORREF fill;
-        BYTE filled[3]; // the first pixel's bytes after the fill
-        BYTE written[3];
-        COLORREF seen; // the first pixel after the program writes
+        const char* filled;  // the first pixel's bytes after the fill
+        const char* written; // what the program then writes there
+        COLORREF seen;
     } rows[] = {
-        {4, RGB(10, 200, 10), {0x22}, {0x13}, 0x0000FF},
-        {8, RGB(10, 10, 200), {3}, {1}, 0x0000FF},
-        {16, RGB(255, 0, 0), {0x00, 0x7C}, {0xE0, 0x03}, 0x00FF00},
-        {24, RGB(1, 2, 3), {3, 2, 1}, {0x30, 0x20, 0x10}, 0x302010},
+        {4, BI_RGB, {0, 0xFF0000, 0xFF00, 0xFF}, RGB(10, 200, 10), "22", "13", 0x0000FF},
+        {8, BI_RGB, {0, 0xFF0000, 0xFF00, 0xFF}, RGB(10, 10, 200), "03", "01", 0x0000FF},
+        {16, BI_RGB, {}, RGB(255, 0, 0), "00 7C", "E0 03", 0x00FF00},
+        {24, BI_RGB, {}, RGB(1, 2, 3), "03 02 01", "30 20 10", 0x302010},
+        {32,
+         BI_BITFIELDS,
+         {0xFF0000, 0xFF00, 0xFF},
+         RGB(1, 2, 3),
+         "03 02 01 00",
+         "30 20 10 00",
+         0x302010},
+        {32,
+         BI_BITFIELDS,
+         {0xFF, 0xFF00, 0xFF0000},
+         RGB(1, 2, 3),
+         "01 02 03 00",
+         "30 20 10 00",
+         0x102030},
     };
     HDC dc = CreateCompatibleDC(nullptr);
     for (const auto& row : rows) {
-        InfoWithTable info = layout_info(2, -1, row.depth, BI_RGB);
-        info.after[1] = 0xFF0000, info.after[2] = 0x00FF00, info.after[3] = 0x0000FF;
+        InfoWithTable info = layout_info(2, -1, row.depth, row.compression, row.after);
         info.header.biClrUsed = row.depth <= 8 ? 4 : 0;
         BYTE* bits = nullptr;
         HBITMAP section =
@@ -485,11 +472,9 @@ TEST(BitmapBits, SectionsOfEveryDepth) {
 #ifdef _WIN32
         GdiFlush(); // the layer draws at once; the system may batch
 #endif
-        size_t bytes = (row.depth + 7) / 8;
-        for (size_t i = 0; i < bytes; ++i)
-            EXPECT_EQ(bits[i], row.filled[i]) << row.depth << " bits, byte " << i;
-        for (size_t i = 0; i < bytes; ++i)
-            bits[i] = row.written[i];
+        std::vector<BYTE> filled = bytes_of(row.filled), written = bytes_of(row.written);
+        EXPECT_EQ(std::vector<BYTE>(bits, bits + filled.size()), filled) << row.depth;
+        std::copy(written.begin(), written.end(), bits);
         EXPECT_EQ(GetPixel(dc, 0, 0), row.seen) << row.depth;
         SelectObject(dc, original);
         DeleteObject(brush);
