@@ -309,6 +309,7 @@ struct FourPixels {
 // through their colour table, 16-bit ones as 5-5-5 or through their masks,
 // each channel widened so that its largest value is 255.
 TEST(BitmapBits, SetDIBitsDepths) {
+    // clang-format off
     static const struct {
         WORD depth;
         DWORD compression, used;
@@ -317,33 +318,14 @@ TEST(BitmapBits, SetDIBitsDepths) {
         COLORREF expected[4];
     } rows[] = {
         {1, BI_RGB, 0, {0x102030, 0xA0B0C0}, "A0", {0xC0B0A0, 0x302010, 0xC0B0A0, 0x302010}},
-        {4,
-         BI_RGB,
-         0,
-         {0xFF, 0xFF00, 0xFF0000, 0x123456},
-         "12 30",
-         {0xFF00, 0xFF, 0x563412, 0xFF0000}},
+        {4, BI_RGB, 0, {0xFF, 0xFF00, 0xFF0000, 0x123456}, "12 30", {0xFF00, 0xFF, 0x563412, 0xFF0000}},
         {8, BI_RGB, 3, {0xFF, 0xFF00, 0xFF0000}, "02 01 00 01", {0xFF, 0xFF00, 0xFF0000, 0xFF00}},
         {16, BI_RGB, 0, {}, "00 7C E0 03 1F 00 10 42", {0xFF, 0xFF00, 0xFF0000, 0x848484}},
-        {16,
-         BI_BITFIELDS,
-         0,
-         {0xF800, 0x07E0, 0x1F},
-         "00 F8 E0 07 1F 00 10 84",
-         {0xFF, 0xFF00, 0xFF0000, 0x848284}},
-        {24,
-         BI_RGB,
-         0,
-         {},
-         "01 02 03 04 05 06 07 08 09 0A 0B 0C",
-         {0x010203, 0x040506, 0x070809, 0x0A0B0C}},
-        {32,
-         BI_BITFIELDS,
-         0,
-         {0xFF, 0xFF00, 0xFF0000},
-         "FF 0 0 0 0 FF 0 0 0 0 FF 0 10 20 30 0",
-         {0xFF, 0xFF00, 0xFF0000, 0x302010}},
+        {16, BI_BITFIELDS, 0, {0xF800, 0x07E0, 0x1F}, "00 F8 E0 07 1F 00 10 84", {0xFF, 0xFF00, 0xFF0000, 0x848284}},
+        {24, BI_RGB, 0, {}, "01 02 03 04 05 06 07 08 09 0A 0B 0C", {0x010203, 0x040506, 0x070809, 0x0A0B0C}},
+        {32, BI_BITFIELDS, 0, {0xFF, 0xFF00, 0xFF0000}, "FF 0 0 0 0 FF 0 0 0 0 FF 0 10 20 30 0", {0xFF, 0xFF00, 0xFF0000, 0x302010}},
     };
+    // clang-format on
     FourPixels m;
     for (const auto& row : rows) {
         InfoWithTable info = layout_info(4, -1, row.depth, row.compression, row.after, row.used);
@@ -362,6 +344,7 @@ TEST(BitmapBits, SetDIBitsDepths) {
 // for 8 bits twenty system colours at the ends and, between, red in the
 // index's low three bits, green in the next three and blue in the top two.
 TEST(BitmapBits, GetDIBitsDepths) {
+    // clang-format off
     static const struct {
         WORD depth;
         DWORD compression;
@@ -371,17 +354,12 @@ TEST(BitmapBits, GetDIBitsDepths) {
         {1, BI_RGB, "10", {{0, 0x000000}, {1, 0xFFFFFF}}},
         {4, BI_RGB, "9A C8", {{1, 0x800000}, {7, 0x808080}, {8, 0xC0C0C0}, {15, 0xFFFFFF}}},
         {8, BI_RGB, "F9 FA FC 07", {{7, 0xC0C0C0}, {9, 0xA6CAF0}, {10, 0x402000}, {100, 0x808040}}},
-        {8,
-         BI_RGB,
-         "F9 FA FC 07",
-         {{245, 0xA0C0C0}, {246, 0xFFFBF0}, {248, 0x808080}, {255, 0xFFFFFF}}},
+        {8, BI_RGB, "F9 FA FC 07", {{245, 0xA0C0C0}, {246, 0xFFFBF0}, {248, 0x808080}, {255, 0xFFFFFF}}},
         {16, BI_RGB, "00 7C E0 03 1F 00 18 63", {}},
         {24, BI_RGB, "0 0 FF 0 FF 0 FF 0 0 C0 C0 C0", {}},
-        {32,
-         BI_BITFIELDS,
-         "0 0 FF 0 0 FF 0 0 FF 0 0 0 C0 C0 C0 0",
-         {{0, 0xFF0000}, {1, 0xFF00}, {2, 0xFF}}},
+        {32, BI_BITFIELDS, "0 0 FF 0 0 FF 0 0 FF 0 0 0 C0 C0 C0 0", {{0, 0xFF0000}, {1, 0xFF00}, {2, 0xFF}}},
     };
+    // clang-format on
     FourPixels m;
     for (const auto& row : rows) {
         InfoWithTable info = layout_info(4, 1, row.depth, row.compression);
@@ -429,6 +407,7 @@ TEST(BitmapBits, PaletteIndicesNameTheDefaultPalettesColours) {
 // are left out: the system maps a drawing's colours there by rules of their
 // own, which the layer does not follow.)
 TEST(BitmapBits, SectionsOfEveryLayout) {
+    // clang-format off
     static const struct {
         WORD depth;
         DWORD compression;
@@ -442,21 +421,10 @@ TEST(BitmapBits, SectionsOfEveryLayout) {
         {8, BI_RGB, {0, 0xFF0000, 0xFF00, 0xFF}, RGB(10, 10, 200), "03", "01", 0x0000FF},
         {16, BI_RGB, {}, RGB(255, 0, 0), "00 7C", "E0 03", 0x00FF00},
         {24, BI_RGB, {}, RGB(1, 2, 3), "03 02 01", "30 20 10", 0x302010},
-        {32,
-         BI_BITFIELDS,
-         {0xFF0000, 0xFF00, 0xFF},
-         RGB(1, 2, 3),
-         "03 02 01 00",
-         "30 20 10 00",
-         0x302010},
-        {32,
-         BI_BITFIELDS,
-         {0xFF, 0xFF00, 0xFF0000},
-         RGB(1, 2, 3),
-         "01 02 03 00",
-         "30 20 10 00",
-         0x102030},
+        {32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, RGB(1, 2, 3), "03 02 01 00", "30 20 10 00", 0x302010},
+        {32, BI_BITFIELDS, {0xFF, 0xFF00, 0xFF0000}, RGB(1, 2, 3), "01 02 03 00", "30 20 10 00", 0x102030},
     };
+    // clang-format on
     HDC dc = CreateCompatibleDC(nullptr);
     for (const auto& row : rows) {
         InfoWithTable info = layout_info(2, -1, row.depth, row.compression, row.after);
