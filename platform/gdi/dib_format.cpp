@@ -178,8 +178,10 @@ size_t dib_stride(int32_t width, uint16_t depth) {
 
 bool dib_format_of(const BITMAPINFO& info, UINT usage, bool fill_table, DibFormat* format) {
     const BITMAPINFOHEADER& header = info.bmiHeader;
-    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0 ||
-        header.biHeight == INT32_MIN || header.biPlanes != 1)
+    // The colour table follows the header, so a header larger than the
+    // largest the system defines (124 bytes) is refused rather than trusted.
+    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > 124 || header.biWidth <= 0 ||
+        header.biHeight == 0 || header.biHeight == INT32_MIN || header.biPlanes != 1)
         return false;
     if (!supported(header) || usage > DIB_PAL_COLORS) {
         report_unsupported_layout();
