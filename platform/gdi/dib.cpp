@@ -1,87 +1,23 @@
 // Pixels in a program's own layout: reading and writing a bitmap's rows
 // (GetDIBits, SetDIBits) and drawing rows through a context (StretchDIBits).
-// The layouts are uncompressed 24- and 32-bit rows, each padded to 32 bits.
+// The layouts are those of dib_format.h, each row padded to 32 bits.
+#include "platform/gdi/dib_format.h"
 #include "platform/gdi/gdi_private.h"
 
 #include <string.h>
 
 namespace {
 
-// A program's pixel layout, from its BITMAPINFOHEADER.
-struct DibLayout {
-    int32_t width;
-    int32_t height; // rows, always positive
-    bool top_down;  // the header's height was negative: the first row is the top one
-    uint16_t depth; // 24 or 32
-    size_t stride;  // bytes from one row to the next
-};
-
-size_t dib_stride(int32_t width, uint16_t depth) {
-    return ((size_t)width * depth + 31) / 32 * 4;
-}
-
-void report_unsupported_layout() {
-    static bool reported = false;
-    if (!reported) {
-        reported = true;
-        OutputDebugStringA("gdi: device-independent pixels only as 24 or 32 uncompressed bits\n");
-    }
-}
-
-// False, with nothing read, for a header the layer cannot take.
-bool layout_of(const BITMAPINFOHEADER& header, DibLayout* layout) {
-    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0 ||
-        header.biHeight == INT32_MIN || header.biPlanes != 1)
-        return false;
-    if (header.biCompression != BI_RGB || (header.biBitCount != 24 && header.biBitCount != 32)) {
-        report_unsupported_layout();
-        return false;
-    }
-    layout->width = header.biWidth;
-    layout->top_down = header.biHeight < 0;
-    layout->height = layout->top_down ? -header.biHeight : header.biHeight;
-    layout->depth = header.biBitCount;
-    layout->stride = dib_stride(layout->width, layout->depth);
-    return true;
-}
-
-bool usage_supported(UINT usage) {
-    if (usage == DIB_RGB_COLORS)
-        return true;
-    if (usage == DIB_PAL_COLORS)
-        report_unsupported_layout();
-    return false;
-}
-
-uint32_t read_pixel(const BYTE* row, int32_t x, uint16_t depth) {
-    if (depth == 24)
-        return (uint32_t)row[3 * x] | (uint32_t)row[3 * x + 1] << 8 |
-               (uint32_t)row[3 * x + 2] << 16;
-    uint32_t pixel;
-    memcpy(&pixel, row + 4 * (size_t)x, sizeof pixel);
-    return pixel;
-}
-
-void write_pixel(BYTE* row, int32_t x, uint16_t depth, uint32_t pixel) {
-    if (depth == 24) {
-        row[3 * x] = (BYTE)pixel;
-        row[3 * x + 1] = (BYTE)(pixel >> 8);
-        row[3 * x + 2] = (BYTE)(pixel >> 16);
-        return;
-    }
-    memcpy(row + 4 * (size_t)x, &pixel, sizeof pixel);
-}
-
 // The row of the bitmap that scan line `scan` of the layout lands on: the
 // layout's top row is the bitmap's top row, and scan lines count from the
 // bottom of a bottom-up layout and from the top of a top-down one.
-int32_t bitmap_row(const DibLayout& layout, int32_t scan) {
+int32_t bitmap_row(const DibFormat& layout, int32_t scan) {
     return layout.top_down ? scan : layout.height - 1 - scan;
 }
 
 // The scan lines [first, end) that a call asking for `lines` from `start`
 // reaches; end <= first when none.
-void scan_range(const DibLayout& layout, UINT start, UINT lines, int32_t* first, int32_t* end) {
+void scan_range(const DibFormat& layout, UINT start, UINT lines, int32_t* first, int32_t* end) {
     int64_t last = (int64_t)start + lines;
     *first = start > (UINT)layout.height ? layout.height : (int32_t)start;
     *end = last > layout.height ? layout.height : (int32_t)last;
@@ -109,7 +45,7 @@ uint32_t& bitmap_pixel(GdiBitmap& bitmap, int32_t x, int32_t y) {
 // Copies scan lines between a bitmap and a program's rows; `to_program`
 // says which way. Columns and rows outside the bitmap read as black and are
 // not written.
-void transfer_rows(GdiBitmap& bitmap, const DibLayout& layout, int32_t first, int32_t end,
+void transfer_rows(GdiBitmap& bitmap, const DibFormat& layout, int32_t first, int32_t end,
                    BYTE* rows, bool to_program) {
     for (int32_t scan = first; scan < end; ++scan) {
         BYTE* row = rows + (size_t)(scan - first) * layout.stride;
@@ -118,9 +54,9 @@ void transfer_rows(GdiBitmap& bitmap, const DibLayout& layout, int32_t first, in
         for (int32_t x = 0; x < layout.width; ++x) {
             bool here = inside && x < bitmap.width;
             if (to_program)
-                write_pixel(row, x, layout.depth, here ? bitmap_pixel(bitmap, x, y) : 0);
+                dib_write(layout, row, x, here ? bitmap_pixel(bitmap, x, y) : 0);
             else if (here)
-                bitmap_pixel(bitmap, x, y) = kept_pixel(bitmap, read_pixel(row, x, layout.depth));
+                bitmap_pixel(bitmap, x, y) = kept_pixel(bitmap, dib_read(layout, row, x));
         }
     }
 }
@@ -150,14 +86,15 @@ GdiBitmap* bitmap_of(HBITMAP bitmap) {
 int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info,
                      UINT usage) {
     GdiBitmap* data = gdi_dc(dc) != nullptr ? bitmap_of(bitmap) : nullptr;
-    if (data == nullptr || info == nullptr || !usage_supported(usage) ||
+    if (data == nullptr || info == nullptr || usage > DIB_PAL_COLORS ||
         info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER))
         return 0;
     if (info->bmiHeader.biBitCount == 0 && bits == nullptr)
         return describe(*data, &info->bmiHeader);
-    DibLayout layout;
-    if (!layout_of(info->bmiHeader, &layout))
+    DibFormat layout;
+    if (!dib_format_of(*info, usage, true, &layout))
         return 0;
+    dib_write_table(layout, info);
     info->bmiHeader.biSizeImage = (DWORD)(layout.stride * (size_t)layout.height);
     if (bits == nullptr)
         return 1;
@@ -165,6 +102,7 @@ int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits
     scan_range(layout, start, lines, &first, &end);
     if (end <= first)
         return 0;
+    gdi_section_read(*data);
     transfer_rows(*data, layout, first, end, (BYTE*)bits, true);
     return end - first;
 }
@@ -174,15 +112,17 @@ int WINAPI SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void*
     if (dc != nullptr && gdi_dc(dc) == nullptr)
         return 0;
     GdiBitmap* data = bitmap_of(bitmap);
-    DibLayout layout;
-    if (data == nullptr || bits == nullptr || info == nullptr || !usage_supported(usage) ||
-        !layout_of(info->bmiHeader, &layout))
+    DibFormat layout;
+    if (data == nullptr || bits == nullptr || info == nullptr ||
+        !dib_format_of(*info, usage, false, &layout))
         return 0;
     int32_t first, end;
     scan_range(layout, start, lines, &first, &end);
     if (end <= first)
         return 0;
+    gdi_section_read(*data);
     transfer_rows(*data, layout, first, end, (BYTE*)bits, false);
+    gdi_section_written(*data);
     return end - first;
 }
 
@@ -192,7 +132,7 @@ namespace {
 // the length of one StretchDIBits call.
 class DibSource {
   public:
-    DibSource(const DibLayout& layout, const void* bits) {
+    DibSource(const DibFormat& layout, const void* bits) {
         BITMAPINFO info{};
         info.bmiHeader = {
             sizeof(BITMAPINFOHEADER), layout.width, -layout.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -227,9 +167,9 @@ class DibSource {
 int WINAPI StretchDIBits(HDC dc, int x, int y, int width, int height, int source_x, int source_y,
                          int source_width, int source_height, const void* bits,
                          const BITMAPINFO* info, UINT usage, DWORD rop) {
-    DibLayout layout;
-    if (gdi_dc(dc) == nullptr || bits == nullptr || info == nullptr || !usage_supported(usage) ||
-        !layout_of(info->bmiHeader, &layout))
+    DibFormat layout;
+    if (gdi_dc(dc) == nullptr || bits == nullptr || info == nullptr ||
+        !dib_format_of(*info, usage, false, &layout))
         return 0;
     DibSource source(layout, bits);
     if (source.dc() == nullptr)

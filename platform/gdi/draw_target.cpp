@@ -2,11 +2,25 @@
 #include "platform/gdi/gdi_private.h"
 #include "platform/gdi/surface.h"
 
+// A 1-bit section is not monochrome: its colours are its table's.
 bool gdi_is_monochrome(const DeviceContext& context) {
     if (context.source.view != nullptr)
         return false;
     GdiEntry* bitmap = gdi_entry(context.state.bitmap, OBJ_BITMAP);
-    return bitmap != nullptr && bitmap->bitmap->bits_per_pixel == 1;
+    return bitmap != nullptr && bitmap->bitmap->bits_per_pixel == 1 &&
+           bitmap->bitmap->section == nullptr;
+}
+
+// What a drawing changed reaches a section's bits once it is done.
+DrawTarget::~DrawTarget() {
+    if (context == nullptr)
+        return;
+    context->visible.swap(rects);
+    if (context->memory) {
+        GdiEntry* bitmap = gdi_entry(context->state.bitmap, OBJ_BITMAP);
+        if (bitmap != nullptr)
+            gdi_section_written(*bitmap->bitmap);
+    }
 }
 
 uint16_t gdi_depth(const DeviceContext& context) {

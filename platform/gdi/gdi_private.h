@@ -15,15 +15,28 @@
 #include <vector>
 
 struct DeviceContext;
+struct SectionBits;
 
 struct GdiBitmap {
     int32_t width;
     int32_t height;
-    uint16_t bits_per_pixel;      // 1 (monochrome), 24 or 32; pixels are kept as 32 bits
+    uint16_t bits_per_pixel;      // 1 (monochrome), 24 or 32, or a section's; pixels are 32 bits
     std::vector<uint32_t> pixels; // 0x00RRGGBB, rows of `width` pixels, in memory order
     bool bottom_up;               // the last row in memory is the top one
     HDC selected_into;            // the one context it is selected into, or null
+    // A section in a layout other than the pixels' own: the program's bits
+    // (dib_section.cpp); null for every other bitmap.
+    std::shared_ptr<SectionBits> section = nullptr;
 };
+
+// A section's pixels read from its program's bits, before the layer looks
+// at them, and the bits written from the pixels after the layer draws. Both
+// do nothing for other bitmaps.
+void gdi_section_read(GdiBitmap& bitmap);
+void gdi_section_written(GdiBitmap& bitmap);
+// Gives a new bitmap of the layout's size the program's bits in that layout;
+// false for a layout the layer cannot take.
+bool gdi_make_section_bits(GdiBitmap& bitmap, const BITMAPINFO& info, UINT usage, void** bits);
 
 // Everything that SaveDC saves and SelectObject changes.
 struct DcState {
@@ -100,10 +113,7 @@ struct DrawTarget {
     DrawTarget() = default;
     DrawTarget(const DrawTarget&) = delete;
     DrawTarget& operator=(const DrawTarget&) = delete;
-    ~DrawTarget() {
-        if (context != nullptr)
-            context->visible.swap(rects);
-    }
+    ~DrawTarget();
     Clip clip() const { return {rects.data(), (int32_t)rects.size()}; }
     // Adds a drawing's bounds, as Windows reckons them from its geometry,
     // cut to the box around where drawing may land.

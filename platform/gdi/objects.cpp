@@ -1,5 +1,6 @@
 // Pens, brushes, fonts and bitmaps: creation, stock objects, descriptions
 // and deletion.
+#include "platform/gdi/dib_format.h"
 #include "platform/gdi/gdi_private.h"
 #include "platform/gdi/surface.h"
 
@@ -129,32 +130,53 @@ int describe_font(const LOGFONTA& font, int count, LPVOID buffer) {
 bool gdi_bitmap_surface(GdiBitmap* bitmap, Surface* surface) {
     if (bitmap == nullptr || bitmap->pixels.empty())
         return false;
+    gdi_section_read(*bitmap);
     surface->width = bitmap->width;
     surface->height = bitmap->height;
     surface->stride = bitmap->bottom_up ? -bitmap->width : bitmap->width;
     surface->bits = bitmap->pixels.data();
+    surface->written = bitmap->bits_per_pixel == 32 ? 0xFFFFFFFFu : 0x00FFFFFFu;
     if (bitmap->bottom_up)
         surface->bits += (size_t)(bitmap->height - 1) * (size_t)bitmap->width;
     return true;
 }
 
+namespace {
+
+// A 32-bit layout whose pixels are the layer's own: BI_RGB, or BI_BITFIELDS
+// with red, green and blue in the usual bytes (the masks follow the header's
+// 40 bytes). A colour table means nothing at this depth, so either usage
+// will do.
+bool own_layout(const BITMAPINFO& info) {
+    const BITMAPINFOHEADER& header = info.bmiHeader;
+    if (header.biBitCount != 32 || header.biPlanes != 1)
+        return false;
+    if (header.biCompression == BI_RGB)
+        return true;
+    static const DWORD usual[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+    return header.biCompression == BI_BITFIELDS &&
+           memcmp((const BYTE*)&info + sizeof(BITMAPINFOHEADER), usual, sizeof usual) == 0;
+}
+
+} // namespace
+
 HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits,
                                 HANDLE section, DWORD) {
     if (bits != nullptr)
         *bits = nullptr;
-    if (info == nullptr || usage != DIB_RGB_COLORS) {
+    if (info == nullptr || usage > DIB_PAL_COLORS) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     const BITMAPINFOHEADER& header = info->bmiHeader;
     int64_t height = header.biHeight < 0 ? -(int64_t)header.biHeight : header.biHeight;
-    bool supported = header.biBitCount == 32 && header.biCompression == BI_RGB &&
-                     header.biPlanes == 1 && section == nullptr;
-    if (!supported) {
+    DibFormat layout;
+    bool other_layout = !own_layout(*info) && dib_format_of(*info, usage, false, &layout);
+    if ((!own_layout(*info) && !other_layout) || section != nullptr) {
         static bool reported = false;
         if (!reported) {
             reported = true;
-            OutputDebugStringA("CreateDIBSection: only 32-bit uncompressed sections in memory\n");
+            OutputDebugStringA("CreateDIBSection: only uncompressed sections in memory\n");
         }
         SetLastError(ERROR_NOT_SUPPORTED);
         return nullptr;
@@ -168,6 +190,12 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** 
         return nullptr;
     GdiBitmap* data = gdi_entry(bitmap, OBJ_BITMAP)->bitmap;
     data->bottom_up = header.biHeight > 0;
+    if (other_layout && !gdi_make_section_bits(*data, *info, usage, bits)) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    if (other_layout)
+        return bitmap;
     if (bits != nullptr)
         *bits = data->pixels.data();
     return bitmap;

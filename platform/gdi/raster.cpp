@@ -38,21 +38,10 @@ void fill_row(uint32_t* row, int32_t count, uint32_t pixel) {
         row[i] = pixel;
 }
 
-// Copying is by far the most common mode, so it skips the mixing.
-void mix_row(uint32_t* row, int32_t count, uint32_t pixel, int rop2) {
-    if (rop2 == R2_COPYPEN) {
-        fill_row(row, count, pixel & COLOUR_BITS);
-        return;
-    }
-    for (int32_t i = 0; i < count; ++i)
-        row[i] = mix_pixel(rop2, row[i], pixel);
-}
-
-} // namespace
-
 // A mix mode's code less one is its truth table: bit (2 * p + d) gives the
-// result for a pen bit p over a destination bit d.
-uint32_t mix_pixel(int rop2, uint32_t dst, uint32_t src) {
+// result for a pen bit p over a destination bit d. All 32 bits are mixed;
+// a pen's or brush's top byte is 0.
+uint32_t mix_bits(int rop2, uint32_t dst, uint32_t src) {
     assert(rop2 >= R2_BLACK && rop2 <= R2_WHITE && "mix mode out of range");
     unsigned table = (unsigned)(rop2 - 1);
     uint32_t result = 0;
@@ -64,7 +53,23 @@ uint32_t mix_pixel(int rop2, uint32_t dst, uint32_t src) {
         result |= ~src & dst;
     if (table & 1)
         result |= ~src & ~dst;
-    return result & COLOUR_BITS;
+    return result;
+}
+
+// Copying is by far the most common mode, so it skips the mixing.
+void mix_row(uint32_t* row, int32_t count, uint32_t pixel, int rop2, uint32_t written) {
+    if (rop2 == R2_COPYPEN) {
+        fill_row(row, count, pixel & COLOUR_BITS);
+        return;
+    }
+    for (int32_t i = 0; i < count; ++i)
+        row[i] = mix_bits(rop2, row[i], pixel & COLOUR_BITS) & written;
+}
+
+} // namespace
+
+uint32_t mix_pixel(int rop2, uint32_t dst, uint32_t src) {
+    return mix_bits(rop2, dst, src) & COLOUR_BITS;
 }
 
 void paint_span(const Painter& painter, int32_t y, int32_t x0, int32_t x1) {
@@ -83,7 +88,8 @@ void paint_span(const Painter& painter, int32_t y, int32_t x0, int32_t x1) {
 
 void paint_clipped_span(const Painter& painter, int32_t y, int32_t x0, int32_t x1) {
     Surface* s = painter.surface;
-    mix_row(s->bits + (int64_t)y * s->stride + x0, x1 - x0, painter.pixel, painter.rop2);
+    mix_row(s->bits + (int64_t)y * s->stride + x0, x1 - x0, painter.pixel, painter.rop2,
+            s->written);
     extend_touched(painter.touched, x0, y, x1, y + 1);
 }
 

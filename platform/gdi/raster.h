@@ -58,6 +58,15 @@ void raster_rectangle(Surface* surface, const Clip* clip, RECT box, const PenSpe
 void raster_ellipse(Surface* surface, const Clip* clip, RECT box, const PenSpec& pen,
                     const BrushSpec& brush, int rop2, RECT* touched);
 
+// RoundRect(box): Rectangle with corners rounded along the quarters of an
+// ellipse `corner_width` by `corner_height` pixels (signs ignored, limited to
+// the box), drawn as Ellipse draws that ellipse with its quarters moved out
+// to the box's corners. Corners two pixels wide or high or less leave the
+// plain rectangle.
+void raster_round_rect(Surface* surface, const Clip* clip, RECT box, int32_t corner_width,
+                       int32_t corner_height, const PenSpec& pen, const BrushSpec& brush, int rop2,
+                       RECT* touched);
+
 // Polyline: cosmetic segments through `count` points, each leaving out its
 // end point, or, for a wide pen, one path with round ends and joins whose
 // every pixel is mixed once.

@@ -1,11 +1,12 @@
-// Rectangle and Ellipse: outline with a pen, inside with a brush, both in the
-// device context's mix mode.
+// Rectangle, Ellipse and RoundRect: outline with a pen, inside with a brush,
+// both in the device context's mix mode.
 #include "platform/gdi/raster.h"
 
 #include "platform/gdi/raster_spans.h"
 
 #include <algorithm>
 #include <assert.h>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -100,47 +101,64 @@ const std::vector<QuarterRow>& quarter_rows(int32_t w, int32_t h) {
     return rows;
 }
 
-// Calls fn(y, row) for every row of the ellipse in `box`, each row once: the
-// middle row of an odd height is its own mirror image.
-template <typename Fn> void for_each_ellipse_row(const RECT& box, Fn fn) {
+// A round rectangle is an ellipse the size of its corners, cut into quarters
+// that are pulled apart to the corners of its box: the right quarters move
+// `dx` pixels right and the lower ones `dy` pixels down, and straight edges
+// fill the gaps. A plain ellipse has no stretch.
+struct Stretch {
+    int32_t dx;
+    int32_t dy;
+};
+
+// Calls fn(y, row) for every row of the (stretched) ellipse whose corners'
+// ellipse lies in `box`, each row once. The middle row of an odd height is
+// its own mirror image; it appears at both ends of a stretched one. The rows
+// between the quarters hold only the straight sides, which read as the
+// middle row's outermost pixel.
+template <typename Fn> void for_each_ellipse_row(const RECT& box, Stretch stretch, Fn fn) {
     int32_t w = box.right - box.left, h = box.bottom - box.top;
     const std::vector<QuarterRow>& rows = quarter_rows(w, h);
     for (size_t i = 0; i < rows.size(); ++i) {
         int32_t lower = h / 2 + (int32_t)i, upper = h - 1 - lower;
-        fn(box.top + lower, rows[i]);
-        if (upper != lower)
+        fn(box.top + lower + stretch.dy, rows[i]);
+        if (upper != lower || stretch.dy > 0)
             fn(box.top + upper, rows[i]);
     }
+    for (int32_t y = box.top + (h - 1) / 2 + 1; y < box.top + h / 2 + stretch.dy; ++y)
+        fn(y, QuarterRow{w - 1, w - 1});
 }
 
 // The filled ellipse's pixels on a row: [x0, x1).
-void region_span(const RECT& box, const QuarterRow& row, int32_t* x0, int32_t* x1) {
+void region_span(const RECT& box, Stretch stretch, const QuarterRow& row, int32_t* x0,
+                 int32_t* x1) {
     int32_t w = box.right - box.left;
     *x0 = box.left + w - 1 - row.last;
-    *x1 = box.left + row.last + 1;
+    *x1 = box.left + row.last + 1 + stretch.dx;
 }
 
 // The whole outline in drawing order, once round: the quarters mirrored into
 // a closed path, without repeated points.
-const std::vector<POINT>& outline_path(const RECT& box) {
+const std::vector<POINT>& outline_path(const RECT& box, Stretch stretch) {
     int32_t w = box.right - box.left, h = box.bottom - box.top;
     const std::vector<POINT>& quarter = quarter_outline(w, h);
     const int32_t a = w - 1, b = h - 1;
     thread_local std::vector<POINT> path;
     path.clear();
-    auto add = [&](int32_t x, int32_t y) {
-        POINT p = {box.left + x, box.top + y};
+    // Each quarter moves as a whole, its tips included, so the path's step
+    // from one quarter to the next is a straight side.
+    auto add = [&](int32_t x, int32_t y, bool right, bool lower) {
+        POINT p = {box.left + x + (right ? stretch.dx : 0), box.top + y + (lower ? stretch.dy : 0)};
         if (path.empty() || path.back().x != p.x || path.back().y != p.y)
             path.push_back(p);
     };
     for (auto it = quarter.begin(); it != quarter.end(); ++it)
-        add(it->x, it->y);
+        add(it->x, it->y, true, true);
     for (auto it = quarter.rbegin(); it != quarter.rend(); ++it)
-        add(a - it->x, it->y);
+        add(a - it->x, it->y, false, true);
     for (auto it = quarter.begin(); it != quarter.end(); ++it)
-        add(a - it->x, b - it->y);
+        add(a - it->x, b - it->y, false, false);
     for (auto it = quarter.rbegin(); it != quarter.rend(); ++it)
-        add(it->x, b - it->y);
+        add(it->x, b - it->y, true, false);
     if (path.size() > 1 && path.front().x == path.back().x && path.front().y == path.back().y)
         path.pop_back();
     return path;
@@ -148,32 +166,40 @@ const std::vector<POINT>& outline_path(const RECT& box) {
 
 // The one-pixel outline: the right quarter's run and its mirror image on
 // each row, as one span where they meet, so that no pixel is mixed twice.
-void paint_thin_outline(const Painter& painter, const RECT& box) {
+void paint_thin_outline(const Painter& painter, const RECT& box, Stretch stretch) {
     int32_t w = box.right - box.left;
-    for_each_ellipse_row(box, [&](int32_t y, const QuarterRow& row) {
+    for_each_ellipse_row(box, stretch, [&](int32_t y, const QuarterRow& row) {
         int32_t right0 = box.left + row.first, right1 = box.left + row.last + 1;
         int32_t left0 = box.left + w - 1 - row.last, left1 = box.left + w - row.first;
         if (left1 >= right0) {
-            paint_span(painter, y, left0, right1);
+            paint_span(painter, y, left0, right1 + stretch.dx);
             return;
         }
         paint_span(painter, y, left0, left1);
-        paint_span(painter, y, right0, right1);
+        paint_span(painter, y, right0 + stretch.dx, right1 + stretch.dx);
     });
 }
 
-void paint_ellipse_region(const Painter& painter, const RECT& box) {
-    for_each_ellipse_row(box, [&](int32_t y, const QuarterRow& row) {
+void paint_ellipse_region(const Painter& painter, const RECT& box, Stretch stretch) {
+    for_each_ellipse_row(box, stretch, [&](int32_t y, const QuarterRow& row) {
         int32_t x0, x1;
-        region_span(box, row, &x0, &x1);
+        region_span(box, stretch, row, &x0, &x1);
         paint_span(painter, y, x0, x1);
+    });
+}
+
+void mark_region(Coverage& cover, const RECT& box, Stretch stretch, CoverageValue value) {
+    for_each_ellipse_row(box, stretch, [&](int32_t y, const QuarterRow& row) {
+        int32_t x0, x1;
+        region_span(box, stretch, row, &x0, &x1);
+        cover.mark(y, x0, x1, value);
     });
 }
 
 // A wide pen's outline: its round dot at every point of the path, joined by
 // wide segments.
-void mark_wide_outline(Coverage& cover, const RECT& box, int32_t width) {
-    const std::vector<POINT>& path = outline_path(box);
+void mark_wide_outline(Coverage& cover, const RECT& box, Stretch stretch, int32_t width) {
+    const std::vector<POINT>& path = outline_path(box, stretch);
     PenDot dot(width);
     for (size_t i = 0; i < path.size(); ++i) {
         dot.mark(cover, path[i]);
@@ -243,14 +269,8 @@ void fill_with_brush(const Painter& base, const BrushSpec& brush, const RECT& r)
 
 void mark_ellipse_region(Coverage& cover, int32_t left, int32_t top, int32_t w, int32_t h,
                          CoverageValue value) {
-    if (w <= 0 || h <= 0)
-        return;
-    RECT box = {left, top, left + w, top + h};
-    for_each_ellipse_row(box, [&](int32_t y, const QuarterRow& row) {
-        int32_t x0, x1;
-        region_span(box, row, &x0, &x1);
-        cover.mark(y, x0, x1, value);
-    });
+    if (w > 0 && h > 0)
+        mark_region(cover, {left, top, left + w, top + h}, {0, 0}, value);
 }
 
 void raster_rectangle(Surface* surface, const Clip* clip, RECT box, const PenSpec& pen,
@@ -271,8 +291,40 @@ void raster_rectangle(Surface* surface, const Clip* clip, RECT box, const PenSpe
     thin_rectangle_outline(painter, box);
 }
 
-// The brush covers the whole ellipse; a thin outline is then mixed over its
-// edge, while a wide pen's outline and the brush share no pixel.
+namespace {
+
+// The brush covers the whole shape; a thin outline is then mixed over its
+// edge, while a wide pen's outline and the brush share no pixel. `corners`
+// is the ellipse at the box's top left corner, `box` the whole shape.
+void draw_rounded(const Painter& painter, const RECT& box, const RECT& corners, const PenSpec& pen,
+                  const BrushSpec& brush) {
+    Stretch stretch = {box.right - corners.right, box.bottom - corners.bottom};
+    if (pen.visible && pen.width > 1) {
+        Coverage cover(intersect_rects(widened(box, pen.width), clip_extent(painter.clip)));
+        mark_wide_outline(cover, corners, stretch, pen.width);
+        if (brush.visible)
+            mark_region(cover, corners, stretch, COVER_BRUSH);
+        paint_cover(cover, pen, brush, painter);
+        return;
+    }
+    if (brush.visible) {
+        Painter inside = painter;
+        inside.pixel = brush.pixel;
+        paint_ellipse_region(inside, corners, stretch);
+    }
+    if (pen.visible)
+        paint_thin_outline(painter, corners, stretch);
+}
+
+bool oversized(int32_t w, int32_t h) {
+    if (w <= MAX_ELLIPSE_SIZE && h <= MAX_ELLIPSE_SIZE)
+        return false;
+    report_oversized_ellipse();
+    return true;
+}
+
+} // namespace
+
 void raster_ellipse(Surface* surface, const Clip* clip, RECT box, const PenSpec& pen,
                     const BrushSpec& brush, int rop2, RECT* touched) {
     box = normalised(box);
@@ -281,24 +333,25 @@ void raster_ellipse(Surface* surface, const Clip* clip, RECT box, const PenSpec&
         raster_rectangle(surface, clip, box, pen, brush, rop2, touched);
         return;
     }
-    if (w > MAX_ELLIPSE_SIZE || h > MAX_ELLIPSE_SIZE) {
-        report_oversized_ellipse();
+    if (oversized(w, h))
         return;
-    }
     Painter painter = {surface, clip, pen.pixel, rop2, touched};
-    if (pen.visible && pen.width > 1) {
-        Coverage cover(intersect_rects(widened(box, pen.width), clip_extent(clip)));
-        mark_wide_outline(cover, box, pen.width);
-        if (brush.visible)
-            mark_ellipse_region(cover, box.left, box.top, w, h, COVER_BRUSH);
-        paint_cover(cover, pen, brush, painter);
+    draw_rounded(painter, box, box, pen, brush);
+}
+
+void raster_round_rect(Surface* surface, const Clip* clip, RECT box, int32_t corner_width,
+                       int32_t corner_height, const PenSpec& pen, const BrushSpec& brush, int rop2,
+                       RECT* touched) {
+    box = normalised(box);
+    int32_t w = box.right - box.left, h = box.bottom - box.top;
+    int32_t cw = (int32_t)std::min<int64_t>(w, std::abs((int64_t)corner_width));
+    int32_t ch = (int32_t)std::min<int64_t>(h, std::abs((int64_t)corner_height));
+    if (cw <= 2 || ch <= 2) {
+        raster_rectangle(surface, clip, box, pen, brush, rop2, touched);
         return;
     }
-    if (brush.visible) {
-        Painter inside = painter;
-        inside.pixel = brush.pixel;
-        paint_ellipse_region(inside, box);
-    }
-    if (pen.visible)
-        paint_thin_outline(painter, box);
+    if (oversized(w, h))
+        return;
+    Painter painter = {surface, clip, pen.pixel, rop2, touched};
+    draw_rounded(painter, box, {box.left, box.top, box.left + cw, box.top + ch}, pen, brush);
 }

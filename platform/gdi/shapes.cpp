@@ -32,9 +32,9 @@ RECT inflated(RECT box, int32_t margin) {
     return {box.left - margin, box.top - margin, box.right + margin, box.bottom + margin};
 }
 
-using ShapeDrawer = void (*)(Surface*, const Clip*, RECT, const PenSpec&, const BrushSpec&, int,
-                             RECT*);
-
+// `draw(surface, clip, corners, pen, brush, rop2)` draws the shape in device
+// coordinates.
+template <typename ShapeDrawer>
 BOOL draw_shape(HDC dc, int left, int top, int right, int bottom, ShapeDrawer draw) {
     DrawTarget target;
     Surface surface;
@@ -44,7 +44,7 @@ BOOL draw_shape(HDC dc, int left, int top, int right, int bottom, ShapeDrawer dr
     Clip clip = target.clip();
     PenSpec pen = pen_of(context);
     RECT corners = gdi_rect_to_device(context.state, {left, top, right, bottom});
-    draw(&surface, &clip, corners, pen, brush_of(context), context.state.rop2, nullptr);
+    draw(&surface, &clip, corners, pen, brush_of(context), context.state.rop2);
     RECT box = rect_normalised(corners.left, corners.top, corners.right, corners.bottom);
     if (!rect_is_empty(box))
         target.add_bounds(inflated(box, pen.visible ? gdi_pen_margin(pen.width) : 0));
@@ -105,11 +105,23 @@ BOOL WINAPI LineTo(HDC dc, int x, int y) {
 }
 
 BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int bottom) {
-    return draw_shape(dc, left, top, right, bottom, raster_rectangle);
+    return draw_shape(dc, left, top, right, bottom,
+                      [](Surface* s, const Clip* c, RECT r, const PenSpec& p, const BrushSpec& b,
+                         int rop2) { raster_rectangle(s, c, r, p, b, rop2, nullptr); });
 }
 
 BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) {
-    return draw_shape(dc, left, top, right, bottom, raster_ellipse);
+    return draw_shape(dc, left, top, right, bottom,
+                      [](Surface* s, const Clip* c, RECT r, const PenSpec& p, const BrushSpec& b,
+                         int rop2) { raster_ellipse(s, c, r, p, b, rop2, nullptr); });
+}
+
+BOOL WINAPI RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int height) {
+    return draw_shape(
+        dc, left, top, right, bottom,
+        [=](Surface* s, const Clip* c, RECT r, const PenSpec& p, const BrushSpec& b, int rop2) {
+            raster_round_rect(s, c, r, width, height, p, b, rop2, nullptr);
+        });
 }
 
 namespace {

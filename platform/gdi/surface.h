@@ -11,6 +11,10 @@ struct Surface {
     int32_t width;  // pixels per row
     int32_t height; // rows
     int32_t stride; // pixels from one row to the next
+    // The bits of a pixel that mixing writes: all 32 on a 32-bit bitmap,
+    // whose top byte is the program's own and is mixed like the others, and
+    // the colour alone elsewhere, where nothing is kept above it.
+    uint32_t written = 0x00FFFFFF;
 };
 
 // Where drawing may land: disjoint rectangles in surface coordinates, each

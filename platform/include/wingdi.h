@@ -355,6 +355,7 @@ extern "C" {
 BOOL WINAPI LineTo(HDC dc, int x, int y);
 BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int bottom);
 BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom);
+BOOL WINAPI RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int height);
 BOOL WINAPI PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 BOOL WINAPI BitBlt(HDC dc, int x, int y, int width, int height, HDC source, int source_x,
                    int source_y, DWORD rop);

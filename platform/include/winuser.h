@@ -549,6 +549,22 @@ int WINAPI GetUpdateRgn(HWND window, HRGN region, BOOL erase);
 BOOL WINAPI UpdateWindow(HWND window);
 int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 
+// DrawTextA's format.
+#define DT_TOP 0x0000
+#define DT_LEFT 0x0000
+#define DT_CENTER 0x0001
+#define DT_RIGHT 0x0002
+#define DT_VCENTER 0x0004
+#define DT_BOTTOM 0x0008
+#define DT_WORDBREAK 0x0010
+#define DT_SINGLELINE 0x0020
+#define DT_EXPANDTABS 0x0040
+#define DT_NOCLIP 0x0100
+#define DT_EXTERNALLEADING 0x0200
+#define DT_CALCRECT 0x0400
+#define DT_NOPREFIX 0x0800
+int WINAPI DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format);
+
 #define RDW_INVALIDATE 0x0001
 #define RDW_INTERNALPAINT 0x0002
 #define RDW_ERASE 0x0004

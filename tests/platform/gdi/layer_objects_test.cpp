@@ -94,4 +94,28 @@ TEST(LayerText, RefusesBadArguments) {
     DeleteDC(dc);
 }
 
+// A header that claims more than the largest the system defines would put
+// the colour table anywhere: the layer refuses it; and layouts it does not
+// draw (compressed rows, 2 bits) are refused, not half read.
+TEST(LayerDib, RefusesHeadersItCannotTrust) {
+    static const struct {
+        DWORD size;
+        WORD depth;
+        DWORD compression;
+    } rows[] = {{4096, 8, BI_RGB}, {40, 2, BI_RGB}, {40, 8, 1}, {40, 24, BI_BITFIELDS}};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(2, 2, 1, 32, nullptr);
+    BYTE bits[64] = {};
+    for (const auto& row : rows) {
+        BITMAPINFO info{};
+        info.bmiHeader = {row.size, 2, 2, 1, row.depth, row.compression, 0, 0, 0, 0, 0};
+        EXPECT_EQ(SetDIBits(dc, bitmap, 0, 2, bits, &info, DIB_RGB_COLORS), 0) << row.size;
+        void* section_bits = nullptr;
+        EXPECT_EQ(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &section_bits, nullptr, 0), nullptr);
+        EXPECT_EQ(section_bits, nullptr);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
 } // namespace

@@ -19,6 +19,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -236,10 +238,11 @@ void print_row(const ShapeRow& row, const Outcome& actual) {
            row.wine_differs ? ", WINE_DIFFERS" : "");
 }
 
-using ShapeCall = BOOL(WINAPI*)(HDC, int, int, int, int);
+using ShapeCall = std::function<BOOL(HDC, int, int, int, int)>;
 
-Outcome draw_shape(const ShapeRow& row, ShapeCall shape) {
-    BitmapDc m(row.box.right + 8, row.box.bottom + 8);
+Outcome draw_shape(const ShapeRow& row, const ShapeCall& shape) {
+    BitmapDc m(std::max(row.box.left, row.box.right) + 8,
+               std::max(row.box.top, row.box.bottom) + 8);
     prepare(m);
     PenInDc pen(m.dc(), row.pen_width);
     HGDIOBJ old_brush = SelectObject(m.dc(), GetStockObject(row.hollow ? NULL_BRUSH : WHITE_BRUSH));
@@ -248,7 +251,7 @@ Outcome draw_shape(const ShapeRow& row, ShapeCall shape) {
     return outcome_of(m);
 }
 
-void check_shape(const ShapeRow& row, ShapeCall shape) {
+void check_shape(const ShapeRow& row, const ShapeCall& shape) {
     if (row.wine_differs && running_under_wine())
         GTEST_SKIP() << row.wine_differs;
     Outcome actual = draw_shape(row, shape);
@@ -337,5 +340,56 @@ TEST_P(RectangleTable, DrawsExactly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pens, RectangleTable, ::testing::ValuesIn(rectangles), shape_row_name);
+
+// RoundRect: the corners are the quarters of an ellipse of the corner size,
+// which is limited to the box; corners two pixels wide or high or less leave
+// the rectangle, and so does a null corner. Signs of the corner size and the
+// order of the box's sides do not matter.
+struct RoundRow {
+    ShapeRow shape;
+    SIZE corner;
+};
+
+void PrintTo(const RoundRow& row, std::ostream* os) {
+    *os << row.shape.name;
+}
+
+class RoundRectTable : public ::testing::TestWithParam<RoundRow> {};
+
+TEST_P(RoundRectTable, DrawsExactly) {
+    SIZE corner = GetParam().corner;
+    check_shape(GetParam().shape, [corner](HDC dc, int l, int t, int r, int b) {
+        return RoundRect(dc, l, t, r, b, corner.cx, corner.cy);
+    });
+}
+
+static const RoundRow round_rects[] = {
+    {{"Corner6", 0, false, {2, 2, 18, 14}, {0x2A089525, {2, 2, 18, 14}, {2, 2, 18, 14}}}, {6, 6}},
+    {{"Corner5", 0, false, {2, 2, 18, 14}, {0x8C792745, {2, 2, 18, 14}, {2, 2, 18, 14}}}, {5, 5}},
+    {{"Corner14x7", 0, false, {2, 2, 18, 14}, {0x67ED2325, {2, 2, 18, 14}, {2, 2, 18, 14}}},
+     {14, 7}},
+    {{"Large", 0, false, {0, 0, 90, 60}, {0x681106E5, {0, 0, 90, 60}, {0, 0, 90, 60}}}, {41, 27}},
+    {{"Corner3", 0, false, {2, 2, 18, 14}, {0x8C792745, {2, 2, 18, 14}, {2, 2, 18, 14}}}, {3, 3}},
+    {{"Corner2x8", 0, false, {2, 2, 18, 14}, {0x9558AF65, {2, 2, 18, 14}, {2, 2, 18, 14}}}, {2, 8}},
+    {{"CornerOver", 0, false, {2, 2, 18, 14}, {0x891887A5, {2, 2, 18, 14}, {2, 2, 18, 14}}},
+     {40, 40}},
+    {{"CornerFullWidth", 0, false, {2, 2, 18, 14}, {0x8013CF45, {2, 2, 18, 14}, {2, 2, 18, 14}}},
+     {16, 4}},
+    {{"Corner9x9Hollow", 0, true, {2, 2, 22, 14}, {0xAA38E325, {2, 2, 22, 14}, {2, 2, 22, 14}}},
+     {9, 9}},
+    {{"Corner10x12", 1, false, {2, 2, 22, 16}, {0x8F80D625, {2, 2, 22, 16}, {2, 2, 22, 16}}},
+     {10, 12}},
+    {{"Pen3", 3, false, {4, 4, 18, 14}, {0x24F96EE5, {3, 3, 19, 15}, {1, 1, 21, 17}}}, {6, 6}},
+    {{"Pen2Hollow", 2, true, {4, 4, 18, 14}, {0xC774EA5A, {3, 3, 18, 14}, {2, 2, 20, 16}}}, {5, 7}},
+    {{"Pen4", 4, false, {4, 4, 24, 20}, {0x5865F85A, {2, 2, 25, 21}, {1, 1, 27, 23}}}, {9, 8}},
+    {{"Reversed", 0, false, {18, 14, 2, 2}, {0x2A089525, {2, 2, 18, 14}, {2, 2, 18, 14}}}, {-6, 6}},
+    {{"NullCorner", 0, false, {2, 2, 18, 14}, {0x9558AF65, {2, 2, 18, 14}, {2, 2, 18, 14}}},
+     {0, 0}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Corners, RoundRectTable, ::testing::ValuesIn(round_rects),
+                         [](const ::testing::TestParamInfo<RoundRow>& info) {
+                             return std::string(info.param.shape.name);
+                         });
 
 } // namespace
