@@ -86,6 +86,9 @@ LRESULT on_syscommand(HWND handle, WPARAM command, LPARAM lparam) {
     case SC_MOVE:
         user_move_command(handle, lparam);
         break;
+    case SC_SIZE:
+        user_size_command(handle, command, lparam);
+        break;
     case SC_MOUSEMENU:
     case SC_KEYMENU:
         user_menu_command(handle, command, lparam);
