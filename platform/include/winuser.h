@@ -165,6 +165,7 @@ BOOL WINAPI IsWindowVisible(HWND window);
 BOOL WINAPI IsWindowEnabled(HWND window);
 BOOL WINAPI IsChild(HWND parent, HWND window);
 BOOL WINAPI IsIconic(HWND window);
+BOOL WINAPI IsZoomed(HWND window);
 
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1

@@ -102,6 +102,9 @@ LRESULT on_syscommand(HWND handle, WPARAM command, LPARAM lparam) {
     case SC_RESTORE:
         ShowWindow(handle, SW_RESTORE);
         break;
+    case SC_MAXIMIZE:
+        ShowWindow(handle, SW_MAXIMIZE);
+        break;
     }
     return 0;
 }

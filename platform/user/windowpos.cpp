@@ -292,7 +292,8 @@ BOOL minimize(Window* window, bool activate) {
     if ((window = user_window_quiet(handle)) == nullptr)
         return was_visible;
     if (!window->minimized) {
-        window->restored_rect = window->window_rect;
+        if (!window->maximized)
+            window->restored_rect = window->window_rect;
         window->minimized = true;
         window->style |= WS_MINIMIZE;
     }
@@ -317,8 +318,48 @@ void refocus_restored(HWND handle) {
         user_send(handle, WM_ACTIVATE, WA_ACTIVE, 0);
 }
 
+// A maximised top-level window covers the work area, a child its parent's
+// client area, with the frame just outside.
+RECT maximized_rect(const Window* window) {
+    RECT area{};
+    if (window->parent != nullptr)
+        GetClientRect(window->parent, &area);
+    else
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    bool thick = window->style & WS_THICKFRAME;
+    InflateRect(&area, GetSystemMetrics(thick ? SM_CXFRAME : SM_CXFIXEDFRAME),
+                GetSystemMetrics(thick ? SM_CYFRAME : SM_CYFIXEDFRAME));
+    return area;
+}
+
+// The normal place is kept for the restore (also across a minimise).
+BOOL maximize(Window* window) {
+    HWND handle = window->handle;
+    bool was_visible = window->style & WS_VISIBLE;
+    if (!window->maximized && !window->minimized)
+        window->restored_rect = window->window_rect;
+    window->maximized = true;
+    window->minimized = false;
+    window->style = (window->style & ~WS_MINIMIZE) | WS_MAXIMIZE;
+    if (!was_visible)
+        user_send(handle, WM_SHOWWINDOW, TRUE, 0);
+    RECT r = maximized_rect(window);
+    SetWindowPos(handle, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_SHOWWINDOW | SWP_STATECHANGED | SWP_FRAMECHANGED);
+    return was_visible;
+}
+
 BOOL restore(Window* window, bool activate) {
     HWND handle = window->handle;
+    // Back from minimised, a window that was maximised is maximised again.
+    if (window->minimized && window->maximized) {
+        window->minimized = false;
+        BOOL result = maximize(window);
+        refocus_restored(handle);
+        return result;
+    }
+    window->maximized = false;
+    window->style &= ~WS_MAXIMIZE;
     bool was_visible = window->style & WS_VISIBLE;
     RECT r = window->restored_rect;
     window->minimized = false;
@@ -386,11 +427,13 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
     case SW_SHOWMINIMIZED:
         minimize(window, true);
         break;
+    case SW_SHOWMAXIMIZED:
+        maximize(window);
+        break;
     case SW_SHOWNORMAL:
     case SW_RESTORE:
     case SW_SHOWDEFAULT:
-    case SW_SHOWMAXIMIZED:
-        if (window->minimized)
+        if (window->minimized || window->maximized)
             restore(window, true);
         else
             show(window, true);
