@@ -26,6 +26,8 @@ root=$PWD
 # program NAME and has the script examples/NAME/NAME.txt for the headless host.
 EXAMPLES=(
     hello:Hello
+    scribble:Scribble
+    clocks:Clocks
 )
 
 fail() {

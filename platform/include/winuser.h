@@ -165,6 +165,7 @@ BOOL WINAPI IsWindowVisible(HWND window);
 BOOL WINAPI IsWindowEnabled(HWND window);
 BOOL WINAPI IsChild(HWND parent, HWND window);
 BOOL WINAPI IsIconic(HWND window);
+BOOL WINAPI IsZoomed(HWND window);
 
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
@@ -364,6 +365,15 @@ HWND WINAPI GetCapture(void);
 #define WM_ENTERMENULOOP 0x0211
 #define WM_EXITMENULOOP 0x0212
 #define WM_SIZING 0x0214
+// The edge or corner being dragged: WM_SIZING's wParam and SC_SIZE's low bits.
+#define WMSZ_LEFT 1
+#define WMSZ_RIGHT 2
+#define WMSZ_TOP 3
+#define WMSZ_TOPLEFT 4
+#define WMSZ_TOPRIGHT 5
+#define WMSZ_BOTTOM 6
+#define WMSZ_BOTTOMLEFT 7
+#define WMSZ_BOTTOMRIGHT 8
 #define WM_CAPTURECHANGED 0x0215
 #define WM_MOVING 0x0216
 #define WM_MDICREATE 0x0220

@@ -86,6 +86,9 @@ LRESULT on_syscommand(HWND handle, WPARAM command, LPARAM lparam) {
     case SC_MOVE:
         user_move_command(handle, lparam);
         break;
+    case SC_SIZE:
+        user_size_command(handle, command, lparam);
+        break;
     case SC_MOUSEMENU:
     case SC_KEYMENU:
         user_menu_command(handle, command, lparam);
@@ -98,6 +101,9 @@ LRESULT on_syscommand(HWND handle, WPARAM command, LPARAM lparam) {
         break;
     case SC_RESTORE:
         ShowWindow(handle, SW_RESTORE);
+        break;
+    case SC_MAXIMIZE:
+        ShowWindow(handle, SW_MAXIMIZE);
         break;
     }
     return 0;

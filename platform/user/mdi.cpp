@@ -29,7 +29,13 @@ struct MdiClient {
     std::vector<HWND> children; // in creation order: child i has id first_id + i
     size_t listed;              // items this client added to the window menu
     bool separator_added;       // ... and whether a separator came before them
+    bool scrolls;               // created with WS_HSCROLL or WS_VSCROLL
+    bool scroll_update_posted;  // MDI_CALC_SCROLL is in the queue
 };
+
+// The message with which Windows' MDI client recomputes its scroll bars
+// (WM_MDICALCCHILDSCROLL), posted to itself.
+constexpr UINT MDI_CALC_SCROLL = 0x003F;
 
 std::vector<std::unique_ptr<MdiClient>>& g_clients = *new std::vector<std::unique_ptr<MdiClient>>;
 
@@ -68,6 +74,51 @@ SIZE client_size(MdiClient* client) {
     RECT rect{};
     GetClientRect(client->handle, &rect);
     return {rect.right, rect.bottom};
+}
+
+// --- the scroll bars ---
+
+// A client created with scroll bars shows them only while a document
+// reaches past its client area: its creation and size changes, and a
+// document's creation, destruction, moves and size changes, post
+// MDI_CALC_SCROLL, which puts each bar on or takes it off.
+void post_scroll_update(MdiClient* client) {
+    if (!client->scrolls || client->scroll_update_posted)
+        return;
+    client->scroll_update_posted = true;
+    PostMessageA(client->handle, MDI_CALC_SCROLL, 0, 0);
+}
+
+// The rectangle that the visible, not minimised documents cover, in the
+// client's coordinates; empty when there are none.
+RECT documents_extent(MdiClient* client) {
+    RECT extent{};
+    for (HWND child : client->children) {
+        RECT r;
+        if (!IsWindowVisible(child) || IsIconic(child) || !GetWindowRect(child, &r))
+            continue;
+        MapWindowPoints(nullptr, client->handle, (POINT*)&r, 2);
+        UnionRect(&extent, &extent, &r);
+    }
+    return extent;
+}
+
+void update_scroll_bars(MdiClient* client) {
+    client->scroll_update_posted = false;
+    LONG style = GetWindowLongA(client->handle, GWL_STYLE);
+    SIZE size = client_size(client);
+    size.cx += (style & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+    size.cy += (style & WS_HSCROLL) ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+    RECT extent = documents_extent(client);
+    bool across = !IsRectEmpty(&extent) && (extent.left < 0 || extent.right > size.cx);
+    bool down = !IsRectEmpty(&extent) && (extent.top < 0 || extent.bottom > size.cy);
+    LONG wanted =
+        (style & ~(WS_HSCROLL | WS_VSCROLL)) | (across ? WS_HSCROLL : 0) | (down ? WS_VSCROLL : 0);
+    if (wanted == style)
+        return;
+    SetWindowLongA(client->handle, GWL_STYLE, wanted);
+    SetWindowPos(client->handle, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 // --- the window menu ---
@@ -196,6 +247,7 @@ void document_created(MdiClient* client, HWND child) {
     if (!IsWindow(child))
         return;
     user_send(client->handle, WM_MDIREFRESHMENU, 0, 0);
+    post_scroll_update(client);
     if (IsWindow(child))
         user_send(child, WM_CHILDACTIVATE, 0, 0);
 }
@@ -229,6 +281,7 @@ LRESULT destroy_document(MdiClient* client, HWND child) {
     hand_over_activation(client, child);
     forget(client, child);
     user_send(client->handle, WM_MDIREFRESHMENU, 0, 0);
+    post_scroll_update(client);
     DestroyWindow(child);
     return 0;
 }
@@ -318,7 +371,10 @@ LRESULT on_client_create(HWND handle, const CREATESTRUCTA* cs) {
         record->window_menu = (HMENU)info->hWindowMenu;
         record->first_id = info->idFirstChild;
     }
+    record->scrolls = cs != nullptr && (cs->style & (WS_HSCROLL | WS_VSCROLL)) != 0;
+    MdiClient* client = record.get();
     g_clients.push_back(std::move(record));
+    post_scroll_update(client);
     return 0;
 }
 
@@ -401,6 +457,12 @@ LRESULT CALLBACK mdi_client_proc(HWND handle, UINT message, WPARAM wparam, LPARA
     }
     if (message == WM_PARENTNOTIFY && LOWORD(wparam) == WM_CREATE)
         document_created(client, (HWND)lparam);
+    if (message == MDI_CALC_SCROLL) {
+        update_scroll_bars(client);
+        return 0;
+    }
+    if (message == WM_SIZE)
+        post_scroll_update(client);
     if (message == WM_SETFOCUS && client->active != nullptr)
         SetFocus(client->active);
     return DefWindowProcA(handle, message, wparam, lparam);
@@ -442,6 +504,7 @@ void document_destroyed(HWND child) {
     if (client->active == child)
         client->active = nullptr;
     forget(client, child);
+    post_scroll_update(client);
 }
 
 } // namespace
@@ -528,6 +591,11 @@ LRESULT WINAPI DefMDIChildProcA(HWND child, UINT message, WPARAM wparam, LPARAM 
     }
     case WM_DESTROY:
         document_destroyed(child);
+        break;
+    case WM_MOVE:
+    case WM_SIZE:
+        if (client != nullptr && is_document(client, child))
+            post_scroll_update(client);
         break;
     }
     return DefWindowProcA(child, message, wparam, lparam);

@@ -188,6 +188,46 @@ void drag_window(HWND handle, POINT start) {
         user_send(handle, WM_EXITSIZEMOVE, 0, 0);
 }
 
+// The rectangle that dragging `edge` (WMSZ_LEFT .. WMSZ_BOTTOMRIGHT) by
+// (dx, dy) gives; the opposite edges stay put and the size never goes below
+// the minimum tracking size.
+RECT sized_rect(RECT r, int edge, int dx, int dy) {
+    int min_w = GetSystemMetrics(SM_CXMINTRACK), min_h = GetSystemMetrics(SM_CYMINTRACK);
+    bool left = edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT;
+    bool right = edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT;
+    bool top = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
+    bool bottom = edge == WMSZ_BOTTOM || edge == WMSZ_BOTTOMLEFT || edge == WMSZ_BOTTOMRIGHT;
+    if (left)
+        r.left = std::min<LONG>(r.left + dx, r.right - min_w);
+    if (right)
+        r.right = std::max<LONG>(r.right + dx, r.left + min_w);
+    if (top)
+        r.top = std::min<LONG>(r.top + dy, r.bottom - min_h);
+    if (bottom)
+        r.bottom = std::max<LONG>(r.bottom + dy, r.top + min_h);
+    return r;
+}
+
+// Sizes the window by one edge or corner while the button is held; the
+// window procedure hears each new rectangle as WM_SIZING and may change it.
+void size_window(HWND handle, int edge, POINT start) {
+    Window* window = user_window_quiet(handle);
+    if (window == nullptr)
+        return;
+    RECT origin = window->window_rect;
+    start = clamp_to_work_area(start);
+    user_send(handle, WM_ENTERSIZEMOVE, 0, 0);
+    follow_pointer(handle, [&](POINT pointer) {
+        POINT screen = clamp_to_work_area(pointer);
+        RECT r = sized_rect(origin, edge, screen.x - start.x, screen.y - start.y);
+        user_send(handle, WM_SIZING, (WPARAM)edge, (LPARAM)&r);
+        SetWindowPos(handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+    if (IsWindow(handle))
+        user_send(handle, WM_EXITSIZEMOVE, 0, 0);
+}
+
 } // namespace
 
 LRESULT user_nc_button_down(HWND handle, WPARAM hit, LPARAM lparam) {
@@ -199,6 +239,17 @@ LRESULT user_nc_button_down(HWND handle, WPARAM hit, LPARAM lparam) {
     case HTMINBUTTON:
     case HTMAXBUTTON:
         track_caption_button(handle, (int)hit);
+        break;
+    case HTLEFT:
+    case HTRIGHT:
+    case HTTOP:
+    case HTTOPLEFT:
+    case HTTOPRIGHT:
+    case HTBOTTOM:
+    case HTBOTTOMLEFT:
+    case HTBOTTOMRIGHT:
+        // The sizing edges in WMSZ_ order follow the hit codes in HT order.
+        user_send(handle, WM_SYSCOMMAND, SC_SIZE + (hit - HTLEFT + WMSZ_LEFT), lparam);
         break;
     case HTMENU:
         user_send(handle, WM_SYSCOMMAND, SC_MOUSEMENU, lparam);
@@ -213,4 +264,12 @@ LRESULT user_nc_button_down(HWND handle, WPARAM hit, LPARAM lparam) {
 // SC_MOVE started from the caption follows the pointer.
 void user_move_command(HWND handle, LPARAM lparam) {
     drag_window(handle, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+}
+
+// SC_SIZE with an edge in its low bits, started from the frame, follows the
+// pointer; sizing from the keyboard (no edge) is not offered.
+void user_size_command(HWND handle, WPARAM command, LPARAM lparam) {
+    int edge = (int)(command & 0xF);
+    if (edge >= WMSZ_LEFT && edge <= WMSZ_BOTTOMRIGHT)
+        size_window(handle, edge, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
 }

@@ -184,6 +184,7 @@ void user_nc_paint(Window* window, bool active);
 LRESULT user_nc_hit_test(Window* window, POINT screen);
 LRESULT user_nc_button_down(HWND window, WPARAM hit, LPARAM lparam);
 void user_move_command(HWND window, LPARAM lparam);
+void user_size_command(HWND window, WPARAM command, LPARAM lparam);
 void user_menu_command(HWND window, WPARAM command, LPARAM lparam);
 
 // --- the task bar (taskbar.cpp) ---

@@ -337,6 +337,11 @@ BOOL WINAPI IsIconic(HWND handle) {
     return window != nullptr && window->minimized;
 }
 
+BOOL WINAPI IsZoomed(HWND handle) {
+    Window* window = user_window_quiet(handle);
+    return window != nullptr && window->maximized;
+}
+
 BOOL WINAPI IsChild(HWND parent, HWND handle) {
     Window* window = user_window_quiet(handle);
     while (window != nullptr && (window->style & WS_CHILD)) {

@@ -101,10 +101,14 @@ void apply_visibility(Window* window, UINT flags) {
 }
 
 // What becomes invalid: everything of a window just shown or resized when
-// its class redraws on size; otherwise only the client area it gained.
+// its class redraws on size; otherwise only the client area it gained, also
+// where a changed frame (a scroll bar taken off) gave the client more room.
 void invalidate_after_change(Window* window, const RECT& old_client, UINT flags) {
     bool shown = flags & SWP_SHOWWINDOW;
-    bool sized = !(flags & SWP_NOSIZE);
+    const RECT& now = window->client_rect;
+    bool sized = !(flags & SWP_NOSIZE) ||
+                 now.right - now.left != old_client.right - old_client.left ||
+                 now.bottom - now.top != old_client.bottom - old_client.top;
     if (flags & SWP_FRAMECHANGED)
         window->frame_pending = true;
     if (shown) {
@@ -122,6 +126,26 @@ void invalidate_after_change(Window* window, const RECT& old_client, UINT flags)
     }
 }
 
+// A child's pixels live in its top-level window's surface, which is not
+// shifted with the child: a visible child that moves or changes size is
+// drawn again whole at its new place, and what it left uncovered (of its
+// parent and the siblings there) is drawn again too.
+void redraw_moved_child(Window* window, const RECT& old_rect, UINT flags) {
+    const RECT& now = window->window_rect;
+    bool moved = old_rect.left != now.left || old_rect.top != now.top ||
+                 old_rect.right != now.right || old_rect.bottom != now.bottom;
+    if (window->parent == nullptr || !moved || (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+        return;
+    window->frame_pending = true;
+    user_invalidate(window, nullptr, true, true);
+    Window* parent = user_window_quiet(window->parent);
+    if (parent == nullptr)
+        return;
+    Region left = region_combine(region_from_rect(old_rect), region_from_rect(now), RGN_DIFF);
+    for (const RECT& r : left.rects)
+        user_invalidate(parent, &r, true, true);
+}
+
 void send_changing(Window* window, WINDOWPOS* pos) {
     if (!(pos->flags & SWP_NOSENDCHANGING))
         user_send(window->handle, WM_WINDOWPOSCHANGING, 0, (LPARAM)pos);
@@ -132,7 +156,7 @@ void send_changing(Window* window, WINDOWPOS* pos) {
 // WM_WINDOWPOSCHANGED, and so does the activation it asks for.
 void apply_change(Window* window, const WINDOWPOS& pos, UINT* flags) {
     HWND handle = window->handle;
-    RECT old_client = window->client_rect;
+    RECT old_client = window->client_rect, old_rect = window->window_rect;
     RECT rect = new_window_rect(window, pos);
     bool recalc = !(*flags & SWP_NOSIZE) || (*flags & SWP_FRAMECHANGED);
     WINDOWPOS applied = pos;
@@ -157,6 +181,7 @@ void apply_change(Window* window, const WINDOWPOS& pos, UINT* flags) {
     if ((window = user_window_quiet(handle)) == nullptr)
         return;
     invalidate_after_change(window, old_client, *flags);
+    redraw_moved_child(window, old_rect, *flags);
     bool repaint = (*flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED)) || !(*flags & SWP_NOSIZE);
     if (repaint && !(*flags & SWP_NOREDRAW) && user_is_visible(window) && !window->minimized)
         RedrawWindow(handle, nullptr, nullptr, RDW_ERASENOW | RDW_FRAME);
@@ -267,7 +292,8 @@ BOOL minimize(Window* window, bool activate) {
     if ((window = user_window_quiet(handle)) == nullptr)
         return was_visible;
     if (!window->minimized) {
-        window->restored_rect = window->window_rect;
+        if (!window->maximized)
+            window->restored_rect = window->window_rect;
         window->minimized = true;
         window->style |= WS_MINIMIZE;
     }
@@ -292,8 +318,48 @@ void refocus_restored(HWND handle) {
         user_send(handle, WM_ACTIVATE, WA_ACTIVE, 0);
 }
 
+// A maximised top-level window covers the work area, a child its parent's
+// client area, with the frame just outside.
+RECT maximized_rect(const Window* window) {
+    RECT area{};
+    if (window->parent != nullptr)
+        GetClientRect(window->parent, &area);
+    else
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    bool thick = window->style & WS_THICKFRAME;
+    InflateRect(&area, GetSystemMetrics(thick ? SM_CXFRAME : SM_CXFIXEDFRAME),
+                GetSystemMetrics(thick ? SM_CYFRAME : SM_CYFIXEDFRAME));
+    return area;
+}
+
+// The normal place is kept for the restore (also across a minimise).
+BOOL maximize(Window* window) {
+    HWND handle = window->handle;
+    bool was_visible = window->style & WS_VISIBLE;
+    if (!window->maximized && !window->minimized)
+        window->restored_rect = window->window_rect;
+    window->maximized = true;
+    window->minimized = false;
+    window->style = (window->style & ~WS_MINIMIZE) | WS_MAXIMIZE;
+    if (!was_visible)
+        user_send(handle, WM_SHOWWINDOW, TRUE, 0);
+    RECT r = maximized_rect(window);
+    SetWindowPos(handle, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_SHOWWINDOW | SWP_STATECHANGED | SWP_FRAMECHANGED);
+    return was_visible;
+}
+
 BOOL restore(Window* window, bool activate) {
     HWND handle = window->handle;
+    // Back from minimised, a window that was maximised is maximised again.
+    if (window->minimized && window->maximized) {
+        window->minimized = false;
+        BOOL result = maximize(window);
+        refocus_restored(handle);
+        return result;
+    }
+    window->maximized = false;
+    window->style &= ~WS_MAXIMIZE;
     bool was_visible = window->style & WS_VISIBLE;
     RECT r = window->restored_rect;
     window->minimized = false;
@@ -361,11 +427,13 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
     case SW_SHOWMINIMIZED:
         minimize(window, true);
         break;
+    case SW_SHOWMAXIMIZED:
+        maximize(window);
+        break;
     case SW_SHOWNORMAL:
     case SW_RESTORE:
     case SW_SHOWDEFAULT:
-    case SW_SHOWMAXIMIZED:
-        if (window->minimized)
+        if (window->minimized || window->maximized)
             restore(window, true);
         else
             show(window, true);

@@ -186,3 +186,48 @@ TEST_F(Desktop, OnlyUnownedCaptionedWindowsHaveButtons) {
 }
 
 } // namespace
+
+namespace {
+
+// Dragging a sizing frame by one of its edges or corners: the opposite
+// edges stay, the window procedure hears each new rectangle as WM_SIZING
+// with the edge, and the size never goes below the minimum tracking size
+// (112 by 27).
+struct FrameDrag {
+    const char* what;
+    POINT grab; // on the frame of a window at 100, 80, 200 by 150
+    POINT drop;
+    WPARAM edge;
+    RECT expected;
+};
+const FrameDrag FRAME_DRAGS[] = {
+    {"bottom-right corner", {298, 228}, {348, 268}, WMSZ_BOTTOMRIGHT, {100, 80, 350, 270}},
+    {"left edge", {101, 150}, {81, 170}, WMSZ_LEFT, {80, 80, 300, 230}},
+    {"top-left corner", {101, 81}, {131, 101}, WMSZ_TOPLEFT, {130, 100, 300, 230}},
+    {"bottom edge past the top", {200, 228}, {200, 20}, WMSZ_BOTTOM, {100, 80, 300, 107}},
+};
+
+TEST_F(Desktop, DraggingTheSizingFrameSizesTheWindow) {
+    for (const FrameDrag& row : FRAME_DRAGS) {
+        HWND window = make(MAIN, CAPTIONED_POPUP | WS_THICKFRAME | WS_VISIBLE, 100, 80, 200, 150);
+        settle();
+        std::string script = "+0 down left " + std::to_string(row.grab.x) + " " +
+                             std::to_string(row.grab.y) + "\n+0 move " +
+                             std::to_string(row.drop.x) + " " + std::to_string(row.drop.y) +
+                             "\n+0 up left\n";
+        std::string error;
+        ASSERT_TRUE(headless_load_script(script.c_str(), row.what, &error)) << error;
+        pump_messages();
+        RECT rect;
+        GetWindowRect(window, &rect);
+        expect_rect(rect, row.expected, row.what);
+        auto sizing = log_find(WM_SIZING);
+        ASSERT_FALSE(sizing.empty()) << row.what;
+        EXPECT_EQ(sizing.back().wparam, row.edge) << row.what;
+        EXPECT_EQ(log_count(WM_EXITSIZEMOVE), 1u) << row.what;
+        DestroyWindow(window);
+        settle();
+    }
+}
+
+} // namespace

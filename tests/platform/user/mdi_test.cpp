@@ -125,9 +125,7 @@ class Mdi : public UserTest {
         return window;
     }
 
-    HWND active() {
-        return (HWND)SendMessageA(client, WM_MDIGETACTIVE, 0, 0);
-    }
+    HWND active() { return (HWND)SendMessageA(client, WM_MDIGETACTIVE, 0, 0); }
 
     // The size a document gets by default, and cascading gives every one.
     RECT staggered(int index) {
@@ -371,6 +369,45 @@ TEST_F(Mdi, NextAndPreviousDocuments) {
     SendMessageA(client, WM_MDINEXT, (WPARAM)two, 0);
     EXPECT_EQ(active(), one) << "forward from a given document";
     EXPECT_EQ(bottom(), two);
+}
+
+// A client made with scroll bars keeps them only while a document reaches
+// past its client area: once the messages it posts to itself are handled,
+// the bars it does not need are gone and their room is the client's.
+struct ScrollRow {
+    const char* what;
+    RECT document; // none when empty
+    DWORD bars;
+};
+const ScrollRow SCROLL_ROWS[] = {
+    {"no document", {}, 0},
+    {"a document inside", {10, 10, 110, 90}, 0},
+    {"a document past the right edge", {250, 10, 400, 90}, WS_HSCROLL},
+    {"a document past the bottom", {10, 150, 110, 300}, WS_VSCROLL},
+};
+
+TEST_F(Mdi, ScrollBarsOnlyWhileADocumentReachesOut) {
+    for (const ScrollRow& row : SCROLL_ROWS) {
+        CLIENTCREATESTRUCT info{nullptr, FIRST_DOCUMENT};
+        HWND scrolling = CreateWindowExA(0, "MDICLIENT", nullptr,
+                                         WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 300,
+                                         200, frame, nullptr, GetModuleHandleA(nullptr), &info);
+        ASSERT_NE(scrolling, nullptr);
+        const RECT& d = row.document;
+        if (!IsRectEmpty(&d))
+            CreateWindowExA(WS_EX_MDICHILD, "zandrel_mdi_document", "doc", DOCUMENT_STYLE, d.left,
+                            d.top, d.right - d.left, d.bottom - d.top, scrolling, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+        settle();
+        DWORD style = (DWORD)GetWindowLongA(scrolling, GWL_STYLE);
+        EXPECT_EQ(style & (WS_HSCROLL | WS_VSCROLL), row.bars) << row.what;
+        RECT inside;
+        GetClientRect(scrolling, &inside);
+        RECT expected{0, 0, 300 - ((row.bars & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0),
+                      200 - ((row.bars & WS_HSCROLL) ? GetSystemMetrics(SM_CYHSCROLL) : 0)};
+        expect_rect(inside, expected, row.what);
+        DestroyWindow(scrolling);
+    }
 }
 
 } // namespace

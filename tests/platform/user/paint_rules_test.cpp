@@ -168,4 +168,40 @@ TEST_F(PaintRules, ClassAndPrivateContexts) {
     }
 }
 
+// A child that moves or shrinks is drawn at its new place, and what it
+// covered before shows its parent again.
+struct ChildMove {
+    const char* what;
+    RECT to;       // the child's new place, from 10, 10, 50, 40
+    POINT child;   // a point of the parent where the child now is
+    POINT uncover; // a point of the parent that the child left
+};
+const ChildMove CHILD_MOVES[] = {
+    {"moved", {100, 60, 140, 90}, {110, 70}, {20, 20}},
+    {"shrunk", {10, 10, 20, 20}, {15, 15}, {30, 30}},
+};
+
+TEST_F(PaintRules, AMovedChildIsDrawnAtItsNewPlace) {
+    register_test_class("ZandrelPaintChild", DefWindowProcA, 0,
+                        (HBRUSH)GetStockObject(BLACK_BRUSH));
+    for (const ChildMove& row : CHILD_MOVES) {
+        HWND child =
+            make(CHILD, WS_CHILD | WS_VISIBLE, 10, 10, 40, 30, window, 1, "ZandrelPaintChild");
+        UpdateWindow(window);
+        UpdateWindow(child);
+        const RECT& to = row.to;
+        SetWindowPos(child, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        UpdateWindow(window);
+        UpdateWindow(child);
+        HDC dc = GetDC(window);
+        EXPECT_EQ(GetPixel(dc, row.child.x, row.child.y), RGB(0, 0, 0)) << row.what;
+        EXPECT_EQ(GetPixel(dc, row.uncover.x, row.uncover.y), GetSysColor(COLOR_WINDOW))
+            << row.what;
+        ReleaseDC(window, dc);
+        DestroyWindow(child);
+        settle();
+    }
+}
+
 } // namespace

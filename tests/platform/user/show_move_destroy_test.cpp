@@ -347,4 +347,45 @@ TEST_F(ShowMoveDestroy, DestroyChildNotifiesParent) {
     expect_sequence(DESTROY_CHILD, "DestroyWindow of a visible child");
 }
 
+// Maximising covers the work area with the frame just outside it, and the
+// window's normal place comes back on restore, also after a minimise of the
+// maximised window. Negative steps are system commands, others ShowWindow's.
+struct MaximizeRow {
+    const char* what;
+    int steps[3];
+    bool maximized;
+};
+const MaximizeRow MAXIMIZE_ROWS[] = {
+    {"SC_MAXIMIZE", {-SC_MAXIMIZE}, true},
+    {"SW_SHOWMAXIMIZED, SC_RESTORE", {SW_SHOWMAXIMIZED, -SC_RESTORE}, false},
+    {"SC_MAXIMIZE, SW_MINIMIZE, SW_RESTORE", {-SC_MAXIMIZE, SW_MINIMIZE, SW_RESTORE}, true},
+};
+
+TEST_F(ShowMoveDestroy, MaximiseAndRestore) {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    InflateRect(&work, GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME));
+    for (const MaximizeRow& row : MAXIMIZE_ROWS) {
+        HWND window = make(MAIN, CAPTIONED_POPUP | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_VISIBLE, 100,
+                           80, 300, 200);
+        settle();
+        for (int step : row.steps) {
+            if (step < 0)
+                SendMessageA(window, WM_SYSCOMMAND, (WPARAM)-step, 0);
+            else if (step > 0)
+                ShowWindow(window, step);
+        }
+        RECT rect;
+        GetWindowRect(window, &rect);
+        expect_rect(rect, row.maximized ? work : RECT{100, 80, 400, 280}, row.what);
+        EXPECT_EQ(IsZoomed(window) != 0, row.maximized) << row.what;
+        auto sizes = log_find(WM_SIZE);
+        ASSERT_FALSE(sizes.empty()) << row.what;
+        EXPECT_EQ(sizes.back().wparam, (WPARAM)(row.maximized ? SIZE_MAXIMIZED : SIZE_RESTORED))
+            << row.what;
+        DestroyWindow(window);
+        settle();
+    }
+}
+
 } // namespace
