@@ -218,4 +218,94 @@ TEST_F(ZOrder, MaximisedChildrenOnTopAndTheMinimisedStyleStays) {
     EXPECT_TRUE(IsIconic(main));
 }
 
+// Three shown popups A, B and C, made in that order: C is on top and
+// active. Each row hides, shows or minimises some of them; the z-order of
+// the three (h: hidden, m: minimised), the active window and the focus
+// follow. A hidden top-level window goes to the top of the z-order; the
+// window activated in place of another is raised. SW_MINIMIZE passes the
+// activation on to the next window, SW_SHOWMINIMIZED keeps it (without the
+// focus), SW_SHOWMINNOACTIVE leaves it alone.
+TEST_F(ZOrder, HidingAndMinimisingPassActivationOn) {
+    constexpr int SWP_HIDE = -1; // SetWindowPos with SWP_HIDEWINDOW, no z-order, no activation
+    static const struct Row {
+        const char* how;
+        struct Step {
+            char window;
+            int command;
+        } steps[2];
+        const char* order;
+        char active, focus; // '0': none
+        // Wine activates without raising, keeps the active window active on
+        // SW_MINIMIZE and leaves the focus with a window SW_SHOWMINIMIZED
+        // activates.
+        bool wine_differs;
+    } rows[] = {
+        {"hide the middle one", {{'B', SW_HIDE}}, "BhCA", 'C', 'C', false},
+        {"hide the bottom one", {{'A', SW_HIDE}}, "AhCB", 'C', 'C', false},
+        {"hide the active one", {{'C', SW_HIDE}}, "BChA", 'B', 'B', true},
+        {"SetWindowPos hides it in place, active", {{'C', SWP_HIDE}}, "ChBA", 'C', 'C', false},
+        {"hide, then SW_SHOWNA", {{'C', SW_HIDE}, {'C', SW_SHOWNA}}, "CBA", 'B', 'B', false},
+        {"hide, then SW_SHOW", {{'C', SW_HIDE}, {'C', SW_SHOW}}, "CBA", 'C', 'C', false},
+        {"SW_MINIMIZE the active one", {{'C', SW_MINIMIZE}}, "BCmA", 'B', 'B', true},
+        {"SW_MINIMIZE another", {{'B', SW_MINIMIZE}}, "CBmA", 'C', 'C', false},
+        {"SW_SHOWMINIMIZED the active one", {{'C', SW_SHOWMINIMIZED}}, "CmBA", 'C', '0', false},
+        {"SW_SHOWMINIMIZED another", {{'B', SW_SHOWMINIMIZED}}, "BmCA", 'B', '0', true},
+        {"SW_SHOWMINNOACTIVE the active one", {{'C', SW_SHOWMINNOACTIVE}}, "CmBA", 'C', '0', false},
+        {"SW_SHOWMINNOACTIVE, then SW_SHOWNOACTIVATE restores it",
+         {{'C', SW_SHOWMINNOACTIVE}, {'C', SW_SHOWNOACTIVATE}},
+         "CBA",
+         'C',
+         'C',
+         false},
+    };
+    for (const Row& row : rows) {
+        if (row.wine_differs && running_under_wine())
+            continue;
+        HWND made[3] = {make_shown_popup(MAIN, 100, 80), make_shown_popup(SECOND, 150, 120),
+                        make_shown_popup(OWNED, 200, 160)};
+        auto name = [&made](HWND w) {
+            for (int i = 0; i < 3; ++i)
+                if (w == made[i])
+                    return (char)('A' + i);
+            return w == nullptr ? '0' : '?';
+        };
+        for (const Row::Step& step : row.steps) {
+            HWND w = step.window ? made[step.window - 'A'] : nullptr;
+            if (step.command == SWP_HIDE)
+                SetWindowPos(w, nullptr, 0, 0, 0, 0,
+                             SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
+                                 SWP_NOACTIVATE);
+            else if (w != nullptr)
+                ShowWindow(w, step.command);
+        }
+        // Wine restacks its windows through the X server a moment later.
+        let_time_pass(20);
+        pump_messages();
+        std::string order;
+        for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (name(w) == '?' || name(w) == '0')
+                continue;
+            order += name(w);
+            order += IsWindowVisible(w) ? "" : "h";
+            order += IsIconic(w) ? "m" : "";
+        }
+        EXPECT_EQ(order, row.order) << row.how;
+        EXPECT_EQ(name(GetActiveWindow()), row.active) << row.how;
+        EXPECT_EQ(name(GetFocus()), row.focus) << row.how;
+        TearDown();
+        windows_.clear();
+    }
+}
+
+// A hidden child keeps its place among its siblings.
+TEST_F(ZOrder, AHiddenChildKeepsItsPlace) {
+    HWND main = make_shown_popup(MAIN, 100, 80);
+    HWND first = make(CHILD, WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, main, 1);
+    HWND last = make(CHILD2, WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, main, 2);
+    ShowWindow(last, SW_HIDE);
+    EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), last);
+    ShowWindow(first, SW_HIDE);
+    EXPECT_EQ(GetTopWindow(main), first);
+}
+
 } // namespace
