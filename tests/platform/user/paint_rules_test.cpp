@@ -1,7 +1,8 @@
 // Painting rules that programs written for Windows rely on: an invalid
 // frame brings WM_PAINT until WM_NCPAINT has been sent, from
 // DispatchMessageA or GetUpdateRect; a WM_PAINT handler that looks at the
-// queue does not get its own message back; class and private contexts.
+// queue does not get its own message back; class and private contexts, and
+// contexts that draw over the parent (CS_PARENTDC).
 #include "tests/platform/user/user_fixture.h"
 #include "tests/support/platform_info.h"
 
