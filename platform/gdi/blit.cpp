@@ -96,7 +96,7 @@ struct Stretch {
 };
 
 bool inside(const Surface& s, int32_t x, int32_t y) {
-    return x >= 0 && y >= 0 && x < s.width && y < s.height;
+    return x >= s.left && y >= s.top && x < s.width && y < s.height;
 }
 
 // The source pixel for a destination pixel, or false when it lies outside
@@ -151,21 +151,24 @@ void stretch_into(DrawTarget& target, const BlitSource& src, const Stretch& st,
 BlitSource detached(const BlitSource& src, std::vector<uint32_t>* copy) {
     BlitSource result = src;
     const Surface& s = src.surface;
-    copy->resize((size_t)s.width * (size_t)s.height);
-    for (int32_t y = 0; y < s.height; ++y) {
-        for (int32_t x = 0; x < s.width; ++x)
-            (*copy)[(size_t)y * (size_t)s.width + (size_t)x] = s.bits[(ptrdiff_t)y * s.stride + x];
+    size_t width = (size_t)(s.width - s.left), height = (size_t)(s.height - s.top);
+    copy->resize(width * height);
+    for (int32_t y = s.top; y < s.height; ++y) {
+        for (int32_t x = s.left; x < s.width; ++x)
+            (*copy)[(size_t)(y - s.top) * width + (size_t)(x - s.left)] =
+                s.bits[(ptrdiff_t)y * s.stride + x];
     }
-    result.surface.bits = copy->data();
-    result.surface.stride = s.width;
+    result.surface.stride = (int32_t)width;
+    result.surface.bits = copy->data() - (ptrdiff_t)s.top * (ptrdiff_t)width - s.left;
     return result;
 }
 
 // The memory that a surface's rows span.
 void memory_range(const Surface& s, const uint32_t** first, const uint32_t** end) {
+    const uint32_t* top_row = s.bits + (ptrdiff_t)s.top * s.stride;
     const uint32_t* last_row = s.bits + (ptrdiff_t)(s.height - 1) * s.stride;
-    *first = s.stride >= 0 ? s.bits : last_row;
-    *end = (s.stride >= 0 ? last_row : s.bits) + s.width;
+    *first = (s.stride >= 0 ? top_row : last_row) + s.left;
+    *end = (s.stride >= 0 ? last_row : top_row) + s.width;
 }
 
 // Whether two surfaces share pixels: windows are views of one screen-sized
@@ -197,7 +200,8 @@ struct CopySource {
 
 CopySource copy_source(const BlitSource& src, const Stretch& st) {
     int32_t dx = st.source.x - st.destination.left, dy = st.source.y - st.destination.top;
-    RECT in_source{-dx, -dy, src.surface.width - dx, src.surface.height - dy};
+    RECT in_source{src.surface.left - dx, src.surface.top - dy, src.surface.width - dx,
+                   src.surface.height - dy};
     RECT area = rect_intersection(st.destination, in_source);
     if (rect_is_empty(area))
         return {src.surface.bits, src.surface.stride, area};

@@ -166,8 +166,8 @@ UINT WINAPI GetBoundsRect(HDC dc, LPRECT rect, UINT flags) {
         thread_local std::vector<RECT> base;
         gdi_surface(*context, &surface, &base);
         const RECT& b = context->bounds;
-        *rect = {std::max(b.left, 0), std::max(b.top, 0), std::min(b.right, surface.width),
-                 std::min(b.bottom, surface.height)};
+        *rect = {std::max(b.left, surface.left), std::max(b.top, surface.top),
+                 std::min(b.right, surface.width), std::min(b.bottom, surface.height)};
         *rect = gdi_rect_to_logical(context->state, *rect);
     }
     if (flags & DCB_RESET)

@@ -61,7 +61,7 @@ void draw_glyph_area(Surface* surface, const FontGlyph& glyph, int32_t cell_x, i
 // Draws one glyph through every clip rectangle that meets its cell.
 void draw_glyph(Surface* surface, const Clip* clip, const FontGlyph& glyph, const RECT& cell,
                 uint32_t pixel, RECT* touched) {
-    const RECT bounds = {0, 0, surface->width, surface->height};
+    const RECT bounds = {surface->left, surface->top, surface->width, surface->height};
     RECT visible = intersect(cell, bounds);
     if (rect_is_empty(visible)) {
         return;

@@ -60,6 +60,12 @@ void host_wait(uint64_t deadline_us);
 // arrives meanwhile waits to be taken.
 void host_sleep(uint64_t deadline_us);
 
+// The program has looked for messages many times in a row without waiting
+// and found none: it is busy waiting, for a timer or for the clock to move.
+// A host whose clock moves only when the program waits lets a little time
+// pass; a host with a real clock has nothing to do.
+void host_poll_empty(void);
+
 // A top-level window's place and state: its rectangle on the screen
 // (non-client area included), whether it is shown, and where it is in the
 // z-order: directly below `above`, or at the top when `above` is null.

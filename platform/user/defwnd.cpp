@@ -30,8 +30,17 @@ LRESULT on_erase(Window* window, HDC dc) {
     HBRUSH brush = user_class_brush(window->cls->background);
     if (brush == nullptr || dc == nullptr)
         return 0;
+    // A child that draws in its parent's client area (CS_PARENTDC) erases
+    // its own client area only, not all that its context could reach.
     RECT box;
-    GetClipBox(dc, &box);
+    if (window->cls->style & CS_PARENTDC) {
+        POINT origin{0, 0};
+        GetViewportOrgEx(dc, &origin);
+        GetClientRect(window->handle, &box);
+        OffsetRect(&box, -origin.x, -origin.y);
+    } else {
+        GetClipBox(dc, &box);
+    }
     FillRect(dc, &box, brush);
     return 1;
 }

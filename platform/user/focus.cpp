@@ -120,15 +120,20 @@ void user_activate(HWND handle, WORD how) {
         note_last_active(window);
     user_task_bar_changed();
     deactivate(old, target);
-    // With nothing active the focus goes too; otherwise the new window's
-    // WM_ACTIVATE moves it.
-    if (target == nullptr && g_focus != nullptr)
+    // With nothing active the focus goes too, and a minimised window takes
+    // none; otherwise the new window's WM_ACTIVATE moves it.
+    Window* now = user_window_quiet(target);
+    if (g_focus != nullptr && (now == nullptr || (now->minimized && !is_in(g_focus, target))))
         SetFocus(nullptr);
     if (target == nullptr || user_window_quiet(target) == nullptr)
         return;
     announce_active(window, old, how);
     if (raised)
         raise_ends(target, &pos);
+}
+
+void user_activate_next(HWND leaving) {
+    user_activate(next_to_activate(leaving), WA_ACTIVE);
 }
 
 void user_activate_in_move(HWND handle) {

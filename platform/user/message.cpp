@@ -18,7 +18,16 @@ struct Queue {
     uint64_t last_present_tick = UINT64_MAX;
     MSG last{};      // the message last taken, for GetMessageTime/Pos
     int sending = 0; // depth of sent messages being handled
+    // Polls in a row that found nothing, all at the clock reading
+    // `empty_poll_us`: time passing, or a poll that finds a message, starts
+    // the count again.
+    uint32_t empty_polls = 0;
+    uint64_t empty_poll_us = 0;
 };
+
+// A busy wait is this many polls in a row that find nothing while the clock
+// stands still; the host is then told, and may let time pass.
+constexpr uint32_t EMPTY_POLLS_PER_REPORT = 64;
 
 Queue& g_queue = *new Queue;
 
@@ -99,6 +108,23 @@ bool news() {
     return g_queue.changed || user_timer_fired_since(g_queue.last_look_us);
 }
 
+// A program that waits for its timer, or for the tick count to move, by
+// polling in a loop never waits, and where the clock moves only when the
+// program waits its time would stand still. Counting only polls that find
+// nothing while the clock stands still leaves out a program busy with its
+// own messages and one that sleeps or waits between polls.
+void note_poll(bool found) {
+    uint64_t now = host_clock_us();
+    if (found || now != g_queue.empty_poll_us) {
+        g_queue.empty_polls = 0;
+        g_queue.empty_poll_us = now;
+    }
+    if (found || ++g_queue.empty_polls < EMPTY_POLLS_PER_REPORT)
+        return;
+    g_queue.empty_polls = 0;
+    host_poll_empty();
+}
+
 void block_until_news() {
     while (!news()) {
         user_present_all();
@@ -176,7 +202,9 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND filter, UINT first, UINT last, UINT rem
     if (filter != nullptr && filter != (HWND)-1 && user_window(filter) == nullptr)
         return FALSE;
     MSG found;
-    if (!look(&found, filter, first, last, (remove & PM_REMOVE) != 0))
+    bool got = look(&found, filter, first, last, (remove & PM_REMOVE) != 0);
+    note_poll(got);
+    if (!got)
         return FALSE;
     *msg = found;
     g_queue.last = found;
@@ -253,4 +281,5 @@ void user_reset_queue() {
     g_queue.quit_posted = false;
     g_queue.changed = false;
     g_queue.last = {};
+    g_queue.empty_polls = 0;
 }

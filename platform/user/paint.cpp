@@ -38,6 +38,37 @@ POINT origin_in_top(const Window* window, const Window* top, bool whole) {
     return {origin.x - top_origin.x, origin.y - top_origin.y};
 }
 
+// The window whose client area a child of a CS_PARENTDC class draws in: its
+// parent's, so that it may paint over the parent around itself; its origin
+// stays its own client area's corner. Null for every other context.
+Window* clipping_parent(const Window* window, bool whole) {
+    if (whole || !(window->cls->style & CS_PARENTDC) || !(window->style & WS_CHILD))
+        return nullptr;
+    return user_window_quiet(window->parent);
+}
+
+// Where a context may draw, in its own coordinates, before painting limits
+// it: the window's visible area, or its parent's visible client area.
+void visible_area(Window* window, bool whole, Window* parent, Region* seen) {
+    if (parent == nullptr) {
+        user_visible_rects(window, whole, &seen->rects);
+        return;
+    }
+    seen->rects.clear();
+    if (!user_is_visible(window) || window->minimized)
+        return;
+    // The parent's visible client area, its children not taken out even
+    // when it clips them: the child draws over itself too.
+    user_visible_rects(parent, true, &seen->rects);
+    POINT mine = user_client_origin(window), corner = user_window_origin(parent);
+    region_offset(seen, corner.x - mine.x, corner.y - mine.y);
+    POINT client = user_client_origin(parent);
+    RECT area{client.x - mine.x, client.y - mine.y,
+              client.x - mine.x + parent->client_rect.right - parent->client_rect.left,
+              client.y - mine.y + parent->client_rect.bottom - parent->client_rect.top};
+    region_combine_into(seen, *seen, user_rect_region(area), RGN_AND);
+}
+
 bool view(void* owner, Surface* surface, std::vector<RECT>* visible) {
     auto* wdc = static_cast<WindowDc*>(owner);
     Window* window = user_window_quiet(wdc->window);
@@ -45,10 +76,13 @@ bool view(void* owner, Surface* surface, std::vector<RECT>* visible) {
     if (top == nullptr || top->pixels.empty())
         return false;
     POINT at = origin_in_top(window, top, wdc->whole);
+    Window* parent = clipping_parent(window, wdc->whole);
     thread_local Region seen, limit;
-    user_visible_rects(window, wdc->whole, &seen.rects);
+    visible_area(window, wdc->whole, parent, &seen);
     limit = user_rect_region({-at.x, -at.y, top->pixel_width - at.x, top->pixel_height - at.y});
-    if (wdc->painting)
+    // Painting is limited to the update region, except over the parent:
+    // there the whole of the parent's client area stays open, as on Windows.
+    if (wdc->painting && parent == nullptr)
         region_combine_into(&limit, limit, wdc->paint_region, RGN_AND);
     region_combine_into(&seen, seen, limit, RGN_AND);
     visible->assign(seen.rects.begin(), seen.rects.end());
@@ -58,6 +92,8 @@ bool view(void* owner, Surface* surface, std::vector<RECT>* visible) {
     surface->width = top->pixel_width - at.x;
     surface->height = top->pixel_height - at.y;
     surface->stride = top->pixel_width;
+    surface->left = parent != nullptr ? -at.x : 0;
+    surface->top = parent != nullptr ? -at.y : 0;
     return true;
 }
 

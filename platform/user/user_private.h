@@ -173,6 +173,9 @@ bool user_timer_fired_since(uint64_t since_us);
 // --- focus, activation and capture (focus.cpp) ---
 void user_window_gone(HWND window); // drops focus, activation and capture held by it
 void user_activate(HWND window, WORD how);
+// The active window steps down: its owner, or the topmost other window that
+// can be active, takes over (none when there is none).
+void user_activate_next(HWND leaving);
 // SetWindowPos's activation: its own messages tell of the raise.
 void user_activate_in_move(HWND window);
 // What a person's click, the task bar or the window manager activates for

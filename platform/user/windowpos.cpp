@@ -306,15 +306,15 @@ BOOL minimize(Window* window, bool activate) {
     return was_visible;
 }
 
-// A window back from minimised takes the focus, and a top-level one hears
-// WM_ACTIVATE again even when it stayed active, so that it can pass the
-// focus on to a child.
-void refocus_restored(HWND handle) {
+// A window back from minimised takes the focus, and a top-level one that
+// was activated hears WM_ACTIVATE again even when it stayed active, so
+// that it can pass the focus on to a child.
+void refocus_restored(HWND handle, bool activated) {
     Window* window = user_window_quiet(handle);
     if (window == nullptr || !(window->style & WS_VISIBLE))
         return;
     SetFocus(handle);
-    if (window->parent == nullptr && GetActiveWindow() == handle)
+    if (activated && window->parent == nullptr && GetActiveWindow() == handle)
         user_send(handle, WM_ACTIVATE, WA_ACTIVE, 0);
 }
 
@@ -373,8 +373,8 @@ BOOL restore(Window* window, bool activate) {
     SetWindowPos(handle, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
     if (activate && !self)
         user_activate(target, WA_ACTIVE);
-    else if (self)
-        refocus_restored(handle);
+    else if (self || GetActiveWindow() == handle)
+        refocus_restored(handle, self);
     return was_visible;
 }
 
@@ -400,9 +400,14 @@ BOOL hide(Window* window) {
     if (!(window->style & WS_VISIBLE))
         return FALSE;
     user_send(handle, WM_SHOWWINDOW, FALSE, 0);
-    if (user_window_quiet(handle) == nullptr)
+    if ((window = user_window_quiet(handle)) == nullptr)
         return TRUE;
-    SetWindowPos(handle, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE);
+    // A top-level window goes to the top of the z-order as it is hidden; a
+    // child keeps its place among its siblings.
+    UINT flags = SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE;
+    if (window->style & WS_CHILD)
+        flags |= SWP_NOZORDER | SWP_NOACTIVATE;
+    SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, flags);
     user_window_gone(handle);
     return TRUE;
 }
@@ -421,6 +426,11 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
         result = hide(window);
         break;
     case SW_MINIMIZE:
+        // The next window takes over the activation.
+        minimize(window, false);
+        if (GetActiveWindow() == handle)
+            user_activate_next(handle);
+        break;
     case SW_SHOWMINNOACTIVE:
         minimize(window, false);
         break;
@@ -439,6 +449,11 @@ BOOL WINAPI ShowWindow(HWND handle, int command) {
             show(window, true);
         break;
     case SW_SHOWNOACTIVATE:
+        if (window->minimized)
+            restore(window, false);
+        else
+            show(window, false);
+        break;
     case SW_SHOWNA:
         show(window, false);
         break;

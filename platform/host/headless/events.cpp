@@ -150,6 +150,13 @@ void host_wait(uint64_t deadline_us) {
     }
 }
 
+// A busy-waiting program would see the virtual clock stand still for ever:
+// each report lets a millisecond pass, as a sleep would, so its timers come
+// and its tick count moves. Input due meanwhile waits to be taken.
+void host_poll_empty(void) {
+    host_sleep(headless_clock_us() + HEADLESS_POLL_STEP_US);
+}
+
 void headless_set_stall_handler(void (*handler)(void)) {
     headless_state().stall_handler = handler;
 }

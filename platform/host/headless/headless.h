@@ -46,6 +46,9 @@ constexpr int HEADLESS_EXIT_SCRIPT_FAILED = 5; // a script line could not be car
 void headless_push_event(const HostEvent& event);
 // The number of script lines and pushed events not yet handed out.
 size_t headless_pending_count(void);
+// How far the virtual clock moves each time the layer reports a busy wait
+// (host_poll_empty).
+constexpr uint64_t HEADLESS_POLL_STEP_US = 1000;
 
 // What a script line does at its time. Input steps become host events; the
 // others are carried out by the host itself.

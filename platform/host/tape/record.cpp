@@ -79,6 +79,7 @@ class Recorder : public TapeSide {
 
     void wait(uint64_t deadline_us) override { real_host_wait(deadline_us); }
     void sleep(uint64_t deadline_us) override { real_host_sleep(deadline_us); }
+    void poll_empty() override { real_host_poll_empty(); }
 
     // The last checkpoint, the end, and the picture beside the tape.
     void end(int64_t code) override {

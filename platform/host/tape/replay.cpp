@@ -53,6 +53,7 @@ class Replay : public TapeSide {
     // Time moves with the tape's clock readings alone.
     void wait(uint64_t) override {}
     void sleep(uint64_t) override {}
+    void poll_empty() override {}
 
     void end(int64_t code) override {
         check(take(TapeKind::Checkpoint, "the end"));

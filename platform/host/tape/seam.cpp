@@ -93,6 +93,15 @@ void wrap_host_sleep(uint64_t deadline_us) {
         real_host_sleep(deadline_us);
 }
 
+void wrap_host_poll_empty(void) asm("__wrap__Z15host_poll_emptyv");
+void wrap_host_poll_empty(void) {
+    Call call;
+    if (call.taped())
+        g_side->poll_empty();
+    else
+        real_host_poll_empty();
+}
+
 // What the program shows: the tape keeps its own copy of each window for
 // the checkpoints, then the host shows it.
 

@@ -20,6 +20,7 @@ bool real_host_next_event(HostEvent* event) asm("__real__Z15host_next_eventP9Hos
 void real_host_wait(uint64_t deadline_us) asm("__real__Z9host_waitm");
 void real_host_sleep(uint64_t deadline_us) asm("__real__Z10host_sleepm");
 bool real_host_shows_task_bar(void) asm("__real__Z19host_shows_task_barv");
+void real_host_poll_empty(void) asm("__real__Z15host_poll_emptyv");
 
 // What records or plays the reads. The recorder asks the host and notes the
 // answer; the replay answers from the tape. Only calls the program makes
@@ -33,6 +34,8 @@ class TapeSide {
     virtual bool shows_task_bar() = 0;
     virtual void wait(uint64_t deadline_us) = 0;
     virtual void sleep(uint64_t deadline_us) = 0;
+    // The program polled for input many times and found none (a busy wait).
+    virtual void poll_empty() = 0;
     // The program ends with exit code `code`, or TAPE_CODE_UNKNOWN when it
     // returned from main; the side may end the process itself.
     virtual void end(int64_t code) = 0;

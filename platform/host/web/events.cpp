@@ -62,3 +62,6 @@ void host_sleep(uint64_t deadline_us) {
     while (host_clock_us() < deadline_us)
         web_page_wait(timeout_ms(deadline_us));
 }
+
+// The page's clock moves while the program polls.
+void host_poll_empty(void) {}

@@ -142,7 +142,7 @@ struct ButtonCase {
 
 const ButtonCase BUTTON_CASES[] = {
     {"minimised", true, false, SC_RESTORE, false, true},
-    {"active", false, true, SC_MINIMIZE, true, true},
+    {"active", false, true, SC_MINIMIZE, true, false}, // the other window takes over
     {"behind another", false, false, 0, false, true},
 };
 

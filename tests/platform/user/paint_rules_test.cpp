@@ -1,7 +1,8 @@
 // Painting rules that programs written for Windows rely on: an invalid
 // frame brings WM_PAINT until WM_NCPAINT has been sent, from
 // DispatchMessageA or GetUpdateRect; a WM_PAINT handler that looks at the
-// queue does not get its own message back; class and private contexts.
+// queue does not get its own message back; class and private contexts, and
+// contexts that draw over the parent (CS_PARENTDC).
 #include "tests/platform/user/user_fixture.h"
 #include "tests/support/platform_info.h"
 
@@ -201,6 +202,72 @@ TEST_F(PaintRules, AMovedChildIsDrawnAtItsNewPlace) {
         ReleaseDC(window, dc);
         DestroyWindow(child);
         settle();
+    }
+}
+
+struct ParentDcRow {
+    const char* how;
+    UINT child_class_style;
+    DWORD parent_style; // beside WS_POPUP | WS_VISIBLE
+    bool painting;      // BeginPaint rather than GetDC
+    RECT clip;          // the context's clip box
+    bool reaches_parent;
+    bool wine_differs; // Wine limits a painting context to the update region
+};
+
+// A child at (40, 30), 50 by 40, in a parent whose client area is 300 by
+// 200: with CS_PARENTDC its context's clip box is the parent's client area,
+// seen from the child's origin, whether or not the parent clips its
+// children, and a pixel left of and above the child lands in the parent.
+// Erasing the child's background stays in the child.
+const ParentDcRow PARENT_DC_ROWS[] = {
+    {"GetDC", CS_PARENTDC, 0, false, {-40, -30, 260, 170}, true, false},
+    {"BeginPaint", CS_PARENTDC, 0, true, {-40, -30, 260, 170}, true, true},
+    {"GetDC, parent clips children",
+     CS_PARENTDC,
+     WS_CLIPCHILDREN,
+     false,
+     {-40, -30, 260, 170},
+     true,
+     false},
+    {"GetDC, no CS_PARENTDC", 0, 0, false, {0, 0, 50, 40}, false, false},
+    {"BeginPaint, no CS_PARENTDC", 0, 0, true, {0, 0, 50, 40}, false, false},
+};
+
+TEST_F(PaintRules, ParentDcDrawsOverTheParent) {
+    register_test_class("ZandrelParentDc", plain_proc, 0, (HBRUSH)GetStockObject(WHITE_BRUSH),
+                        CS_PARENTDC);
+    register_test_class("ZandrelPlainChild", plain_proc, 0, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    for (const ParentDcRow& row : PARENT_DC_ROWS) {
+        if (row.wine_differs && running_under_wine())
+            continue;
+        SCOPED_TRACE(row.how);
+        HWND parent = make(SECOND, WS_POPUP | WS_VISIBLE | row.parent_style, 10, 10, 300, 200);
+        HWND child = make(CHILD, WS_CHILD | WS_VISIBLE, 40, 30, 50, 40, parent, 1,
+                          row.child_class_style ? "ZandrelParentDc" : "ZandrelPlainChild");
+        settle();
+        HDC parent_dc = GetDC(parent);
+        SetPixel(parent_dc, 20, 20, RGB(0, 0, 255));
+        PAINTSTRUCT paint{};
+        InvalidateRect(child, nullptr, TRUE);
+        HDC dc = row.painting ? BeginPaint(child, &paint) : GetDC(child);
+        RECT clip{};
+        GetClipBox(dc, &clip);
+        expect_rect(clip, row.clip, "clip box");
+        EXPECT_EQ(GetPixel(parent_dc, 20, 20), RGB(0, 0, 255)) << "the erase stayed in the child";
+        SetPixel(dc, -20, -10, RGB(255, 0, 0));
+        BitBlt(dc, -21, -10, 1, 1, dc, -20, -10, SRCCOPY);
+        // Wine keeps the drawing inside the child, clip box or not.
+        if (!(row.reaches_parent && running_under_wine())) {
+            EXPECT_EQ(GetPixel(parent_dc, 20, 20) == RGB(255, 0, 0), row.reaches_parent);
+            EXPECT_EQ(GetPixel(parent_dc, 19, 20) == RGB(255, 0, 0), row.reaches_parent);
+        }
+        if (row.painting)
+            EndPaint(child, &paint);
+        else
+            ReleaseDC(child, dc);
+        ReleaseDC(parent, parent_dc);
+        DestroyWindow(parent);
     }
 }
 

@@ -51,6 +51,11 @@ const ExpectedMessage MINIMIZE_ACTIVE_POPUP[] = {
      0x8000 | SWP_NOCOPYBITS | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER, MAIN},
     {WM_MOVE, CHECK_W, 0, 0, MAIN},
     {WM_SIZE, CHECK_WL, SIZE_MINIMIZED, 0, MAIN},
+    // Then the activation passes on: here to no window. Wine keeps the
+    // window active.
+    {WM_NCACTIVATE, CHECK_W | MAYBE, FALSE, 0, MAIN},
+    {WM_ACTIVATE, CHECK_W | MAYBE, WA_INACTIVE, 0, MAIN},
+    {WM_ACTIVATEAPP, CHECK_W | MAYBE, FALSE, 0, MAIN},
 };
 
 const ExpectedMessage MOVE_ONLY[] = {

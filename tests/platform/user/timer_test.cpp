@@ -54,6 +54,47 @@ TEST_F(Timer, KilledTimerPostsNoMore) {
     EXPECT_EQ(count_queued_timers(window), 0u) << "killing also removes the pending one";
 }
 
+// A program that waits by polling, never blocking, sees time pass: for its
+// timer, with PM_REMOVE, or for the tick count, with PM_NOREMOVE. The cap on
+// polls only keeps a fault from hanging the test.
+TEST_F(Timer, BusyWaitsOnPeekMessageEnd) {
+    static const struct Row {
+        const char* what;
+        UINT remove;
+        bool for_timer;
+    } rows[] = {{"WM_TIMER, PM_REMOVE", PM_REMOVE, true},
+                {"the tick count, PM_NOREMOVE", PM_NOREMOVE, false}};
+    for (const Row& row : rows) {
+        SetTimer(window, 1, 50, nullptr);
+        DWORD start = GetTickCount();
+        MSG msg{};
+        bool done = false;
+        for (long polls = 0; !done && polls < 20'000'000; ++polls) {
+            bool got = PeekMessageA(&msg, window, WM_TIMER, WM_TIMER, row.remove);
+            done = row.for_timer ? got : GetTickCount() - start >= 50;
+        }
+        EXPECT_TRUE(done) << row.what;
+        EXPECT_GE(GetTickCount() - start, 50u - 16u) << row.what << ": not before its time";
+        KillTimer(window, 1);
+        count_queued_timers(window);
+    }
+}
+
+#ifndef _WIN32
+// A program busy with its own posted messages is not waiting: its polls
+// find something, and the clock stays where it is.
+TEST_F(Timer, PostedMessageRoundTripsLetNoTimePass) {
+    uint64_t before = headless_clock_us();
+    MSG msg;
+    for (int i = 0; i < 10'000; ++i) {
+        PostMessageA(window, WM_APP, 0, 0);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(headless_clock_us(), before);
+}
+#endif
+
 TEST_F(Timer, KillUnknownTimerFails) {
     SetLastError(0);
     EXPECT_FALSE(KillTimer(window, 1234));

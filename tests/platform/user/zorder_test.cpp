@@ -1,9 +1,12 @@
 // Z-order, activation, focus and capture: an owned window above its owner
 // whichever way either comes forward, the last active popup, which windows
-// can be made active, where the focus goes on minimise and restore, and
-// who holds the capture.
+// can be made active, where the focus goes on minimise and restore, what
+// hiding and minimising do to the order and the activation, and who holds
+// the capture.
 #include "tests/platform/user/user_fixture.h"
 #include "tests/support/platform_info.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -216,6 +219,80 @@ TEST_F(ZOrder, MaximisedChildrenOnTopAndTheMinimisedStyleStays) {
     SetWindowLongA(main, GWL_STYLE, GetWindowLongA(main, GWL_STYLE) & ~WS_MINIMIZE);
     EXPECT_TRUE(GetWindowLongA(main, GWL_STYLE) & WS_MINIMIZE);
     EXPECT_TRUE(IsIconic(main));
+}
+
+// Three shown popups A, B and C, made in that order: C is on top and
+// active. Each row hides, shows or minimises some of them; the z-order of
+// the three (h: hidden, m: minimised), the active window and the focus
+// follow. A hidden top-level window goes to the top of the z-order; the
+// window activated in place of another is raised. SW_MINIMIZE passes the
+// activation on to the next window, SW_SHOWMINIMIZED keeps it (without the
+// focus), SW_SHOWMINNOACTIVE leaves it alone.
+TEST_F(ZOrder, HidingAndMinimisingPassActivationOn) {
+    constexpr int SWP_HIDE = -1; // SetWindowPos with SWP_HIDEWINDOW, no z-order, no activation
+    // Wine activates without raising, keeps the active window active on
+    // SW_MINIMIZE and leaves the focus on a window SW_SHOWMINIMIZED activates.
+    static const struct Row {
+        const char* how;
+        char window;
+        int command, then; // `then` for the same window afterwards, or 0
+        const char* order;
+        const char* active_focus; // '0': none
+        bool wine_differs;
+    } rows[] = {
+        {"hide the middle one", 'B', SW_HIDE, 0, "BhCA", "CC", false},
+        {"hide the bottom one", 'A', SW_HIDE, 0, "AhCB", "CC", false},
+        {"hide the active one", 'C', SW_HIDE, 0, "BChA", "BB", true},
+        {"SetWindowPos hides in place", 'C', SWP_HIDE, 0, "ChBA", "CC", false},
+        {"hide, then SW_SHOWNA", 'C', SW_HIDE, SW_SHOWNA, "CBA", "BB", false},
+        {"hide, then SW_SHOW", 'C', SW_HIDE, SW_SHOW, "CBA", "CC", false},
+        {"SW_MINIMIZE the active one", 'C', SW_MINIMIZE, 0, "BCmA", "BB", true},
+        {"SW_MINIMIZE another", 'B', SW_MINIMIZE, 0, "CBmA", "CC", false},
+        {"SW_SHOWMINIMIZED the active one", 'C', SW_SHOWMINIMIZED, 0, "CmBA", "C0", false},
+        {"SW_SHOWMINIMIZED another", 'B', SW_SHOWMINIMIZED, 0, "BmCA", "B0", true},
+        {"SW_SHOWMINNOACTIVE the active one", 'C', SW_SHOWMINNOACTIVE, 0, "CmBA", "C0", false},
+        {"then SW_SHOWNOACTIVATE restores", 'C', SW_SHOWMINNOACTIVE, SW_SHOWNOACTIVATE, "CBA", "CC",
+         false},
+    };
+    for (const Row& row : rows) {
+        if (row.wine_differs && running_under_wine())
+            continue;
+        HWND made[3] = {make_shown_popup(MAIN, 100, 80), make_shown_popup(SECOND, 150, 120),
+                        make_shown_popup(OWNED, 200, 160)};
+        auto name = [&made](HWND w) {
+            int i = (int)(std::find(made, made + 3, w) - made);
+            return w == nullptr ? '0' : (char)('A' + i); // 'D': not ours
+        };
+        HWND window = made[row.window - 'A'];
+        if (row.command == SWP_HIDE)
+            SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        else
+            ShowWindow(window, row.command);
+        if (row.then != 0)
+            ShowWindow(window, row.then);
+        let_time_pass(20); // Wine restacks its windows through the X server a moment later
+        pump_messages();
+        std::string order;
+        for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT))
+            if (name(w) != 'D')
+                order =
+                    order + name(w) + (IsWindowVisible(w) ? "" : "h") + (IsIconic(w) ? "m" : "");
+        EXPECT_EQ(order, row.order) << row.how;
+        std::string active_focus = {name(GetActiveWindow()), name(GetFocus())};
+        EXPECT_EQ(active_focus, row.active_focus) << row.how;
+        TearDown();
+        windows_.clear();
+    }
+}
+
+// A hidden child keeps its place among its siblings.
+TEST_F(ZOrder, AHiddenChildKeepsItsPlace) {
+    HWND main = make_shown_popup(MAIN, 100, 80);
+    HWND first = make(CHILD, WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, main, 1);
+    HWND last = make(CHILD2, WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, main, 2);
+    ShowWindow(last, SW_HIDE);
+    EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), last);
 }
 
 } // namespace
