@@ -355,7 +355,7 @@ BOOL restore(Window* window, bool activate) {
     if (window->minimized && window->maximized) {
         window->minimized = false;
         BOOL result = maximize(window);
-        refocus_restored(handle);
+        refocus_restored(handle, activate);
         return result;
     }
     window->maximized = false;
