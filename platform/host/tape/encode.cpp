@@ -2,10 +2,9 @@
 // whose other bits hold its main number, then the numbers that kind has.
 // Times, points and rectangles are written as differences from the record
 // before, so that the common records take a byte or two.
+#include "platform/host/tape/crc32.h"
 #include "platform/host/tape/tape.h"
 #include "platform/host/tape/varint.h"
-
-#include <zlib.h>
 
 namespace {
 
@@ -67,8 +66,7 @@ void put_text(std::string* out, const std::string& text) {
 std::string tape_block(const std::string& payload) {
     std::string block;
     put_u32(&block, uint32_t(payload.size()));
-    put_u32(&block, uint32_t(crc32(0, reinterpret_cast<const Bytef*>(payload.data()),
-                                   uInt(payload.size()))));
+    put_u32(&block, tape_crc32(0, payload.data(), payload.size()));
     block += payload;
     return block;
 }

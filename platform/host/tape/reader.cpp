@@ -1,11 +1,11 @@
 // Reading a tape with care: every length is checked against the bytes there
 // are before it is used, every block against its checksum, and every number
 // against what its field can hold. A tape that fails says so in one line.
+#include "platform/host/tape/crc32.h"
 #include "platform/host/tape/tape.h"
 #include "platform/host/tape/varint.h"
 
 #include <string.h>
-#include <zlib.h>
 
 namespace {
 
@@ -120,7 +120,7 @@ bool TapeReader::read_block() {
     if (length > size_ - offset_ - 8)
         return fail(TAPE_EXIT_DAMAGED, "is cut short in " + where);
     block_ = bytes_ + offset_ + 8;
-    if (crc32(0, block_, length) != check)
+    if (tape_crc32(0, block_, length) != check)
         return fail(TAPE_EXIT_DAMAGED, damaged(where, "its checksum does not match"));
     block_size_ = length;
     block_offset_ = 0;

@@ -1,12 +1,13 @@
 #include "platform/host/tape/windows.h"
 
+#include "platform/host/tape/crc32.h"
+
 #include <algorithm>
-#include <zlib.h>
 
 namespace {
 
 uint32_t crc_add(uint32_t crc, const void* bytes, size_t size) {
-    return uint32_t(crc32(crc, static_cast<const Bytef*>(bytes), uInt(size)));
+    return tape_crc32(crc, bytes, size);
 }
 
 // Little-endian, so that a digest is the same on every machine.
@@ -83,7 +84,7 @@ Image TapeWindows::main_picture() const {
 }
 
 uint32_t TapeWindows::digest() const {
-    uint32_t crc = uint32_t(crc32(0, nullptr, 0));
+    uint32_t crc = 0;
     for (const auto& [window, copy] : windows_) {
         crc = crc_add_number(crc, uint64_t(uintptr_t(window)));
         for (LONG side : {copy.rect.left, copy.rect.top, copy.rect.right, copy.rect.bottom})
