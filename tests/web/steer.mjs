@@ -38,17 +38,22 @@ function look(client, ballX) {
   const next = wallRows.filter((y) => y <= ballTop + 1).pop();
   let target = null;
   if (next !== undefined) {
-    // The gap: a blue run of its whole 40 pixels, or of what is left of it
-    // at the client area's right edge. A run beside the score's box may be
-    // part of a gap, so it is left until the wall comes out from under it.
+    // The gap: a run of the field's blue, 40 pixels long, or what is left of
+    // it at the client area's right edge. The ball may lie over the gap's
+    // edge, and make the run up to its width longer; any other colour in
+    // the run is the score's box over the wall, so the wall is left until
+    // it comes out from under it.
     const row = context.getImageData(left, top + next, width, 1).data;
-    let start = -1;
+    let start = -1, clean = true;
     for (let x = 0; x <= width; ++x) {
-      const blue = x < width && rgb(row, 4 * x) === BLUE;
-      if (blue && start < 0) start = x;
-      if (blue || start < 0) continue;
-      const besideBox = start > 0 && rgb(row, 4 * (start - 1)) === WHITE;
-      if (!besideBox && (x - start >= 40 || (x === width && x - start >= 30))) target = start + 15;
+      const pixel = x < width ? rgb(row, 4 * x) : YELLOW;
+      if (pixel !== YELLOW) {
+        if (start < 0) [start, clean] = [x, true];
+        if (pixel !== BLUE && (x < ballX || x >= ballX + 10)) clean = false;
+        continue;
+      }
+      if (start >= 0 && clean && (x - start >= 40 || (x === width && x - start >= 30)))
+        target = start + 15;
       start = -1;
     }
   }
