@@ -20,8 +20,11 @@ void web_page_fit(int32_t width, int32_t height, double shown);
 // pass (a negative timeout waits for input alone). Asynchronous: the
 // program's stack is unwound meanwhile (ASYNCIFY).
 void web_page_wait(double timeout_ms);
-// Puts width by height canvas pixels (R, G, B, A bytes) at x, y.
-void web_page_put(int32_t x, int32_t y, int32_t width, int32_t height, const uint32_t* pixels);
+// Puts `count` bands of the screen's picture on the canvas: `bands` holds
+// each band's left, top, right and bottom in turn (RECTs), `pixels` the
+// whole picture, width by height canvas pixels (R, G, B, A bytes).
+void web_page_put_bands(const int32_t* bands, int32_t count, const uint32_t* pixels, int32_t width,
+                        int32_t height);
 // Marks the end of one presentation, for the page's frame timings.
 void web_page_frame_shown(void);
 // The shown windows, top first, as web_describe_windows writes them.

@@ -27,6 +27,7 @@ mergeInto(LibraryManager.library, {
     channel: null,       // a MessageChannel whose messages start the waits' timers
     onMessage: null,     // what the channel's next message does
     firstFrameMs: -1,    // performance.now() of the first presentation
+    picture: null,       // an ImageData over the host's copy of the canvas, while valid
 
     // Made here: the library's objects are written out as text, which a
     // Set does not survive.
@@ -287,10 +288,23 @@ mergeInto(LibraryManager.library, {
     });
   },
 
-  web_page_put__deps: ['$ZandrelPage'],
-  web_page_put: function(x, y, width, height, pixels) {
-    var bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
-    ZandrelPage.context.putImageData(new ImageData(bytes, width, height), x, y);
+  // The ImageData is made again only when the program's memory or the
+  // picture moved or changed size: making one per presentation costs more
+  // than putting the bands.
+  web_page_put_bands__deps: ['$ZandrelPage'],
+  web_page_put_bands: function(bands, count, pixels, width, height) {
+    var picture = ZandrelPage.picture;
+    if (!picture || picture.data.buffer !== HEAPU8.buffer || picture.data.byteOffset !== pixels ||
+        picture.width !== width || picture.height !== height) {
+      var bytes = new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4);
+      picture = ZandrelPage.picture = new ImageData(bytes, width, height);
+    }
+    for (var i = 0; i < count; ++i) {
+      var band = (bands >> 2) + 4 * i;
+      var left = HEAP32[band], top = HEAP32[band + 1];
+      ZandrelPage.context.putImageData(picture, 0, 0, left, top,
+                                       HEAP32[band + 2] - left, HEAP32[band + 3] - top);
+    }
   },
 
   web_page_frame_shown__deps: ['$ZandrelPage'],
