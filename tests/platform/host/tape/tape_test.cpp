@@ -90,9 +90,8 @@ TEST(Tape, ScriptedGameReplaysToThePixel) {
     Image recorded, replayed;
     std::string error;
     ASSERT_TRUE(png_read_file((demo_tape() + ".png").c_str(), &recorded, &error)) << error;
-    ASSERT_TRUE(
-        png_read_file((::testing::TempDir() + "/replay-end.png").c_str(), &replayed, &error))
-        << error;
+    std::string end = ::testing::TempDir() + "/replay-end.png";
+    ASSERT_TRUE(png_read_file(end.c_str(), &replayed, &error)) << error;
     EXPECT_TRUE(compare_images(recorded, replayed).equal);
 }
 
