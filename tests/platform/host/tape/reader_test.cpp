@@ -80,6 +80,7 @@ TEST(TapeRecords, CraftedDamageIsRefused) {
                              std::string("\x01\x00\x01\x00\0\0\0\0", 8);
     std::string long_word = std::string(TAPE_MAGIC, 8) + std::string("\x01\x00", 2) +
                             tape_block(std::string("\x80\x02", 2) + std::string(256, 'a'));
+    const char* at_0 = "block 1 holds a malformed record at byte 0";
     struct Row {
         const char* what;
         std::string tape;
@@ -89,16 +90,13 @@ TEST(TapeRecords, CraftedDamageIsRefused) {
         {"a block of 65537 bytes", huge_block, "block 1 is damaged: it says it holds 65537 bytes"},
         {"an empty block", tape_of(""), "block 1 is damaged: it says it holds 0 bytes"},
         {"a header word over 255 bytes", long_word, "has a malformed header"},
-        {"kind 7", tape_of("\x07"), "block 1 holds a malformed record at byte 0"},
+        {"kind 7", tape_of("\x07"), at_0},
         {"a number past 64 bits", tape_of(std::string(1, '\0') + std::string(10, '\xff') + "\x01"),
          "block 1 holds a malformed record at byte 1"},
-        {"no input, 0 times", tape_of("\x01"), "block 1 holds a malformed record at byte 0"},
-        {"event type 11", tape_of(std::string("\x5a\x00", 2)),
-         "block 1 holds a malformed record at byte 0"},
-        {"key 256", tape_of(std::string("\x1a\x00\x80\x08", 4)),
-         "block 1 holds a malformed record at byte 0"},
-        {"a checkpoint cut short", tape_of("\x0d\x01\x02"),
-         "block 1 holds a malformed record at byte 0"},
+        {"no input, 0 times", tape_of("\x01"), at_0},
+        {"event type 11", tape_of(std::string("\x5a\x00", 2)), at_0},
+        {"key 256", tape_of(std::string("\x1a\x00\x80\x08", 4)), at_0},
+        {"a checkpoint cut short", tape_of("\x0d\x01\x02"), at_0},
     };
     for (const Row& row : rows) {
         Read result = read(row.tape);

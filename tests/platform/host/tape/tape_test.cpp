@@ -24,23 +24,6 @@ std::string temp_path(const std::string& name) {
     return ::testing::TempDir() + "/tape_" + std::to_string(getpid()) + "_" + name;
 }
 
-// The game with these settings; a game that hangs fails the test instead of holding it.
-GameRun run_game(const std::string& environment) {
-    std::string err = temp_path("stderr.txt");
-    std::string command = "cd " + ::testing::TempDir() + " && " + environment +
-                          " timeout -k 2 60 " + ZANDREL_GAME + " 2>" + err;
-    int status = system(command.c_str());
-    GameRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ""};
-    FILE* file = fopen(err.c_str(), "r");
-    char line[1024];
-    while (file && fgets(line, sizeof line, file))
-        run.error += line;
-    if (file)
-        fclose(file);
-    remove(err.c_str());
-    return run;
-}
-
 std::string read_bytes(const std::string& path) {
     std::string bytes;
     FILE* file = fopen(path.c_str(), "rb");
@@ -50,6 +33,17 @@ std::string read_bytes(const std::string& path) {
     if (file)
         fclose(file);
     return bytes;
+}
+
+// The game with these settings; a game that hangs fails the test instead of holding it.
+GameRun run_game(const std::string& environment) {
+    std::string err = temp_path("stderr.txt");
+    std::string command = "cd " + ::testing::TempDir() + " && " + environment +
+                          " timeout -k 2 60 " + ZANDREL_GAME + " 2>" + err;
+    int status = system(command.c_str());
+    GameRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_bytes(err)};
+    remove(err.c_str());
+    return run;
 }
 
 void write_bytes(const std::string& path, const std::string& bytes) {
@@ -96,9 +90,8 @@ TEST(Tape, ScriptedGameReplaysToThePixel) {
     Image recorded, replayed;
     std::string error;
     ASSERT_TRUE(png_read_file((demo_tape() + ".png").c_str(), &recorded, &error)) << error;
-    ASSERT_TRUE(
-        png_read_file((::testing::TempDir() + "/replay-end.png").c_str(), &replayed, &error))
-        << error;
+    std::string end = ::testing::TempDir() + "/replay-end.png";
+    ASSERT_TRUE(png_read_file(end.c_str(), &replayed, &error)) << error;
     EXPECT_TRUE(compare_images(recorded, replayed).equal);
 }
 
