@@ -83,8 +83,8 @@ bool take_timer(HWND filter, UINT first, UINT last, bool remove, MSG* msg) {
 
 // Shows what was drawn at least once per system tick while the program
 // keeps busy without waiting.
-void present_on_tick() {
-    uint64_t tick = host_clock_us() / SYSTEM_TICK_US;
+void present_on_tick(uint64_t now_us) {
+    uint64_t tick = now_us / SYSTEM_TICK_US;
     if (tick != g_queue.last_present_tick) {
         g_queue.last_present_tick = tick;
         user_present_all();
@@ -93,9 +93,11 @@ void present_on_tick() {
 
 bool look(MSG* msg, HWND filter, UINT first, UINT last, bool remove) {
     user_pump_host();
-    present_on_tick();
+    // One reading of the clock a look: a message round trip pays for it once.
+    uint64_t now = host_clock_us();
+    present_on_tick(now);
     g_queue.changed = false;
-    g_queue.last_look_us = host_clock_us();
+    g_queue.last_look_us = now;
     return take_posted(filter, first, last, remove, msg) ||
            take_quit(filter, first, last, remove, msg) ||
            user_take_input(filter, first, last, remove, msg) ||
@@ -114,7 +116,7 @@ bool news() {
 // nothing while the clock stands still leaves out a program busy with its
 // own messages and one that sleeps or waits between polls.
 void note_poll(bool found) {
-    uint64_t now = host_clock_us();
+    uint64_t now = g_queue.last_look_us;
     if (found || now != g_queue.empty_poll_us) {
         g_queue.empty_polls = 0;
         g_queue.empty_poll_us = now;
