@@ -97,8 +97,11 @@ void take_move(HWND window, SdlWindow& record, int x, int y) {
 }
 
 // The window manager minimised or restored a window; what the layer asked
-// for itself comes back too and is already known.
+// for itself comes back too and is already known. Without a manager the
+// host hides and shows windows itself, and nobody else minimises them.
 void take_state(HWND window, SdlWindow& record, bool minimized) {
+    if (!sdl_host().window_manager)
+        return;
     record.real_minimized = minimized;
     if (record.minimized != minimized)
         sdl_tell_state(window, record, minimized);

@@ -11,7 +11,11 @@ namespace {
 // again, and the focus may have gone with it (the layer was then told that
 // another program took it): minimised windows are hidden, the task bar
 // comes back with its last pixels, and the top window is active again.
+// A manager that ends unmaps each window as it lets go of it, which comes
+// as a minimise; a minimise the layer has not taken yet is dropped, since
+// nobody keeps an icon now and the task bar shows the window as normal.
 void work_without_manager(SdlHost& host) {
+    std::erase_if(host.pending, [](const HostEvent& event) { return event.type == HOST_MINIMIZE; });
     for (auto& [handle, record] : host.windows) {
         record.told[0] = record.told[1] = false;
         record.real_minimized = false;
