@@ -31,9 +31,12 @@ const HostKey KEYS[] = {
     KEYPAD(0), KEYPAD(1), KEYPAD(2), KEYPAD(3), KEYPAD(4),
     KEYPAD(5), KEYPAD(6), KEYPAD(7), KEYPAD(8), KEYPAD(9),
     FUNCTION(1), FUNCTION(2), FUNCTION(3), FUNCTION(4),
-    // The browser keeps F5 (reload), F11 (full screen) and F12 (its tools).
+    // The browser keeps F5 (reload), F11 (full screen) and F12 (its tools),
+    // and the page F8 (it saves the replay).
     {"F5", "F5", nullptr, VK_F5},
-    FUNCTION(6), FUNCTION(7), FUNCTION(8), FUNCTION(9), FUNCTION(10),
+    FUNCTION(6), FUNCTION(7),
+    {"F8", "F8", nullptr, VK_F8},
+    FUNCTION(9), FUNCTION(10),
     {"F11", "F11", nullptr, VK_F11},
     {"F12", "F12", nullptr, VK_F12},
     {"Backspace", "Backspace", "Backspace", VK_BACK},

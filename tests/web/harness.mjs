@@ -147,7 +147,7 @@ export function headlessCaptures(script, names) {
 
 // A capture of the headless host as 0x00RRGGBB pixels, as the layer keeps
 // them; pngjs gives RGBA bytes whatever the file's colour type.
-function readCapture(path) {
+export function readCapture(path) {
   const { width, height, data } = pngjs.PNG.sync.read(readFileSync(path));
   const pixels = new Uint32Array(width * height);
   for (let i = 0; i < pixels.length; ++i)

@@ -8,7 +8,6 @@
 // Nothing is printed: warnings are kept and added to the error they explain.
 #include "platform/host/headless/png_file.h"
 
-#include <errno.h>
 #include <png.h>
 #include <setjmp.h>
 #include <stdio.h>
@@ -274,24 +273,6 @@ std::vector<uint8_t> png_encode(const uint32_t* pixels, int32_t width, int32_t h
     if (!written)
         bytes.clear();
     return bytes;
-}
-
-bool png_write_file(const char* path, const uint32_t* pixels, int32_t width, int32_t height,
-                    int32_t stride, std::string* error) {
-    std::vector<uint8_t> bytes = png_encode(pixels, width, height, stride);
-    if (bytes.empty())
-        return fail(error, "cannot encode a picture of " + std::to_string(width) + " by " +
-                               std::to_string(height) + " pixels");
-    FILE* file = fopen(path, "wb");
-    if (!file)
-        return fail(error, std::string("cannot create ") + path + ": " + strerror(errno));
-    bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    int write_errno = errno;
-    bool closed = fclose(file) == 0;
-    if (!written || !closed)
-        return fail(error, std::string("cannot write ") + path + ": " +
-                               strerror(written ? errno : write_errno));
-    return true;
 }
 
 bool png_decode(const uint8_t* data, size_t size, Image* image, std::string* error) {

@@ -164,8 +164,10 @@ void end_at_exit(void) {
 } // namespace
 
 // Read before main, as the hosts read their settings: a tape that cannot
-// be made stops the program before it opens a window.
-extern "C" __attribute__((constructor)) void tape_record_before_main(void) {
+// be made stops the program before it opens a window. Marked used, because
+// WebAssembly's linker drops a constructor that nothing calls even when
+// the link names it.
+extern "C" __attribute__((constructor, used)) void tape_record_before_main(void) {
     const char* path = getenv("ZANDREL_RECORD");
     if (!path)
         return;

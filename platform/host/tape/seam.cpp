@@ -80,7 +80,7 @@ bool wrap_host_shows_task_bar(void) {
     return call.taped() ? g_side->shows_task_bar() : real_host_shows_task_bar();
 }
 
-void wrap_host_wait(uint64_t deadline_us) asm("__wrap__Z9host_waitm");
+void wrap_host_wait(uint64_t deadline_us) asm("__wrap__Z9host_wait" TAPE_U64);
 void wrap_host_wait(uint64_t deadline_us) {
     Call call;
     if (call.taped())
@@ -89,7 +89,7 @@ void wrap_host_wait(uint64_t deadline_us) {
         real_host_wait(deadline_us);
 }
 
-void wrap_host_sleep(uint64_t deadline_us) asm("__wrap__Z10host_sleepm");
+void wrap_host_sleep(uint64_t deadline_us) asm("__wrap__Z10host_sleep" TAPE_U64);
 void wrap_host_sleep(uint64_t deadline_us) {
     Call call;
     if (call.taped())

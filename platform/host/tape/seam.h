@@ -9,16 +9,25 @@
 #include <stdint.h>
 #include <type_traits>
 
-// The names below spell uint64_t as C++ names it on 64-bit Linux.
-static_assert(std::is_same_v<uint64_t, unsigned long>, "the seam's link names are for LP64");
+// How the C++ names below spell uint64_t: "m" (unsigned long) where long
+// has 64 bits (64-bit Linux), "y" (unsigned long long) where it has 32
+// (WebAssembly). CMakeLists.txt here chooses the linker's spelling likewise.
+#if __SIZEOF_LONG__ == 8
+#define TAPE_U64 "m"
+using TapeLinkU64 = unsigned long;
+#else
+#define TAPE_U64 "y"
+using TapeLinkU64 = unsigned long long;
+#endif
+static_assert(std::is_same_v<uint64_t, TapeLinkU64>, "the seam's link names spell uint64_t wrong");
 
 // The host's own functions, under the names the linker gives them when
-// the seam is wrapped (the C++ names of host.h's functions on 64-bit Linux).
+// the seam is wrapped (the C++ names of host.h's functions).
 uint64_t real_host_clock_us(void) asm("__real__Z13host_clock_usv");
 void real_host_screen(RECT* screen, RECT* work_area) asm("__real__Z11host_screenP7tagRECTS0_");
 bool real_host_next_event(HostEvent* event) asm("__real__Z15host_next_eventP9HostEvent");
-void real_host_wait(uint64_t deadline_us) asm("__real__Z9host_waitm");
-void real_host_sleep(uint64_t deadline_us) asm("__real__Z10host_sleepm");
+void real_host_wait(uint64_t deadline_us) asm("__real__Z9host_wait" TAPE_U64);
+void real_host_sleep(uint64_t deadline_us) asm("__real__Z10host_sleep" TAPE_U64);
 bool real_host_shows_task_bar(void) asm("__real__Z19host_shows_task_barv");
 void real_host_poll_empty(void) asm("__real__Z15host_poll_emptyv");
 

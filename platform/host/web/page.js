@@ -6,6 +6,11 @@
 
 var Module = (function() {
   var ended = false;
+  // The program's name, as the page was made for it; every run records
+  // its tape under it, in the program's in-memory files.
+  var program = document.documentElement.dataset.program || 'program';
+  var tape = '/' + program + '.tape';
+  var canvas = document.getElementById('screen');
 
   function notice(text, offerRestart) {
     document.getElementById('notice-text').textContent = text;
@@ -28,6 +33,34 @@ var Module = (function() {
 
   document.getElementById('again').addEventListener('click', function() {
     location.reload();
+  });
+
+  // The run's tape so far (every block written is whole) or the whole
+  // tape of a run that has ended, downloaded as a file.
+  var save = document.getElementById('save');
+  function hasTape() {
+    return typeof FS == 'object' && FS.analyzePath(tape).exists;
+  }
+  function saveReplay() {
+    if (!hasTape()) return;
+    var url = URL.createObjectURL(new Blob([FS.readFile(tape)], { type: 'application/octet-stream' }));
+    var link = document.createElement('a');
+    link.href = url;
+    link.download = program + '.tape';
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(function() { URL.revokeObjectURL(url); }, 60000);
+  }
+  save.addEventListener('click', function(event) {
+    event.preventDefault();
+    saveReplay();
+  });
+  // F8 on the canvas saves it too; the program never sees that key.
+  canvas.addEventListener('keydown', function(event) {
+    if (event.code != 'F8') return;
+    event.preventDefault();
+    if (!event.repeat) saveReplay();
   });
 
   // A script or the program's code that cannot be fetched shows as an
@@ -58,7 +91,6 @@ var Module = (function() {
     else if (!show && turnHint == 'shown') turnHint = 'said';
     hint.hidden = turnHint != 'shown';
   }
-  var canvas = document.getElementById('screen');
   canvas.addEventListener('zandrel-fit', function() {
     hintTurning(+canvas.dataset.scale < 0.75 && window.innerHeight > window.innerWidth);
   });
@@ -83,7 +115,13 @@ var Module = (function() {
     canvas: document.getElementById('screen'),
     // The layer's debug channel is its standard error when ZANDREL_DEBUG is
     // set; here both of the program's outputs go to the console.
-    preRun: [function() { ENV.ZANDREL_DEBUG = '1'; }],
+    thisProgram: program,
+    preRun: [function() {
+      ENV.ZANDREL_DEBUG = '1';
+      ENV.ZANDREL_RECORD = tape;
+    }],
+    // The tape exists from before main, if the program could make it.
+    onRuntimeInitialized: function() { save.hidden = !hasTape(); },
     print: function(text) { console.log(text); },
     printErr: function(text) { console.log(text); },
     onAbort: function(what) {
@@ -96,6 +134,9 @@ var Module = (function() {
       document.body.dataset.exitCode = code;
       notice('Zandrel has ended (exit code ' + code + '). ' +
              'Start again to play another game.', true);
+      // The notice offers the finished run's tape below its button.
+      document.getElementById('notice').appendChild(save);
+      save.hidden = !hasTape();
       document.body.dataset.state = 'ended';
       document.getElementById('again').focus();
     },

@@ -29,6 +29,9 @@ void web_page_put_bands(const int32_t* bands, int32_t count, const uint32_t* pix
 void web_page_frame_shown(void);
 // The shown windows, top first, as web_describe_windows writes them.
 void web_page_windows(const char* json);
+// The program's name as the page gives it (Module.thisProgram), as a C
+// string in `name`, cut to `size` bytes with its end.
+void web_page_program_name(char* name, int32_t size);
 // performance.now() and Date.now().
 double web_page_now_ms(void);
 double web_page_wall_clock_ms(void);

@@ -321,6 +321,10 @@ mergeInto(LibraryManager.library, {
     canvas.setAttribute('aria-label', titles.length ? titles.join(', ') : 'Zandrel');
   },
 
+  web_page_program_name: function(name, size) {
+    stringToUTF8(thisProgram, name, size);
+  },
+
   web_page_now_ms: function() {
     return performance.now();
   },

@@ -64,11 +64,11 @@ TEST(HostKeys, NamesAndCodesAreUnique) {
 }
 
 // Unknown names are refused; the browser keeps reload, full screen and its
-// tools; right-hand twins have no script name of their own.
+// tools, the page the key that saves the replay; right-hand twins have no script name of their own.
 TEST(HostKeys, WhatTheTableLeavesOut) {
     for (const char* name : {"", "Entr", "F0", "F13", "F01", "Numpad10", "NumpadEnter", "AltRight"})
         EXPECT_EQ(host_key_by_name(name), 0u) << name;
-    for (const char* name : {"F5", "F11", "F12"}) {
+    for (const char* name : {"F5", "F8", "F11", "F12"}) {
         const HostKey* key = row_where(&HostKey::name, name);
         ASSERT_TRUE(key) << name;
         EXPECT_EQ(key->browser, nullptr) << name;
