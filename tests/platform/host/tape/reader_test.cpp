@@ -114,6 +114,9 @@ TEST(TapeCrc, MatchesKnownValuesAndContinues) {
     EXPECT_EQ(tape_crc32(0, digits.data(), digits.size()), 0xCBF43926u);
     EXPECT_EQ(tape_crc32(0, nullptr, 0), 0u);
     EXPECT_EQ(tape_crc32(0, "a", 1), 0xE8B7BE43u);
+    const std::string fox = "The quick brown fox jumps over the lazy dog";
+    EXPECT_EQ(tape_crc32(0, fox.data(), fox.size()), 0x414FA339u);
+    EXPECT_EQ(tape_crc32(tape_crc32(0, fox.data(), 13), fox.data() + 13, 30), 0x414FA339u);
     uint32_t parts = tape_crc32(0, digits.data(), 4);
     EXPECT_EQ(tape_crc32(parts, digits.data() + 4, 5), 0xCBF43926u);
 }
