@@ -1,15 +1,16 @@
 #!/bin/bash
 # The figures of tapes on the headless host: the size of a minute of play,
-# the time its replay takes, and what recording costs the busiest frame
-# (bench/frame_bench with and without ZANDREL_RECORD).
+# the time its replay takes, and what recording costs: the processor time of
+# that minute played with and without ZANDREL_RECORD (the busiest frame of
+# bench/frame_bench reads nothing through the host, so recording cannot
+# show there). Needs /usr/bin/time (Debian's time).
 #
 #   tools/tape_bench.sh [BUILD_FOLDER]      (default: build/default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/default}
 game=$build/game/zandrel-headless
-[ -x "$game" ] && [ -x "$build/bench/frame_bench" ] ||
-    { echo "tape_bench: build $game and frame_bench first" >&2; exit 1; }
+[ -x "$game" ] || { echo "tape_bench: build $game first" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -41,8 +42,15 @@ echo "tape of ${seconds} s of play: $bytes bytes," \
     "$(awk -v b="$bytes" -v s="$seconds" 'BEGIN { printf "%.0f", b * 60 / s / 1024 }') KiB a minute"
 echo "replay: $(((end - start) / 1000000)) ms ($(sed 's/^zandrel: //' "$work/replay.err"))"
 
-echo "busy frame without recording:"
-"$build/bench/frame_bench" | sed -n 's/^microseconds per busy frame/    &/p'
-echo "busy frame while recording:"
-ZANDREL_RECORD=$work/bench.tape "$build/bench/frame_bench" |
-    sed -n 's/^microseconds per busy frame/    &/p'
+# The processor time of one play of the minute, in milliseconds (user and
+# system), the median of five.
+minute_ms() {
+    for _ in 1 2 3 4 5; do
+        /usr/bin/time -f '%U %S' env ZANDREL_SCRIPT="$work/minute.txt" "$@" "$game" 2>&1 >/dev/null |
+            tail -1 | awk '{ printf "%.0f\n", ($1 + $2) * 1000 }'
+    done | sort -n | sed -n 3p
+}
+plain=$(minute_ms)
+recording=$(minute_ms ZANDREL_RECORD="$work/again.tape")
+echo "processor time of the minute: ${plain} ms without recording, ${recording} ms recording" \
+    "($((recording - plain)) ms more, $(awk -v d=$((recording - plain)) 'BEGIN { printf "%.2f", d / 600 }') % of a core)"
