@@ -17,10 +17,6 @@
 
 namespace {
 
-// Larger pictures are refused rather than risk a huge allocation from a
-// damaged header; a screen is a few million pixels.
-constexpr uint64_t MAX_PIXELS = uint64_t(1) << 26;
-
 // The writer's settings. Fixed, so that a capture's bytes depend on its
 // pixels only: zlib's usual level (a full screen in about 60 ms; level 9
 // saves a fifth of the bytes for six times the time), and libpng's per-row
@@ -171,7 +167,7 @@ void ask_for_rows(png_structp png, png_infop info, Layout* layout) {
 void check_size(png_structp png, png_infop info, Layout* layout) {
     png_uint_32 width = png_get_image_width(png, info);
     png_uint_32 height = png_get_image_height(png, info);
-    if (uint64_t(width) * height > MAX_PIXELS) {
+    if (uint64_t(width) * height > PNG_MAX_PIXELS) {
         char text[100];
         snprintf(text, sizeof text, "picture too large (%u by %u pixels)", unsigned(width),
                  unsigned(height));
@@ -257,8 +253,7 @@ bool read_whole_file(FILE* file, std::vector<uint8_t>* bytes) {
 
 std::vector<uint8_t> png_encode(const uint32_t* pixels, int32_t width, int32_t height,
                                 int32_t stride) {
-    if (!pixels || width <= 0 || height <= 0 || stride < width ||
-        uint64_t(width) * uint64_t(height) > MAX_PIXELS)
+    if (!png_can_encode(pixels, width, height, stride))
         return {};
     Problem problem;
     png_structp png =

@@ -27,6 +27,17 @@ struct Image {
 std::vector<uint8_t> png_encode(const uint32_t* pixels, int32_t width, int32_t height,
                                 int32_t stride);
 
+// The largest picture read or written: larger ones are refused rather than
+// risk a huge allocation from a damaged header; a screen is a few million
+// pixels.
+constexpr uint64_t PNG_MAX_PIXELS = uint64_t(1) << 26;
+
+// Whether png_encode can take this picture, whichever encoder the build has.
+inline bool png_can_encode(const uint32_t* pixels, int32_t width, int32_t height, int32_t stride) {
+    return pixels && width > 0 && height > 0 && stride >= width &&
+           uint64_t(width) * uint64_t(height) <= PNG_MAX_PIXELS;
+}
+
 bool png_write_file(const char* path, const uint32_t* pixels, int32_t width, int32_t height,
                     int32_t stride, std::string* error);
 

@@ -1,4 +1,5 @@
 #include "platform/host/headless/png_stored.h"
+#include "platform/host/headless/png_file.h"
 #include "platform/host/tape/crc32.h"
 
 #include <algorithm>
@@ -7,8 +8,6 @@
 
 namespace {
 
-// As the libpng writer refuses them: larger pictures are no screen's.
-constexpr uint64_t MAX_PIXELS = uint64_t(1) << 26;
 // The most bytes a stored deflate block holds.
 constexpr size_t STORED_BLOCK = 65535;
 
@@ -76,8 +75,7 @@ std::vector<uint8_t> zlib_stored(const std::vector<uint8_t>& data) {
 
 std::vector<uint8_t> png_encode_stored(const uint32_t* pixels, int32_t width, int32_t height,
                                        int32_t stride) {
-    if (!pixels || width <= 0 || height <= 0 || stride < width ||
-        uint64_t(width) * uint64_t(height) > MAX_PIXELS)
+    if (!png_can_encode(pixels, width, height, stride))
         return {};
     static const uint8_t SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> png(SIGNATURE, SIGNATURE + 8);
